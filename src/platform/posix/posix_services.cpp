@@ -1,0 +1,104 @@
+#include "posix_services.h"
+
+#include "locale_clock.h"
+#include "logind_shutdown.h"
+#include "record_file_posix.h"
+#include "spawn_launch.h"
+#include "xtest_keys.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QWidget>
+
+#include <cstdlib>
+
+namespace zavo::platform {
+
+PosixServices::PosixServices() = default;
+PosixServices::~PosixServices() = default;
+
+bool PosixServices::launch(const std::string& command, int windowStyle, std::string& error) {
+    // X11 offers no portable way to ask a new program for a normal or a
+    // maximized first window; the style is accepted and not applied.
+    (void)windowStyle;
+    return spawnDetached(command, error);
+}
+
+bool PosixServices::sendKeys(std::string_view keys, bool wait) { return xtestSendKeys(keys, wait); }
+
+int PosixServices::messageBox(const std::string& prompt, int style, const std::string& title) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(QString::fromStdString(title));
+    box.setText(QString::fromStdString(prompt));
+    if ((style & 0x0F) == vbYesNo) {
+        box.setIcon(QMessageBox::NoIcon);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+    } else {
+        box.setIcon((style & 0xF0) == vbCritical ? QMessageBox::Critical : QMessageBox::NoIcon);
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    const int answer = box.exec();
+    if (answer == QMessageBox::Yes)
+        return vbYes;
+    if (answer == QMessageBox::No)
+        return vbNo;
+    return vbOK;
+}
+
+void PosixServices::beep() { QApplication::beep(); }
+
+bool PosixServices::anotherInstanceRunning() {
+    if (instanceLock_ && instanceLock_->isLocked())
+        return false; // the lock is ours: this very program reloads its window
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    instanceLock_ = std::make_unique<QLockFile>(folder + QStringLiteral("/ZAVO_launcher.lock"));
+    instanceLock_->setStaleLockTime(0); // a dead holder is detected by its pid
+    if (instanceLock_->tryLock(0))
+        return false;
+    // Only a live holder counts; a lock we cannot take for another reason
+    // (an unwritable folder) must not keep the launcher from starting.
+    return instanceLock_->error() == QLockFile::LockFailedError;
+}
+
+void PosixServices::endProgram() { std::_Exit(0); }
+
+LocalDateTime PosixServices::now() { return localNow(); }
+std::string PosixServices::dateText(const LocalDateTime& when) { return localeShortDate(when); }
+std::string PosixServices::timeText(const LocalDateTime& when) { return localeLongTime(when); }
+
+std::unique_ptr<RecordFile> PosixServices::openRecordFile(const std::string& name,
+                                                          std::string& error) {
+    return openPosixRecordFile(name, error);
+}
+
+void PosixServices::setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y,
+                                 int cx, int cy, unsigned flags) {
+    QWidget* w = QWidget::find(static_cast<WId>(window));
+    if (!w)
+        return;
+    // On X11 the topmost band is _NET_WM_STATE_ABOVE, which the stays-on-top
+    // hint requests; it has to be set before the window is mapped.
+    if (insertAfter == HWND_TOPMOST && !w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+        const bool wasVisible = w->isVisible();
+        w->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        if (wasVisible)
+            w->show();
+    }
+    w->setAttribute(Qt::WA_ShowWithoutActivating, (flags & SWP_NOACTIVATE) != 0);
+    w->setGeometry(x, y, cx, cy);
+    if (flags & SWP_SHOWWINDOW)
+        w->show();
+}
+
+bool PosixServices::exitWindowsEx(unsigned flags, unsigned reserved) {
+    (void)reserved;
+    return logindShutdown(flags);
+}
+
+} // namespace zavo::platform

@@ -1,0 +1,36 @@
+// The services on Linux desktops (X11), on top of Qt Widgets.
+#pragma once
+
+#include "../services.h"
+
+#include <QLockFile>
+
+#include <memory>
+
+namespace zavo::platform {
+
+class PosixServices final : public Services {
+public:
+    PosixServices();
+    ~PosixServices() override;
+
+    bool launch(const std::string& command, int windowStyle, std::string& error) override;
+    bool sendKeys(std::string_view keys, bool wait) override;
+    int messageBox(const std::string& prompt, int style, const std::string& title) override;
+    void beep() override;
+    bool anotherInstanceRunning() override;
+    void endProgram() override;
+    LocalDateTime now() override;
+    std::string dateText(const LocalDateTime& when) override;
+    std::string timeText(const LocalDateTime& when) override;
+    std::unique_ptr<RecordFile> openRecordFile(const std::string& name,
+                                               std::string& error) override;
+    void setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx,
+                      int cy, unsigned flags) override;
+    bool exitWindowsEx(unsigned flags, unsigned reserved) override;
+
+private:
+    std::unique_ptr<QLockFile> instanceLock_;
+};
+
+} // namespace zavo::platform

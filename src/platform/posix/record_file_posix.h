@@ -1,0 +1,10 @@
+#pragma once
+
+#include "../record_file.h"
+
+#include <memory>
+#include <string>
+
+namespace zavo::platform {
+std::unique_ptr<RecordFile> openPosixRecordFile(const std::string& name, std::string& error);
+}

@@ -1,0 +1,95 @@
+#include "control_table.h"
+
+#include "core/twips.h"
+#include "line_control.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <vector>
+
+namespace zavo::ui {
+namespace {
+
+using core::twips_to_pixels;
+
+QWidget* makeWidget(const ControlSpec& row, QWidget* parent) {
+    const QString caption = QString::fromUtf8(row.caption ? row.caption : "");
+    switch (row.kind) {
+    case Kind::Button:
+        return new QPushButton(caption, parent);
+    case Kind::Label: {
+        auto* l = new QLabel(caption, parent);
+        l->setTextFormat(Qt::PlainText);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return l;
+    }
+    case Kind::Frame:
+        return new QGroupBox(caption, parent);
+    case Kind::Option:
+        return new QRadioButton(caption, parent);
+    case Kind::Line:
+        return new LineControl(parent);
+    case Kind::Picture: {
+        auto* p = new QLabel(parent);
+        p->setFrameShape(QFrame::NoFrame);
+        return p;
+    }
+    case Kind::DriveList:
+        return new QComboBox(parent);
+    case Kind::DirList:
+    case Kind::FileList:
+        return new QListWidget(parent);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QRect twipsRect(int left, int top, int width, int height) {
+    return {twips_to_pixels(left), twips_to_pixels(top), twips_to_pixels(width),
+            twips_to_pixels(height)};
+}
+
+void buildControls(QWidget* designArea, std::span<const ControlSpec> rows) {
+    std::vector<std::pair<int, QWidget*>> tabOrder;
+    for (const ControlSpec& row : rows) {
+        QWidget* parent = designArea;
+        if (row.container)
+            parent = designArea->findChild<QWidget*>(QString::fromUtf8(row.container));
+        QWidget* w = makeWidget(row, parent);
+        w->setObjectName(QString::fromUtf8(row.name));
+        if (row.kind == Kind::Line) {
+            static_cast<LineControl*>(w)->setEnds(
+                QPoint(twips_to_pixels(row.left), twips_to_pixels(row.top)),
+                QPoint(twips_to_pixels(row.width), twips_to_pixels(row.height)));
+        } else {
+            w->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
+        }
+        if (row.font.family) {
+            QFont f(QString::fromUtf8(row.font.family));
+            f.setPointSizeF(row.font.points);
+            f.setItalic(row.font.italic);
+            f.setWeight(QFont::Normal);
+            w->setFont(f);
+        }
+        if (row.toolTip)
+            w->setToolTip(QString::fromUtf8(row.toolTip));
+        if (row.caption && row.kind != Kind::Label)
+            w->setAccessibleName(QString(QString::fromUtf8(row.caption)).remove(u'&'));
+        if (row.tabIndex >= 0 && w->focusPolicy() != Qt::NoFocus)
+            tabOrder.emplace_back(row.tabIndex, w);
+        w->show();
+    }
+    std::sort(tabOrder.begin(), tabOrder.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+}
+
+} // namespace zavo::ui
