@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the tests and the screenshots need,
+# when any of them is missing. Needs root (or sudo) only when it installs.
+set -euo pipefail
+packages=(build-essential cmake ninja-build qt6-base-dev libxtst-dev libx11-dev
+  xvfb xauth openbox xdotool x11-utils imagemagick dbus
+  fonts-ipafont-gothic fonts-ipafont-mincho clang-format)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [[ $(id -u) -eq 0 ]] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -q
+  $sudo apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=300 "${missing[@]}"
+fi

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: once in the normal
+# build (build/), once under AddressSanitizer + UndefinedBehaviorSanitizer
+# (build-asan/). End-to-end tests start their own private Xvfb.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/deps.sh"
+cd "$root"
+jobs="$(nproc)"
+
+echo "== format check"
+if command -v clang-format >/dev/null; then
+  git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+fi
+
+echo "== build and test (build/)"
+"$root/scripts/build.sh"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== build and test under ASan + UBSan (build-asan/)"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZAVO_SANITIZE=ON \
+  -DZAVO_BUILD_BENCH=OFF >/dev/null
+cmake --build build-asan
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+ctest --test-dir build-asan --output-on-failure -j "$jobs"

@@ -1,0 +1,31 @@
+// Design sheet of the registration dialog, in creation order.
+#pragma once
+
+#include "control_table.h"
+
+#include <array>
+
+namespace zavo::ui {
+
+inline constexpr FontSpec kGothic975{"ＭＳ ゴシック", 9.75};
+
+inline constexpr std::array<ControlSpec, 14> kOptionControls{{
+    {"Option3", Kind::Option, nullptr, "ボタン３", 2880, 480, 1095, 375, 9, kGothic9},
+    {"Option2", Kind::Option, nullptr, "ボタン２", 1560, 480, 1215, 375, 8, kGothic9},
+    {"Option1", Kind::Option, nullptr, "ボタン１", 360, 480, 1215, 375, 7, kGothic9},
+    {"File_name", Kind::FileList, nullptr, nullptr, 4320, 1680, 2415, 1170, 6},
+    {"Drv_name", Kind::DriveList, nullptr, nullptr, 4320, 120, 2415, 300, 5},
+    {"dir_name", Kind::DirList, nullptr, nullptr, 4320, 480, 2415, 1140, 4},
+    {"reset", Kind::Button, nullptr, "初期設定(&S)", 2280, 1920, 1575, 495, 0, kGothic9,
+     "各ボタンへの登録を抹消します。"},
+    {"Frame1", Kind::Frame, nullptr, "初期設定に戻す", 2040, 1560, 2055, 1095, 3, kGothic9},
+    {"Cancel_but", Kind::Button, nullptr, "戻る(&R)", 240, 2160, 1455, 495, 2, kGothic9,
+     "ランチャー画面へと戻ります。"},
+    {"touroku", Kind::Button, nullptr, "登録(&T)", 240, 1560, 1455, 495, 1, kGothic9},
+    {"Frame2", Kind::Frame, nullptr, "ボタン番号選択", 120, 240, 4095, 1095, 10, kGothic9},
+    {"Label3", Kind::Label, "Frame2", "未登録", 2880, 600, 1095, 255, 13, kGothic975},
+    {"Label1", Kind::Label, "Frame2", "未登録", 360, 600, 1095, 255, 12, kGothic975},
+    {"Label2", Kind::Label, "Frame2", "未登録", 1560, 600, 1095, 255, 11, kGothic975},
+}};
+
+} // namespace zavo::ui

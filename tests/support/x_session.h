@@ -1,0 +1,59 @@
+// A private X display for end-to-end tests: Xvfb on a free display number
+// (-displayfd) with openbox as the window manager. Everything it starts is
+// ended by its PID when the session is destroyed.
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace zavo::test {
+
+struct XGeometry {
+    int x = 0, y = 0, width = 0, height = 0; // absolute position of the client window
+};
+
+class XSession {
+public:
+    XSession();
+    ~XSession();
+    XSession(const XSession&) = delete;
+    XSession& operator=(const XSession&) = delete;
+
+    // Empty when the session runs; otherwise why it could not start (missing
+    // tools), for QSKIP.
+    QString skipReason() const { return skipReason_; }
+    QString display() const { return display_; }
+    // DISPLAY of this session and a private XDG_RUNTIME_DIR.
+    QProcessEnvironment environment() const;
+
+    // Starts the launcher binary in `workDir`; the session owns the process.
+    QProcess* startLauncher(const QString& workDir);
+    // Starts any program (xdotool, import ...) with this session's DISPLAY and
+    // waits for it; returns its exit code (-1 when it could not run).
+    int run(const QString& program, const QStringList& args, QString* stdOut = nullptr,
+            int timeoutMs = 20000);
+
+    // X id of the mapped, viewable window whose title is exactly `title`; 0 when
+    // none appears within the timeout.
+    quint64 waitForWindow(const QString& title, int timeoutMs = 15000);
+    // All viewable windows titled exactly `title`.
+    QList<quint64> windows(const QString& title);
+    XGeometry geometry(quint64 window);
+    QString property(quint64 window, const QString& name);
+    bool screenshot(const QString& pngPath);
+
+    static QString launcherPath();
+
+private:
+    QString skipReason_;
+    QString display_;
+    QString runtimeDir_;
+    std::vector<std::unique_ptr<QProcess>> processes_;
+};
+
+} // namespace zavo::test
