@@ -74,8 +74,12 @@ std::u16string decode(const std::vector<std::byte>& bytes) {
 }
 
 namespace {
-// Encodes one UTF-16 code unit (or surrogate pair) starting at `i`.
-std::optional<std::string> encodeOne(Converter& cv, const std::u16string& text, std::size_t& i) {
+// Encodes one UTF-16 code unit (or surrogate pair) starting at `i`. Only a
+// form that reads back as the same character counts: glibc maps U+00A5 and
+// U+203E one way onto 0x5C and 0x7E, which would read back as a backslash
+// and a tilde, that is as a different path (Windows refuses them as well).
+std::optional<std::string> encodeOne(Converter& cv, Converter& back, const std::u16string& text,
+                                     std::size_t& i) {
     const std::size_t units =
         (text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size()) ? 2 : 1;
     std::string in = toUtf16le(text.substr(i, units));
@@ -87,15 +91,26 @@ std::optional<std::string> encodeOne(Converter& cv, const std::u16string& text, 
     std::size_t outLeft = sizeof buf;
     if (!cv.step(inPtr, inLeft, outPtr, outLeft) || inLeft != 0)
         return std::nullopt;
-    return std::string(buf, static_cast<std::size_t>(outPtr - buf));
+    std::string encoded(buf, static_cast<std::size_t>(outPtr - buf));
+
+    char again[8];
+    inPtr = encoded.data();
+    inLeft = encoded.size();
+    outPtr = again;
+    outLeft = sizeof again;
+    if (!back.step(inPtr, inLeft, outPtr, outLeft) || inLeft != 0 ||
+        std::string(again, static_cast<std::size_t>(outPtr - again)) != in)
+        return std::nullopt;
+    return encoded;
 }
 } // namespace
 
 std::optional<std::vector<std::byte>> encode(const std::u16string& text) {
     Converter cv("CP932", "UTF-16LE");
+    Converter back("UTF-16LE", "CP932");
     std::vector<std::byte> out;
     for (std::size_t i = 0; i < text.size();) {
-        const auto one = encodeOne(cv, text, i);
+        const auto one = encodeOne(cv, back, text, i);
         if (!one)
             return std::nullopt;
         for (char c : *one)
@@ -106,9 +121,10 @@ std::optional<std::vector<std::byte>> encode(const std::u16string& text) {
 
 std::vector<std::byte> encodeFitting(const std::u16string& text, std::size_t width) {
     Converter cv("CP932", "UTF-16LE");
+    Converter back("UTF-16LE", "CP932");
     std::vector<std::byte> out;
     for (std::size_t i = 0; i < text.size();) {
-        const std::string one = encodeOne(cv, text, i).value_or("?");
+        const std::string one = encodeOne(cv, back, text, i).value_or("?");
         if (out.size() + one.size() > width)
             break;
         for (char c : one)

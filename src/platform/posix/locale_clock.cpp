@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QLocale>
-#include <QRegularExpression>
 
 namespace zavo::platform {
 
@@ -14,10 +13,37 @@ LocalDateTime localNow() {
 }
 
 QString withoutTimeZone(QString format) {
-    // "t" (outside quotes) is the zone; drop it with the blanks around it.
-    static const QRegularExpression zone(QStringLiteral("\\s*(?<!')\\bt+\\b(?!')\\s*"));
-    format.replace(zone, QStringLiteral(" "));
-    return format.trimmed();
+    // A run of "t" outside quotes is the zone; it goes with the blanks before
+    // it. Quoted text ('' being a quote) is copied as it stands.
+    QString out;
+    const qsizetype n = format.size();
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = format[i];
+        if (c == u'\'') {
+            qsizetype j = i + 1;
+            while (j < n) {
+                if (format[j] == u'\'') {
+                    if (j + 1 < n && format[j + 1] == u'\'') {
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++j;
+            }
+            out += format.mid(i, j - i + 1);
+            i = j + 1;
+        } else if (c == u't') {
+            while (i < n && format[i] == u't')
+                ++i;
+            while (!out.isEmpty() && out.back().isSpace())
+                out.chop(1);
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out.trimmed();
 }
 
 std::string localeShortDate(const LocalDateTime& when) {

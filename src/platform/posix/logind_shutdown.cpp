@@ -10,14 +10,14 @@ namespace {
 // SD_LOGIND_ROOT_CHECK_INHIBITORS: honour inhibitors even when privileged.
 constexpr quint64 kCheckInhibitors = 1;
 
-bool call(const QDBusConnection& bus, const QString& method, const QVariantList& args) {
+// The reply to one Manager method call.
+QDBusMessage call(const QDBusConnection& bus, const QString& method, const QVariantList& args) {
     QDBusMessage msg = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
         QStringLiteral("org.freedesktop.login1.Manager"), method);
     msg.setArguments(args);
     msg.setInteractiveAuthorizationAllowed(false);
-    const QDBusMessage reply = bus.call(msg, QDBus::Block, 5000);
-    return reply.type() == QDBusMessage::ReplyMessage;
+    return bus.call(msg, QDBus::Block, 5000);
 }
 
 } // namespace
@@ -31,9 +31,15 @@ bool logindShutdown(unsigned ewxFlags, const QDBusConnection& bus) {
     const QString base = reboot ? QStringLiteral("Reboot") : QStringLiteral("PowerOff");
     // Forced: do not wait for inhibitors, where logind lets us.
     const quint64 flags = (ewxFlags & EWX_FORCE) ? 0 : kCheckInhibitors;
-    if (call(bus, base + QStringLiteral("WithFlags"), {QVariant::fromValue(flags)}))
+    const QDBusMessage reply =
+        call(bus, base + QStringLiteral("WithFlags"), {QVariant::fromValue(flags)});
+    if (reply.type() == QDBusMessage::ReplyMessage)
         return true;
-    return call(bus, base, {QVariant(false)});
+    // Only a logind too old for the flags variant gets the plain call; a
+    // refusal stands (the plain call would skip the inhibitor check as root).
+    if (reply.errorName() != QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"))
+        return false;
+    return call(bus, base, {QVariant(false)}).type() == QDBusMessage::ReplyMessage;
 }
 
 } // namespace zavo::platform

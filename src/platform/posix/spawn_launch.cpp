@@ -1,6 +1,8 @@
 #include "spawn_launch.h"
 
+#include <QAbstractEventDispatcher>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <cerrno>
 #include <cstring>
@@ -8,28 +10,52 @@
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
 namespace zavo::platform {
 namespace {
 
-// Reaps `pid` when it exits, through a pidfd watched by the event loop. Where
-// pidfds are unavailable, earlier children are reaped at the next launch.
+// Children started while no event loop could watch them; reaped by pid (never
+// waitpid(-1), which would steal the exit status of QProcess children).
+std::vector<pid_t>& unwatched() {
+    static std::vector<pid_t> pids;
+    return pids;
+}
+
+void reapUnwatched() {
+    std::erase_if(unwatched(), [](pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
+}
+
+// Reaps `pid` when it exits: through a pidfd watched by the event loop, by
+// polling on kernels without pidfd_open, or at a later launch when there is no
+// event loop at all.
 void reapWhenDone(pid_t pid) {
-    const int fd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
-    if (fd < 0) {
-        while (::waitpid(-1, nullptr, WNOHANG) > 0) {
-        }
+    reapUnwatched();
+    if (!QAbstractEventDispatcher::instance()) {
+        unwatched().push_back(pid);
         return;
     }
-    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read);
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, fd, pid] {
-        ::waitpid(pid, nullptr, WNOHANG);
-        notifier->setEnabled(false);
-        notifier->deleteLater();
-        ::close(fd);
+    const int fd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    if (fd >= 0) {
+        auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read);
+        QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, fd, pid] {
+            ::waitpid(pid, nullptr, WNOHANG);
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+            ::close(fd);
+        });
+        return;
+    }
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, pid] {
+        if (::waitpid(pid, nullptr, WNOHANG) == 0)
+            return; // still running
+        poll->stop();
+        poll->deleteLater();
     });
+    poll->start(500);
 }
 
 struct SpawnAttributes {
@@ -57,12 +83,20 @@ bool spawnDetached(const std::string& path, std::string& error) {
         error = "no program to start";
         return false;
     }
+    // A relative name would be looked up in whatever folder we run in, so a
+    // Windows path such as "c:\program files\..." could start a file planted
+    // there under that name.
+    if (path.front() != '/') {
+        error = "not a full path: " + path;
+        return false;
+    }
     static const SpawnAttributes attributes;
     std::string arg0 = path;
     char* argv[] = {arg0.data(), nullptr};
     pid_t pid = 0;
     // posix_spawn (not posix_spawnp): the path is taken as it stands, never
-    // searched for, split or handed to a shell.
+    // searched for, split or handed to a shell. glibc reports exec failures
+    // (ENOENT, EACCES, ENOEXEC) here and never retries a script through sh.
     const int rc = ::posix_spawn(&pid, path.c_str(), nullptr, &attributes.attr, argv, environ);
     if (rc != 0) {
         error = std::strerror(rc);

@@ -1,0 +1,273 @@
+#include "win32_services.h"
+
+#include "record_file_win32.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <cwctype>
+#include <vector>
+
+namespace zavo::platform {
+namespace {
+
+// Per logon session, like the one desktop the launcher stands on.
+constexpr const wchar_t* kInstanceMutexName = L"Local\\ZAVO_launcher.instance";
+
+// How long a keystroke may take to be handled by the program it went to.
+constexpr DWORD kKeysProcessedTimeoutMs = 5000;
+
+// "C:\..." or "\\server\share\...": never resolved against the current or
+// any searched folder.
+bool isFullPath(const std::wstring& p) {
+    const bool drive =
+        p.size() >= 3 && std::iswalpha(p[0]) && p[1] == L':' && (p[2] == L'\\' || p[2] == L'/');
+    const bool unc = p.size() >= 2 && p[0] == L'\\' && p[1] == L'\\';
+    return drive || unc;
+}
+
+bool endsWithNoCase(const std::wstring& s, const std::wstring& suffix) {
+    if (s.size() < suffix.size())
+        return false;
+    for (std::size_t i = 0; i < suffix.size(); ++i)
+        if (std::towlower(s[s.size() - suffix.size() + i]) != suffix[i])
+            return false;
+    return true;
+}
+
+void addKey(std::vector<INPUT>& inputs, WORD vk, bool down) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    inputs.push_back(in);
+}
+
+// The classic key notation: "^" Ctrl, "+" Shift, "%" Alt, each holding for
+// the next character only. False for a character the keyboard cannot type.
+bool keyEvents(std::string_view keys, std::vector<INPUT>& inputs) {
+    std::vector<WORD> held;
+    for (char c : keys) {
+        if (c == '^' || c == '+' || c == '%') {
+            const WORD vk = c == '^' ? VK_CONTROL : c == '+' ? VK_SHIFT : VK_MENU;
+            addKey(inputs, vk, true);
+            held.push_back(vk);
+            continue;
+        }
+        const SHORT scan = VkKeyScanW(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+        if (scan == -1)
+            return false;
+        const WORD vk = LOBYTE(scan);
+        // The Shift a character itself needs (upper case, symbols).
+        const bool shift = (HIBYTE(scan) & 1) != 0;
+        if (shift)
+            addKey(inputs, VK_SHIFT, true);
+        addKey(inputs, vk, true);
+        addKey(inputs, vk, false);
+        if (shift)
+            addKey(inputs, VK_SHIFT, false);
+        for (auto m = held.rbegin(); m != held.rend(); ++m)
+            addKey(inputs, *m, false);
+        held.clear();
+    }
+    for (auto m = held.rbegin(); m != held.rend(); ++m)
+        addKey(inputs, *m, false);
+    return true;
+}
+
+// "Processed" means: the program owning the foreground window has taken the
+// keys from its input queue and waits for input again (WaitForInputIdle). Our
+// own window is not waited for: its keys are handled once the running handler
+// returns, and waiting here would only block until the timeout.
+void waitUntilKeysProcessed() {
+    const HWND foreground = GetForegroundWindow();
+    DWORD pid = 0;
+    if (!foreground || !GetWindowThreadProcessId(foreground, &pid) || pid == GetCurrentProcessId())
+        return;
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process)
+        return;
+    WaitForInputIdle(process, kKeysProcessedTimeoutMs);
+    CloseHandle(process);
+}
+
+SYSTEMTIME systemTime(const LocalDateTime& when) {
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(when.year);
+    st.wMonth = static_cast<WORD>(when.month);
+    st.wDay = static_cast<WORD>(when.day);
+    st.wHour = static_cast<WORD>(when.hour);
+    st.wMinute = static_cast<WORD>(when.minute);
+    st.wSecond = static_cast<WORD>(when.second);
+    // Day of the week (0 Sunday), Sakamoto's method.
+    static constexpr int t[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    const int y = when.year - (when.month < 3 ? 1 : 0);
+    st.wDayOfWeek = static_cast<WORD>(
+        (y + y / 4 - y / 100 + y / 400 + t[(when.month - 1) % 12] + when.day) % 7);
+    return st;
+}
+
+// Calls a GetDateFormatEx-like function twice: for the size, then the text.
+template <class Format> std::string formatted(Format format) {
+    const int n = format(nullptr, 0);
+    if (n <= 0)
+        return {};
+    std::wstring text(static_cast<std::size_t>(n), L'\0');
+    if (format(text.data(), n) <= 0)
+        return {};
+    text.resize(static_cast<std::size_t>(n - 1)); // the terminating NUL
+    return narrowUtf8(text);
+}
+
+// ExitWindowsEx needs the shutdown privilege enabled in our own token.
+bool enableShutdownPrivilege() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return false;
+    TOKEN_PRIVILEGES tp{};
+    tp.PrivilegeCount = 1;
+    tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    bool ok = LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &tp.Privileges[0].Luid) &&
+              AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr) &&
+              GetLastError() == ERROR_SUCCESS;
+    CloseHandle(token);
+    return ok;
+}
+
+} // namespace
+
+Win32Services::~Win32Services() {
+    if (instanceMutex_)
+        CloseHandle(static_cast<HANDLE>(instanceMutex_));
+}
+
+bool Win32Services::launch(const std::string& command, int windowStyle, std::string& error) {
+    const std::optional<std::wstring> path = widenUtf8(command);
+    if (!path || path->empty() || path->find(L'\0') != std::wstring::npos) {
+        error = "no program to start";
+        return false;
+    }
+    // The path is the application name, so CreateProcess never splits it at
+    // a blank ("c:\program files\x" must not start "c:\program.exe") nor
+    // searches for it. A quote cannot occur in a Windows file name but would
+    // break the quoted command line. Batch files would run through cmd.exe,
+    // which interprets the line: they are refused.
+    if (!isFullPath(*path) || path->find(L'"') != std::wstring::npos ||
+        endsWithNoCase(*path, L".bat") || endsWithNoCase(*path, L".cmd")) {
+        error = "not the full path of a program: " + command;
+        return false;
+    }
+    std::wstring commandLine = L"\"" + *path + L"\""; // argv[0] only; CreateProcessW may write
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(windowStyle); // SW_SHOWNORMAL 1, SW_SHOWMAXIMIZED 3
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(path->c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+        error = win32ErrorText(GetLastError());
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+bool Win32Services::sendKeys(std::string_view keys, bool wait) {
+    std::vector<INPUT> inputs;
+    if (!keyEvents(keys, inputs))
+        return false;
+    if (inputs.empty())
+        return true;
+    const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    if (sent != inputs.size())
+        return false;
+    if (wait)
+        waitUntilKeysProcessed();
+    return true;
+}
+
+int Win32Services::messageBox(const std::string& prompt, int style, const std::string& title) {
+    const std::wstring text = widenUtf8(prompt).value_or(L"?");
+    const std::wstring caption = widenUtf8(title).value_or(L"?");
+    UINT flags = (style & 0x0F) == vbYesNo ? MB_YESNO : MB_OK;
+    if ((style & 0xF0) == vbCritical)
+        flags |= MB_ICONSTOP;
+    HWND owner = GetActiveWindow();
+    // Without an owner it must still stand above the topmost launcher and
+    // block the program's other windows.
+    if (!owner)
+        flags |= MB_TOPMOST | MB_TASKMODAL | MB_SETFOREGROUND;
+    return MessageBoxW(owner, text.c_str(), caption.c_str(), flags); // IDOK 1, IDYES 6, IDNO 7
+}
+
+void Win32Services::beep() {
+    MessageBeep(MB_OK);
+}
+
+bool Win32Services::anotherInstanceRunning() {
+    if (instanceMutex_)
+        return false; // the mutex is ours: this very program reloads its window
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
+    const DWORD code = GetLastError();
+    if (!mutex)
+        return code == ERROR_ACCESS_DENIED; // exists, created by another account's launcher
+    if (code == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return true;
+    }
+    instanceMutex_ = mutex;
+    return false;
+}
+
+void Win32Services::endProgram() {
+    ExitProcess(0);
+}
+
+LocalDateTime Win32Services::now() {
+    SYSTEMTIME st{};
+    GetLocalTime(&st);
+    return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
+
+// The user's formats are looked up at each call, so a change in the control
+// panel shows at the next clock tick.
+std::string Win32Services::dateText(const LocalDateTime& when) {
+    const SYSTEMTIME st = systemTime(when);
+    return formatted([&st](wchar_t* out, int size) {
+        return GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, out, size,
+                               nullptr);
+    });
+}
+
+std::string Win32Services::timeText(const LocalDateTime& when) {
+    const SYSTEMTIME st = systemTime(when);
+    return formatted([&st](wchar_t* out, int size) {
+        return GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, out, size);
+    });
+}
+
+std::unique_ptr<RecordFile> Win32Services::openRecordFile(const std::string& name,
+                                                          std::string& error) {
+    return openWin32RecordFile(name, error);
+}
+
+void Win32Services::setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y,
+                                 int cx, int cy, unsigned flags) {
+    SetWindowPos(reinterpret_cast<HWND>(window), reinterpret_cast<HWND>(insertAfter), x, y, cx, cy,
+                 flags);
+}
+
+bool Win32Services::exitWindowsEx(unsigned flags, unsigned reserved) {
+    // Without the privilege the request is refused; that refusal is the
+    // answer then.
+    enableShutdownPrivilege();
+    return ExitWindowsEx(flags, reserved) != 0;
+}
+
+} // namespace zavo::platform

@@ -1,0 +1,35 @@
+// The services on Windows, straight on the Win32 API (no toolkit calls).
+#pragma once
+
+#include "../services.h"
+
+namespace zavo::platform {
+
+class Win32Services final : public Services {
+public:
+    Win32Services() = default;
+    ~Win32Services() override;
+    Win32Services(const Win32Services&) = delete;
+    Win32Services& operator=(const Win32Services&) = delete;
+
+    bool launch(const std::string& command, int windowStyle, std::string& error) override;
+    bool sendKeys(std::string_view keys, bool wait) override;
+    int messageBox(const std::string& prompt, int style, const std::string& title) override;
+    void beep() override;
+    bool anotherInstanceRunning() override;
+    void endProgram() override;
+    LocalDateTime now() override;
+    std::string dateText(const LocalDateTime& when) override;
+    std::string timeText(const LocalDateTime& when) override;
+    std::unique_ptr<RecordFile> openRecordFile(const std::string& name,
+                                               std::string& error) override;
+    void setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
+                      unsigned flags) override;
+    bool exitWindowsEx(unsigned flags, unsigned reserved) override;
+
+private:
+    // The single-instance mutex (a HANDLE), held for the life of the program.
+    void* instanceMutex_ = nullptr;
+};
+
+} // namespace zavo::platform

@@ -1,0 +1,29 @@
+// Design sheet of the About window, in creation order.
+#pragma once
+
+#include "control_table.h"
+
+#include <array>
+
+namespace zavo::ui {
+
+inline constexpr FontSpec kGothic12{"ＭＳ ゴシック", 12};
+inline constexpr FontSpec kGothic825{"ＭＳ ゴシック", 8.25};
+
+inline constexpr std::array<ControlSpec, 12> kAboutControls{{
+    {"Picture1", Kind::Picture, nullptr, nullptr, 240, 240, 720, 495, 4},
+    {"OK_but", Kind::Button, nullptr, "OK", 1680, 2400, 1215, 495, 0},
+    {"Line1_0", Kind::Line, nullptr, nullptr, 360, 960, 360, 1200},
+    {"Line1_4", Kind::Line, nullptr, nullptr, 840, 960, 840, 1080},
+    {"Line1_3", Kind::Line, nullptr, nullptr, 720, 960, 720, 1320},
+    {"Line1_2", Kind::Line, nullptr, nullptr, 600, 960, 600, 1200},
+    {"Line1_1", Kind::Line, nullptr, nullptr, 480, 960, 480, 1320},
+    {"Line_0", Kind::Line, nullptr, nullptr, 240, 2160, 4560, 2160},
+    {"Line_1", Kind::Line, nullptr, nullptr, 240, 2160, 4560, 2160},
+    {"Label1", Kind::Label, nullptr, "ZAVO_launcher ver1.04", 1320, 360, 2655, 495, 3, kGothic12},
+    {"Label2", Kind::Label, nullptr, "作者：ZAVO　(C) 2000", 1320, 960, 2895, 375, 2, kGothic825},
+    {"Label3", Kind::Label, nullptr, "http://example.com/zavo/  zavo@example.com", 240, 1440, 4215,
+     495, 1, kGothic9},
+}};
+
+} // namespace zavo::ui

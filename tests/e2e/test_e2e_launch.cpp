@@ -1,0 +1,92 @@
+// The launch buttons of the real binary, clicked with the pointer under a
+// private Xvfb with openbox.
+#include "support/slot_bytes.h"
+#include "support/x_session.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using zavo::test::XGeometry;
+using zavo::test::XSession;
+
+namespace {
+
+const QString kTitle = QStringLiteral("ZAVO_launcher");
+
+// Button rectangles in pixels within the 312 x 182 design area.
+const QRect kCommand1_1(112, 8, 89, 33); // IE, not installed here
+const QRect kCommand1_6(16, 88, 89, 33); // slot 1
+
+QByteArray quoted(const QString& s) {
+    return "'" + s.toUtf8().replace("'", "'\\''") + "'";
+}
+
+} // namespace
+
+class TestE2eLaunch : public QObject {
+    Q_OBJECT
+private slots:
+    void slotStartsItsProgramAndMissingProgramShowsMessage();
+};
+
+void TestE2eLaunch::slotStartsItsProgramAndMissingProgramShowsMessage() {
+    XSession x;
+    if (!x.skipReason().isEmpty())
+        QSKIP(qPrintable(x.skipReason()));
+
+    QTemporaryDir work;
+    QTemporaryDir programs(QDir::tempPath() + QStringLiteral("/zavo e2e-XXXXXX"));
+    QVERIFY(work.isValid() && programs.isValid());
+    const QByteArray folder = programs.path().toUtf8() + '/';
+    QVERIFY2(folder.size() <= 80, "the temporary folder is too long for a slot");
+
+    // hello.exe notes the folder it runs in, written whole or not at all.
+    const QString marker = programs.filePath(QStringLiteral("marker"));
+    const QString hello = programs.filePath(QStringLiteral("hello.exe"));
+    {
+        QFile f(hello);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\npwd > " + quoted(marker + ".tmp") + " && mv " +
+                quoted(marker + ".tmp") + " " + quoted(marker) + "\n");
+        f.close();
+        QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+    zavo::test::writeFile(work.filePath(QStringLiteral("settei.ini")),
+                          zavo::test::recordBytes(folder, "hello.exe"));
+
+    QProcess* launcher = x.startLauncher(work.path());
+    const quint64 window = x.waitForWindow(kTitle);
+    QVERIFY2(window != 0, "no window titled ZAVO_launcher was mapped");
+    // The design area lies below the menu bar, at the bottom of the client.
+    const XGeometry g = x.geometry(window);
+    const QPoint design(g.x, g.y + g.height - 182);
+    const auto click = [&](const QRect& button) {
+        const QPoint at = design + button.center();
+        return x.run(QStringLiteral("xdotool"),
+                     {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                      QStringLiteral("click"), QStringLiteral("1")});
+    };
+
+    QCOMPARE(click(kCommand1_6), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 15000);
+    QFile started(marker);
+    QVERIFY(started.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(started.readAll()).trimmed(), QDir(work.path()).canonicalPath());
+    QCOMPARE(x.windows(kTitle).size(), 1); // no message
+
+    // A program that is not installed: the message box, titled like the
+    // launcher, and the launcher keeps running.
+    QCOMPARE(click(kCommand1_1), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(x.windows(kTitle).size(), 2, 15000);
+    QCOMPARE(launcher->state(), QProcess::Running);
+
+    QCOMPARE(x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")}),
+             0);
+    QTRY_COMPARE_WITH_TIMEOUT(x.windows(kTitle), QList<quint64>{window}, 15000);
+    QCOMPARE(launcher->state(), QProcess::Running);
+}
+
+QTEST_GUILESS_MAIN(TestE2eLaunch)
+#include "test_e2e_launch.moc"

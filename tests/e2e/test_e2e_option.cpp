@@ -1,0 +1,124 @@
+// Registering a program through the dialog of the real binary, under a private
+// Xvfb with openbox, and starting it from its slot button afterwards.
+#include "support/slot_bytes.h"
+#include "support/x_session.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using zavo::test::XGeometry;
+using zavo::test::XSession;
+
+class TestE2eOption : public QObject {
+    Q_OBJECT
+private slots:
+    void registerThenLaunch();
+};
+
+namespace {
+
+const QString kLauncherTitle = QStringLiteral("ZAVO_launcher");
+const QString kDialogTitle = QStringLiteral("登録フォーム");
+
+bool xdotool(XSession& x, const QStringList& args) {
+    return x.run(QStringLiteral("xdotool"), args) == 0;
+}
+
+bool activate(XSession& x, quint64 window) {
+    return xdotool(x, {"windowactivate", "--sync", QString::number(window)});
+}
+
+bool keys(XSession& x, const QStringList& keys) {
+    return xdotool(x, QStringList{"key", "--delay", "50"} + keys);
+}
+
+bool click(XSession& x, int absX, int absY) {
+    return xdotool(
+        x, {"mousemove", "--sync", QString::number(absX), QString::number(absY), "click", "1"});
+}
+
+} // namespace
+
+void TestE2eOption::registerThenLaunch() {
+    XSession x;
+    if (!x.skipReason().isEmpty())
+        QSKIP(qPrintable(x.skipReason()));
+    if (QStandardPaths::findExecutable(QStringLiteral("import")).isEmpty())
+        QSKIP("import (imagemagick) is not installed");
+
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    QVERIFY(QDir(work.path()).mkpath(QStringLiteral("apps")));
+    const QString marker = work.filePath(QStringLiteral("started"));
+    const QString program = work.filePath(QStringLiteral("apps/hello.exe"));
+    {
+        QFile script(program);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho started > '" + marker.toUtf8() + "'\n");
+    }
+    QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+    x.startLauncher(work.path());
+    quint64 launcher = x.waitForWindow(kLauncherTitle);
+    QVERIFY2(launcher != 0, "no window titled ZAVO_launcher was mapped");
+    QVERIFY(activate(x, launcher));
+    QVERIFY(keys(x, {"alt+o"}));
+
+    const quint64 dialog = x.waitForWindow(kDialogTitle);
+    QVERIFY2(dialog != 0, "alt+o opened no registration dialog");
+    QTRY_VERIFY_WITH_TIMEOUT(x.windows(kLauncherTitle).isEmpty(), 10000);
+    QVERIFY(activate(x, dialog));
+    const XGeometry d = x.geometry(dialog);
+    QCOMPARE(d.width, 455);
+    QCOMPARE(d.height, 196);
+    // Centred on the 1280 x 1024 screen.
+    QCOMPARE(d.x, (1280 - 455) / 2);
+    QCOMPARE(d.y, (1024 - 196) / 2);
+    // Motif hints (flags, functions, decorations, ...): neither minimize nor
+    // maximize among the functions (0x08, 0x10) or decorations (0x20, 0x40).
+    const QStringList mwm = x.property(dialog, QStringLiteral("_MOTIF_WM_HINTS"))
+                                .section(QLatin1Char('='), 1)
+                                .split(QLatin1Char(','));
+    QVERIFY2(mwm.size() >= 3, qPrintable(mwm.join(',')));
+    QCOMPARE(mwm[1].trimmed().toUInt(nullptr, 16) & 0x18u, 0u);
+    QCOMPARE(mwm[2].trimmed().toUInt(nullptr, 16) & 0x60u, 0u);
+
+    // Into the folder list, down to its last row (the only subfolder, apps),
+    // open it; then by the tab order to the file list, select hello.exe,
+    // on to the slot buttons, slot 2, and register.
+    QVERIFY(click(x, d.x + 288 + 80, d.y + 32 + 38));
+    QVERIFY(keys(x, {"End", "Return", "Tab", "Tab", "space", "Tab", "Right", "alt+t"}));
+
+    const QByteArray expected =
+        QByteArray(200, '\0') +
+        zavo::test::recordBytes(QFile::encodeName(work.filePath("apps") + "/"), "hello.exe");
+    const QString settei = work.filePath(QStringLiteral("settei.ini"));
+    QTRY_COMPARE_WITH_TIMEOUT(zavo::test::readFile(settei), expected, 10000);
+
+    const QString shot = QStringLiteral(ZAVO_SCREENSHOT_DIR "/option_dialog.png");
+    QFile::remove(shot);
+    QCOMPARE(
+        x.run(QStringLiteral("import"), {QStringLiteral("-window"), QString::number(dialog), shot}),
+        0);
+    QVERIFY(QFileInfo(shot).size() > 0);
+
+    QVERIFY(keys(x, {"alt+r"}));
+    launcher = x.waitForWindow(kLauncherTitle);
+    QVERIFY2(launcher != 0, "alt+r did not bring the main window back");
+    QTRY_VERIFY_WITH_TIMEOUT(x.windows(kDialogTitle).isEmpty(), 10000);
+
+    // Slot 2 is Command1(7): 1680, 1320 twips in the design area below the
+    // menu bar, 1335 x 495 twips large.
+    const XGeometry g = x.geometry(launcher);
+    const int menu = g.height - 182;
+    QVERIFY(!QFileInfo::exists(marker));
+    QVERIFY(click(x, g.x + 112 + 44, g.y + menu + 88 + 16));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marker), 10000);
+}
+
+QTEST_GUILESS_MAIN(TestE2eOption)
+#include "test_e2e_option.moc"

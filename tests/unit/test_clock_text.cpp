@@ -1,0 +1,177 @@
+// The clock line: one reading of the clock per tick, the day-name table and
+// the Linux locale formats.
+#include "core/clock_text.h"
+#include "platform/posix/locale_clock.h"
+#include "support/fake_services.h"
+
+#include <QLocale>
+#include <QTest>
+
+using namespace zavo;
+using platform::LocalDateTime;
+
+Q_DECLARE_METATYPE(LocalDateTime)
+
+namespace {
+
+// True when `format` still holds a "t" outside quoted text.
+bool hasUnquotedZone(const QString& format) {
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        else if (!quoted && c == u't')
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+class TestClockText : public QObject {
+    Q_OBJECT
+private slots:
+    void composesDateDayNameAndTime_data();
+    void composesDateDayNameAndTime();
+    void weekdayCountsSundayAsOne_data();
+    void weekdayCountsSundayAsOne();
+    void dayNameOutsideTheTableIsEmpty();
+    void oneReadingPerTickAcrossMidnight();
+    void withoutTimeZone_data();
+    void withoutTimeZone();
+    void noLocaleKeepsItsZone();
+    void linuxBackendUsesTheJapaneseLocale();
+};
+
+void TestClockText::composesDateDayNameAndTime_data() {
+    QTest::addColumn<LocalDateTime>("when");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("the example") << LocalDateTime{2003, 10, 1, 9, 5, 7}
+                                 << QStringLiteral("2003/10/01 （水） 9:05:07");
+    QTest::newRow("sunday") << LocalDateTime{2003, 9, 28, 12, 0, 0}
+                            << QStringLiteral("2003/09/28 （日） 12:00:00");
+    QTest::newRow("monday") << LocalDateTime{2003, 9, 29, 12, 0, 0}
+                            << QStringLiteral("2003/09/29 （月） 12:00:00");
+    QTest::newRow("tuesday") << LocalDateTime{2003, 9, 30, 12, 0, 0}
+                             << QStringLiteral("2003/09/30 （火） 12:00:00");
+    QTest::newRow("wednesday") << LocalDateTime{2003, 10, 1, 12, 0, 0}
+                               << QStringLiteral("2003/10/01 （水） 12:00:00");
+    QTest::newRow("thursday") << LocalDateTime{2003, 10, 2, 12, 0, 0}
+                              << QStringLiteral("2003/10/02 （木） 12:00:00");
+    QTest::newRow("friday") << LocalDateTime{2003, 10, 3, 12, 0, 0}
+                            << QStringLiteral("2003/10/03 （金） 12:00:00");
+    QTest::newRow("saturday") << LocalDateTime{2003, 10, 4, 23, 59, 59}
+                              << QStringLiteral("2003/10/04 （土） 23:59:59");
+    QTest::newRow("midnight") << LocalDateTime{2003, 10, 1, 0, 0, 0}
+                              << QStringLiteral("2003/10/01 （水） 0:00:00");
+    QTest::newRow("leap day 2000")
+        << LocalDateTime{2000, 2, 29, 8, 30, 0} << QStringLiteral("2000/02/29 （火） 8:30:00");
+    QTest::newRow("new year 2001")
+        << LocalDateTime{2001, 1, 1, 0, 0, 1} << QStringLiteral("2001/01/01 （月） 0:00:01");
+}
+
+void TestClockText::composesDateDayNameAndTime() {
+    QFETCH(LocalDateTime, when);
+    QFETCH(QString, expected);
+    test::FakeServices fake;
+    fake.clock = {when};
+    QCOMPARE(QString::fromStdString(core::clock_text(fake)), expected);
+}
+
+void TestClockText::weekdayCountsSundayAsOne_data() {
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<int>("weekday");
+    QTest::newRow("1900-03-01 thursday") << 1900 << 3 << 1 << 5;
+    QTest::newRow("1970-01-01 thursday") << 1970 << 1 << 1 << 5;
+    QTest::newRow("2000-01-01 saturday") << 2000 << 1 << 1 << 7;
+    QTest::newRow("2000-03-01 wednesday") << 2000 << 3 << 1 << 4;
+    QTest::newRow("2003-09-28 sunday") << 2003 << 9 << 28 << 1;
+    QTest::newRow("2038-01-19 tuesday") << 2038 << 1 << 19 << 3;
+    QTest::newRow("2100-02-28 sunday") << 2100 << 2 << 28 << 1;
+    QTest::newRow("2100-03-01 monday") << 2100 << 3 << 1 << 2;
+}
+
+void TestClockText::weekdayCountsSundayAsOne() {
+    QFETCH(int, year);
+    QFETCH(int, month);
+    QFETCH(int, day);
+    QFETCH(int, weekday);
+    QCOMPARE(core::weekday_of(year, month, day), weekday);
+}
+
+void TestClockText::dayNameOutsideTheTableIsEmpty() {
+    QVERIFY(core::day_name(0).empty());
+    QVERIFY(core::day_name(8).empty());
+    QVERIFY(core::day_name(-1).empty());
+    // Each name is three characters: full-width brackets around the kanji.
+    for (int d = 1; d <= 7; ++d) {
+        const QString name = QString::fromStdString(core::day_name(d));
+        QCOMPARE(name.size(), 3);
+        QCOMPARE(name.front(), QChar(0xFF08));
+        QCOMPARE(name.back(), QChar(0xFF09));
+    }
+}
+
+void TestClockText::oneReadingPerTickAcrossMidnight() {
+    test::FakeServices fake;
+    // The clock passes midnight between two reads of it.
+    fake.clock = {{2003, 9, 30, 23, 59, 59}, {2003, 10, 1, 0, 0, 0}};
+    QCOMPARE(QString::fromStdString(core::clock_text(fake)),
+             QStringLiteral("2003/09/30 （火） 23:59:59"));
+    QCOMPARE(fake.calls.count(QStringLiteral("now")), 1);
+    QCOMPARE(QString::fromStdString(core::clock_text(fake)),
+             QStringLiteral("2003/10/01 （水） 0:00:00"));
+    QCOMPARE(fake.calls.count(QStringLiteral("now")), 2);
+}
+
+void TestClockText::withoutTimeZone_data() {
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("ja_JP") << QStringLiteral("H時mm分ss秒 t") << QStringLiteral("H時mm分ss秒");
+    QTest::newRow("C") << QStringLiteral("HH:mm:ss t") << QStringLiteral("HH:mm:ss");
+    QTest::newRow("en_US") << QStringLiteral("h:mm:ss AP t") << QStringLiteral("h:mm:ss AP");
+    QTest::newRow("zone first") << QStringLiteral("t HH:mm:ss") << QStringLiteral("HH:mm:ss");
+    QTest::newRow("zone glued") << QStringLiteral("H時mm分ss秒t") << QStringLiteral("H時mm分ss秒");
+    QTest::newRow("long zone") << QStringLiteral("HH:mm:ss tttt") << QStringLiteral("HH:mm:ss");
+    QTest::newRow("no zone") << QStringLiteral("HH:mm:ss") << QStringLiteral("HH:mm:ss");
+    QTest::newRow("quoted t kept")
+        << QStringLiteral("HH 'h' mm 'at' ss t") << QStringLiteral("HH 'h' mm 'at' ss");
+    QTest::newRow("quoted t alone")
+        << QStringLiteral("'t' HH:mm:ss") << QStringLiteral("'t' HH:mm:ss");
+    QTest::newRow("escaped quote")
+        << QStringLiteral("h 'o''clock t' mm t") << QStringLiteral("h 'o''clock t' mm");
+    QTest::newRow("literal quote") << QStringLiteral("HH''mm t") << QStringLiteral("HH''mm");
+}
+
+void TestClockText::withoutTimeZone() {
+    QFETCH(QString, format);
+    QFETCH(QString, expected);
+    QCOMPARE(platform::withoutTimeZone(format), expected);
+}
+
+void TestClockText::noLocaleKeepsItsZone() {
+    const QList<QLocale> all =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    QVERIFY(all.size() > 100);
+    for (const QLocale& l : all) {
+        const QString format = l.timeFormat(QLocale::LongFormat);
+        const QString stripped = platform::withoutTimeZone(format);
+        QVERIFY2(!hasUnquotedZone(stripped), qPrintable(l.name() + u' ' + stripped));
+        // The seconds stay: it is the long format still.
+        QVERIFY2(stripped.contains(u's'), qPrintable(l.name() + u' ' + stripped));
+    }
+}
+
+void TestClockText::linuxBackendUsesTheJapaneseLocale() {
+    // LC_TIME=ja_JP.UTF-8 is set for this test by its CMake registration.
+    if (QLocale::system().name() != QStringLiteral("ja_JP"))
+        QSKIP("the system locale is not ja_JP here");
+    const LocalDateTime when{2003, 10, 1, 9, 5, 7};
+    QCOMPARE(QString::fromStdString(platform::localeShortDate(when)), QStringLiteral("2003/10/01"));
+    QCOMPARE(QString::fromStdString(platform::localeLongTime(when)), QStringLiteral("9時05分07秒"));
+}
+
+QTEST_GUILESS_MAIN(TestClockText)
+#include "test_clock_text.moc"
