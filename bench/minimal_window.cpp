@@ -4,7 +4,9 @@
 // of the launcher's own logic. With --exit-when-mapped (or
 // MINIMAL_WINDOW_EXIT=1) it quits as soon as the window is exposed.
 #include <QApplication>
+#include <QDateTime>
 #include <QLabel>
+#include <QLocale>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
@@ -76,6 +78,15 @@ int main(int argc, char* argv[]) {
     mincho.setPointSizeF(11.25);
     mincho.setItalic(true);
     clock->setFont(mincho);
+    // The plain way to run a clock line: format the time at every tick.
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, clock, [clock] {
+        const QLocale locale = QLocale::system();
+        const QDateTime now = QDateTime::currentDateTime();
+        clock->setText(locale.toString(now.date(), QLocale::ShortFormat) + QStringLiteral(" ") +
+                       locale.toString(now.time(), QLocale::LongFormat));
+    });
+    tick.start(250);
 
     const int menu = w.menuBar()->sizeHint().height();
     w.setFixedSize(312, 182 + menu);

@@ -33,8 +33,7 @@ private slots:
 
 void TestE2eAbout::aboutReplacesTheMainWindowUntilEsc() {
     XSession x;
-    if (!x.skipReason().isEmpty())
-        QSKIP(qPrintable(x.skipReason()));
+    ZAVO_REQUIRE_X_SESSION(x);
     QTemporaryDir work;
     QProcess* launcher = x.startLauncher(work.path());
     const quint64 main = x.waitForWindow(kMainTitle);

@@ -33,8 +33,7 @@ private slots:
 
 void TestE2eLaunch::slotStartsItsProgramAndMissingProgramShowsMessage() {
     XSession x;
-    if (!x.skipReason().isEmpty())
-        QSKIP(qPrintable(x.skipReason()));
+    ZAVO_REQUIRE_X_SESSION(x);
 
     QTemporaryDir work;
     QTemporaryDir programs(QDir::tempPath() + QStringLiteral("/zavo e2e-XXXXXX"));

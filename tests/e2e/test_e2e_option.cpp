@@ -45,8 +45,7 @@ bool click(XSession& x, int absX, int absY) {
 
 void TestE2eOption::registerThenLaunch() {
     XSession x;
-    if (!x.skipReason().isEmpty())
-        QSKIP(qPrintable(x.skipReason()));
+    ZAVO_REQUIRE_X_SESSION(x);
     if (QStandardPaths::findExecutable(QStringLiteral("import")).isEmpty())
         QSKIP("import (imagemagick) is not installed");
 

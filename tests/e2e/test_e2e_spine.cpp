@@ -23,8 +23,7 @@ const QString kTitle = QStringLiteral("ZAVO_launcher");
 
 void TestE2eSpine::startsAtItsPlaceAndTopmost() {
     XSession x;
-    if (!x.skipReason().isEmpty())
-        QSKIP(qPrintable(x.skipReason()));
+    ZAVO_REQUIRE_X_SESSION(x);
     QTemporaryDir work;
     QVERIFY(!QFileInfo::exists(work.filePath("settei.ini")));
 
@@ -60,8 +59,7 @@ void TestE2eSpine::secondStartEndsWithoutASecondWindow_data() {
 void TestE2eSpine::secondStartEndsWithoutASecondWindow() {
     QFETCH(bool, sameFolder);
     XSession x;
-    if (!x.skipReason().isEmpty())
-        QSKIP(qPrintable(x.skipReason()));
+    ZAVO_REQUIRE_X_SESSION(x);
     QTemporaryDir work;
     QTemporaryDir other;
 

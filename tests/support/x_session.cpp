@@ -14,7 +14,9 @@
 namespace zavo::test {
 namespace {
 
-QString findTool(const char* name) { return QStandardPaths::findExecutable(QString::fromUtf8(name)); }
+QString findTool(const char* name) {
+    return QStandardPaths::findExecutable(QString::fromUtf8(name));
+}
 
 // Reads the display number Xvfb writes to the pipe behind -displayfd.
 QString readDisplayNumber(int fd, int timeoutMs) {
@@ -48,39 +50,37 @@ XSession::XSession() {
         }
     }
     static int counter = 0;
-    runtimeDir_ = QDir::tempPath() + QStringLiteral("/zavo-e2e-%1-%2")
-                                         .arg(QCoreApplication::applicationPid())
-                                         .arg(++counter);
+    runtimeDir_ =
+        QDir::tempPath() +
+        QStringLiteral("/zavo-e2e-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter);
     QDir().mkpath(runtimeDir_);
     QFile::setPermissions(runtimeDir_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     int fds[2];
     if (::pipe2(fds, O_NONBLOCK) != 0) {
-        skipReason_ = QStringLiteral("cannot make a pipe for Xvfb");
+        failure_ = QStringLiteral("cannot make a pipe for Xvfb");
         return;
     }
     auto xvfb = std::make_unique<QProcess>();
     xvfb->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const int writeEnd = fds[1];
     // The pipe's write end must survive into Xvfb: hand it over as fd 3.
-    xvfb->setChildProcessModifier([writeEnd] {
-        ::dup2(writeEnd, 3);
-    });
-    xvfb->start(findTool("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("3"),
-                                   QStringLiteral("-screen"), QStringLiteral("0"),
-                                   QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                                   QStringLiteral("tcp")});
+    xvfb->setChildProcessModifier([writeEnd] { ::dup2(writeEnd, 3); });
+    xvfb->start(findTool("Xvfb"),
+                {QStringLiteral("-displayfd"), QStringLiteral("3"), QStringLiteral("-screen"),
+                 QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                 QStringLiteral("tcp")});
     ::close(fds[1]);
     if (!xvfb->waitForStarted(10000)) {
         ::close(fds[0]);
-        skipReason_ = QStringLiteral("Xvfb did not start");
+        failure_ = QStringLiteral("Xvfb did not start");
         return;
     }
     processes_.push_back(std::move(xvfb));
-    const QString number = readDisplayNumber(fds[0], 15000);
+    const QString number = readDisplayNumber(fds[0], 30000);
     ::close(fds[0]);
     if (number.isEmpty()) {
-        skipReason_ = QStringLiteral("Xvfb did not report a display");
+        failure_ = QStringLiteral("Xvfb did not report a display");
         return;
     }
     display_ = QLatin1Char(':') + number;
@@ -92,17 +92,16 @@ XSession::XSession() {
     wm->waitForStarted(10000);
     processes_.push_back(std::move(wm));
     // openbox announces itself on the root window once it manages windows.
-    const QDeadlineTimer deadline(15000);
+    const QDeadlineTimer deadline(30000);
     while (!deadline.hasExpired()) {
         QString out;
-        if (run(QStringLiteral("xprop"), {QStringLiteral("-root"),
-                                          QStringLiteral("_NET_SUPPORTING_WM_CHECK")},
-                &out) == 0 &&
+        if (run(QStringLiteral("xprop"),
+                {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, &out) == 0 &&
             out.contains(QStringLiteral("window id")))
             return;
         QThread::msleep(20);
     }
-    skipReason_ = QStringLiteral("openbox did not come up");
+    failure_ = QStringLiteral("openbox did not come up");
 }
 
 XSession::~XSession() {
@@ -140,8 +139,7 @@ QProcess* XSession::startLauncher(const QString& workDir) {
     return processes_.back().get();
 }
 
-int XSession::run(const QString& program, const QStringList& args, QString* stdOut,
-                  int timeoutMs) {
+int XSession::run(const QString& program, const QStringList& args, QString* stdOut, int timeoutMs) {
     QProcess p;
     p.setProcessEnvironment(environment());
     p.start(program, args);
@@ -159,8 +157,7 @@ int XSession::run(const QString& program, const QStringList& args, QString* stdO
 
 QList<quint64> XSession::windows(const QString& title) {
     QString out;
-    const QString pattern =
-        QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
+    const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
     run(QStringLiteral("xdotool"),
         {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
          pattern},
@@ -201,9 +198,12 @@ QString XSession::property(quint64 window, const QString& name) {
 }
 
 bool XSession::screenshot(const QString& pngPath) {
-    return run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), pngPath}) == 0;
+    return run(QStringLiteral("import"),
+               {QStringLiteral("-window"), QStringLiteral("root"), pngPath}) == 0;
 }
 
-QString XSession::launcherPath() { return QStringLiteral(ZAVO_LAUNCHER_BINARY); }
+QString XSession::launcherPath() {
+    return QStringLiteral(ZAVO_LAUNCHER_BINARY);
+}
 
 } // namespace zavo::test

@@ -24,9 +24,10 @@ public:
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
 
-    // Empty when the session runs; otherwise why it could not start (missing
-    // tools), for QSKIP.
+    // Why the session cannot run here (a missing tool): the test is skipped.
     QString skipReason() const { return skipReason_; }
+    // Why the tools were there but the display did not come up: a failure.
+    QString failure() const { return failure_; }
     QString display() const { return display_; }
     // DISPLAY of this session and a private XDG_RUNTIME_DIR.
     QProcessEnvironment environment() const;
@@ -40,7 +41,7 @@ public:
 
     // X id of the mapped, viewable window whose title is exactly `title`; 0 when
     // none appears within the timeout.
-    quint64 waitForWindow(const QString& title, int timeoutMs = 15000);
+    quint64 waitForWindow(const QString& title, int timeoutMs = 30000);
     // All viewable windows titled exactly `title`.
     QList<quint64> windows(const QString& title);
     XGeometry geometry(quint64 window);
@@ -51,9 +52,19 @@ public:
 
 private:
     QString skipReason_;
+    QString failure_;
     QString display_;
     QString runtimeDir_;
     std::vector<std::unique_ptr<QProcess>> processes_;
 };
 
 } // namespace zavo::test
+
+// Skips the test where the X tools are missing; fails it where they are there
+// but the display could not be started.
+#define ZAVO_REQUIRE_X_SESSION(session)                                                            \
+    do {                                                                                           \
+        if (!(session).skipReason().isEmpty())                                                     \
+            QSKIP(qPrintable((session).skipReason()));                                             \
+        QVERIFY2((session).failure().isEmpty(), qPrintable((session).failure()));                  \
+    } while (false)

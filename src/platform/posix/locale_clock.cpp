@@ -54,7 +54,12 @@ std::string localeShortDate(const LocalDateTime& when) {
 
 std::string localeLongTime(const LocalDateTime& when) {
     const QLocale locale = QLocale::system();
-    const QString format = withoutTimeZone(locale.timeFormat(QLocale::LongFormat));
+    // Four ticks a second: strip the zone once per format, not per tick.
+    static QString raw, format;
+    if (const QString current = locale.timeFormat(QLocale::LongFormat); current != raw) {
+        raw = current;
+        format = withoutTimeZone(current);
+    }
     return locale.toString(QTime(when.hour, when.minute, when.second), format).toStdString();
 }
 

@@ -124,21 +124,6 @@ template <class Format> std::string formatted(Format format) {
     return narrowUtf8(text);
 }
 
-// ExitWindowsEx needs the shutdown privilege enabled in our own token.
-bool enableShutdownPrivilege() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
-        return false;
-    TOKEN_PRIVILEGES tp{};
-    tp.PrivilegeCount = 1;
-    tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    bool ok = LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &tp.Privileges[0].Luid) &&
-              AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr) &&
-              GetLastError() == ERROR_SUCCESS;
-    CloseHandle(token);
-    return ok;
-}
-
 } // namespace
 
 Win32Services::~Win32Services() {
@@ -264,9 +249,8 @@ void Win32Services::setWindowPos(WindowHandle window, std::intptr_t insertAfter,
 }
 
 bool Win32Services::exitWindowsEx(unsigned flags, unsigned reserved) {
-    // Without the privilege the request is refused; that refusal is the
-    // answer then.
-    enableShutdownPrivilege();
+    // The process token is left as it is: where the system wants the shutdown
+    // privilege enabled first, the refusal is the answer.
     return ExitWindowsEx(flags, reserved) != 0;
 }
 
