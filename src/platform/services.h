@@ -80,8 +80,8 @@ public:
                                                        std::string& error) = 0;
 
     // user32 SetWindowPos: positions in pixels; the result is not reported.
-    virtual void setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y,
-                              int cx, int cy, unsigned flags) = 0;
+    virtual void setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx,
+                              int cy, unsigned flags) = 0;
 
     // user32 ExitWindowsEx: true when the system accepted the request.
     virtual bool exitWindowsEx(unsigned flags, unsigned reserved) = 0;

@@ -2,6 +2,7 @@
 
 #include "core/module1.h"
 #include "core/twips.h"
+#include "platform/window_handle.h"
 #include "text.h"
 #include "zavo_launcher_layout.h"
 
@@ -86,8 +87,8 @@ void ZAVO_launcher::Form_Load() {
     // 2. Into the topmost band where the window stands, without activating it.
     const QRect g = geometry();
     const auto px = [](int pixels) { return core::twips_to_pixels(pixels * kTwipsPerPixel); };
-    services.setWindowPos(static_cast<platform::WindowHandle>(winId()), platform::HWND_TOPMOST,
-                          px(g.x()), px(g.y()), px(g.width()), px(g.height()),
+    services.setWindowPos(platform::windowHandle(*this), platform::HWND_TOPMOST, px(g.x()),
+                          px(g.y()), px(g.width()), px(g.height()),
                           platform::SWP_SHOWWINDOW | platform::SWP_NOACTIVATE);
 
     // 3. Show.
@@ -119,9 +120,13 @@ void ZAVO_launcher::opt_Click() {
     forms_.show(FormId::Option);
 }
 
-void ZAVO_launcher::smallization_Click() { setWindowState(windowState() | Qt::WindowMinimized); }
+void ZAVO_launcher::smallization_Click() {
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
 
-void ZAVO_launcher::exit_Click() { forms_.unload(FormId::Launcher); }
+void ZAVO_launcher::exit_Click() {
+    forms_.unload(FormId::Launcher);
+}
 
 void ZAVO_launcher::about_Click() {
     forms_.hide(FormId::Launcher);

@@ -46,6 +46,8 @@ void ZAVO_launcher::Command1_Click(int index) {
     setFocus(Qt::OtherFocusReason);
 }
 
-void ZAVO_launcher::Command2_Click() { (void)module1_.exit_windows(1); }
+void ZAVO_launcher::Command2_Click() {
+    (void)module1_.exit_windows(1);
+}
 
 } // namespace zavo::ui

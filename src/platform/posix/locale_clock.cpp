@@ -46,21 +46,32 @@ QString withoutTimeZone(QString format) {
     return out.trimmed();
 }
 
+// The clock asks four times a second; the system locale stays the same for
+// the life of the process on Linux, so a text is formatted once per value.
 std::string localeShortDate(const LocalDateTime& when) {
-    const QLocale locale = QLocale::system();
-    return locale.toString(QDate(when.year, when.month, when.day), QLocale::ShortFormat)
-        .toStdString();
+    static int lastKey = -1;
+    static std::string text;
+    const int key = (when.year * 100 + when.month) * 100 + when.day;
+    if (key != lastKey) {
+        text = QLocale::system()
+                   .toString(QDate(when.year, when.month, when.day), QLocale::ShortFormat)
+                   .toStdString();
+        lastKey = key;
+    }
+    return text;
 }
 
 std::string localeLongTime(const LocalDateTime& when) {
-    const QLocale locale = QLocale::system();
-    // Four ticks a second: strip the zone once per format, not per tick.
-    static QString raw, format;
-    if (const QString current = locale.timeFormat(QLocale::LongFormat); current != raw) {
-        raw = current;
-        format = withoutTimeZone(current);
+    static int lastKey = -1;
+    static std::string text;
+    const int key = (when.hour * 60 + when.minute) * 60 + when.second;
+    if (key != lastKey) {
+        const QLocale locale = QLocale::system();
+        const QString format = withoutTimeZone(locale.timeFormat(QLocale::LongFormat));
+        text = locale.toString(QTime(when.hour, when.minute, when.second), format).toStdString();
+        lastKey = key;
     }
-    return locale.toString(QTime(when.hour, when.minute, when.second), format).toStdString();
+    return text;
 }
 
 } // namespace zavo::platform

@@ -6,6 +6,5 @@ namespace zavo::platform {
 // Asks systemd-logind to power off (EWX_SHUTDOWN) or reboot (EWX_REBOOT),
 // without an interactive prompt. True when logind accepted the request; false
 // at once when there is no bus or no logind.
-bool logindShutdown(unsigned ewxFlags,
-                    const QDBusConnection& bus = QDBusConnection::systemBus());
+bool logindShutdown(unsigned ewxFlags, const QDBusConnection& bus = QDBusConnection::systemBus());
 } // namespace zavo::platform

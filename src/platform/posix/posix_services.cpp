@@ -4,20 +4,30 @@
 #include "logind_shutdown.h"
 #include "record_file_posix.h"
 #include "spawn_launch.h"
+#include "window_handle_posix.h"
 #include "xtest_keys.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QWidget>
+#include <QWindow>
 
+#include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace zavo::platform {
 
 PosixServices::PosixServices() = default;
-PosixServices::~PosixServices() = default;
+PosixServices::~PosixServices() {
+    if (instanceLock_ >= 0)
+        ::close(instanceLock_);
+}
 
 bool PosixServices::launch(const std::string& command, int windowStyle, std::string& error) {
     // X11 offers no portable way to ask a new program for a normal or a
@@ -26,7 +36,9 @@ bool PosixServices::launch(const std::string& command, int windowStyle, std::str
     return spawnDetached(command, error);
 }
 
-bool PosixServices::sendKeys(std::string_view keys, bool wait) { return xtestSendKeys(keys, wait); }
+bool PosixServices::sendKeys(std::string_view keys, bool wait) {
+    return xtestSendKeys(keys, wait);
+}
 
 int PosixServices::messageBox(const std::string& prompt, int style, const std::string& title) {
     QMessageBox box(QApplication::activeWindow());
@@ -49,28 +61,45 @@ int PosixServices::messageBox(const std::string& prompt, int style, const std::s
     return vbOK;
 }
 
-void PosixServices::beep() { QApplication::beep(); }
+void PosixServices::beep() {
+    QApplication::beep();
+}
 
 bool PosixServices::anotherInstanceRunning() {
-    if (instanceLock_ && instanceLock_->isLocked())
+    if (instanceLock_ >= 0)
         return false; // the lock is ours: this very program reloads its window
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();
-    instanceLock_ = std::make_unique<QLockFile>(folder + QStringLiteral("/ZAVO_launcher.lock"));
-    instanceLock_->setStaleLockTime(0); // a dead holder is detected by its pid
-    if (instanceLock_->tryLock(0))
+    // An flock() dies with its holder, so a killed instance never leaves a
+    // stale lock behind, and taking it writes nothing to disk. Close-on-exec
+    // keeps the programs we start from inheriting it.
+    const QByteArray path = QFile::encodeName(folder + QStringLiteral("/ZAVO_launcher.lock"));
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false; // no lock to be had here must not keep the launcher from starting
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        instanceLock_ = fd;
         return false;
-    // Only a live holder counts; a lock we cannot take for another reason
-    // (an unwritable folder) must not keep the launcher from starting.
-    return instanceLock_->error() == QLockFile::LockFailedError;
+    }
+    const int error = errno;
+    ::close(fd);
+    return error == EWOULDBLOCK;
 }
 
-void PosixServices::endProgram() { std::_Exit(0); }
+void PosixServices::endProgram() {
+    std::_Exit(0);
+}
 
-LocalDateTime PosixServices::now() { return localNow(); }
-std::string PosixServices::dateText(const LocalDateTime& when) { return localeShortDate(when); }
-std::string PosixServices::timeText(const LocalDateTime& when) { return localeLongTime(when); }
+LocalDateTime PosixServices::now() {
+    return localNow();
+}
+std::string PosixServices::dateText(const LocalDateTime& when) {
+    return localeShortDate(when);
+}
+std::string PosixServices::timeText(const LocalDateTime& when) {
+    return localeLongTime(when);
+}
 
 std::unique_ptr<RecordFile> PosixServices::openRecordFile(const std::string& name,
                                                           std::string& error) {
@@ -79,16 +108,17 @@ std::unique_ptr<RecordFile> PosixServices::openRecordFile(const std::string& nam
 
 void PosixServices::setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y,
                                  int cx, int cy, unsigned flags) {
-    QWidget* w = QWidget::find(static_cast<WId>(window));
+    QWidget* w = widgetOf(window);
     if (!w)
         return;
     // On X11 the topmost band is _NET_WM_STATE_ABOVE, which the stays-on-top
-    // hint requests; it has to be set before the window is mapped.
-    if (insertAfter == HWND_TOPMOST && !w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
-        const bool wasVisible = w->isVisible();
-        w->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        if (wasVisible)
-            w->show();
+    // hint requests. Told to the native window directly: setWindowFlags()
+    // would destroy and re-create it.
+    if (insertAfter == HWND_TOPMOST) {
+        const Qt::WindowFlags topmost = w->windowFlags() | Qt::WindowStaysOnTopHint;
+        w->overrideWindowFlags(topmost);
+        if (QWindow* native = w->windowHandle())
+            native->setFlags(topmost);
     }
     w->setAttribute(Qt::WA_ShowWithoutActivating, (flags & SWP_NOACTIVATE) != 0);
     w->setGeometry(x, y, cx, cy);

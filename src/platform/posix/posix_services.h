@@ -3,8 +3,6 @@
 
 #include "../services.h"
 
-#include <QLockFile>
-
 #include <memory>
 
 namespace zavo::platform {
@@ -25,12 +23,12 @@ public:
     std::string timeText(const LocalDateTime& when) override;
     std::unique_ptr<RecordFile> openRecordFile(const std::string& name,
                                                std::string& error) override;
-    void setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx,
-                      int cy, unsigned flags) override;
+    void setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
+                      unsigned flags) override;
     bool exitWindowsEx(unsigned flags, unsigned reserved) override;
 
 private:
-    std::unique_ptr<QLockFile> instanceLock_;
+    int instanceLock_ = -1; // flock()ed per-user lock file, once taken
 };
 
 } // namespace zavo::platform
