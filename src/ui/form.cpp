@@ -13,13 +13,9 @@ Forms::~Forms() {
         delete w.data();
 }
 
-void Forms::setFactory(FormId id, Factory factory) {
-    entry(id).factory = std::move(factory);
-}
+void Forms::setFactory(FormId id, Factory factory) { entry(id).factory = std::move(factory); }
 
-Form* Forms::loaded(FormId id) const {
-    return entry(id).form.get();
-}
+Form* Forms::loaded(FormId id) const { return entry(id).form.get(); }
 
 Form& Forms::load(FormId id) {
     Entry& e = entry(id);
@@ -37,6 +33,8 @@ void Forms::show(FormId id) {
     if (ended_ || !entry(id).form)
         return; // the load ended the program or unloaded the form again
     f.window().show();
+    f.window().raise();
+    f.window().activateWindow();
 }
 
 void Forms::hide(FormId id) {

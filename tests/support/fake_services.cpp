@@ -8,6 +8,14 @@
 
 namespace zavo::test {
 
+QStringList FakeServices::callsWithoutClock() const {
+    QStringList out;
+    for (const QString& c : calls)
+        if (c != QLatin1String("now"))
+            out << c;
+    return out;
+}
+
 bool FakeServices::launch(const std::string& command, int windowStyle, std::string& error) {
     calls << QStringLiteral("launch %1 %2").arg(QString::fromStdString(command)).arg(windowStyle);
     launches.push_back({command, windowStyle});

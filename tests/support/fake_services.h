@@ -43,6 +43,8 @@ public:
     // What happened, in order: "launch <cmd> <style>", "keys ^p wait", "msg <prompt> <style>",
     // "beep", "instance?", "end", "open <name>", "setWindowPos ...", "exit <flags> <reserved>".
     QStringList calls;
+    // calls without the clock's readings, which the timer adds at any time.
+    QStringList callsWithoutClock() const;
     std::vector<Launch> launches;
     std::vector<Message> messages;
     int beeps = 0;
@@ -53,11 +55,11 @@ public:
     bool otherInstance = false;
     bool exitAccepted = true;
     bool keysSucceed = true;
-    std::deque<int> answers;                       // message-box answers; vbOK when empty
+    std::deque<int> answers; // message-box answers; vbOK when empty
     std::function<bool(const std::string&)> canLaunch = [](const std::string& c) {
         return !c.empty() && c.front() != '\0';
     };
-    std::deque<platform::LocalDateTime> clock;     // successive readings; the last repeats
+    std::deque<platform::LocalDateTime> clock; // successive readings; the last repeats
     std::string dateFormat = "yyyy/MM/dd";
     std::string timeFormat = "H:mm:ss";
     bool failRecordOpen = false;

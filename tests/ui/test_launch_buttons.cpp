@@ -66,13 +66,7 @@ struct Run {
     ZAVO_launcher* launcher() const { return forms.loadedAs<ZAVO_launcher>(FormId::Launcher); }
     void click(int index) const { launcher()->Command1(index)->click(); }
     // What the buttons asked of the platform, without the clock's readings.
-    QStringList calls() const {
-        QStringList out;
-        for (const QString& c : fake.calls)
-            if (c != QLatin1String("now"))
-                out << c;
-        return out;
-    }
+    QStringList calls() const { return fake.callsWithoutClock(); }
     QString open() const { return "open " + settei; }
     static QString launch(const QString& command, int style) {
         return QStringLiteral("launch %1 %2").arg(command).arg(style);

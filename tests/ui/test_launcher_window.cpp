@@ -43,13 +43,7 @@ struct Run {
     }
     ZAVO_launcher* launcher() const { return forms.loadedAs<ZAVO_launcher>(FormId::Launcher); }
     // What the window asked of the platform, without the clock's readings.
-    QStringList calls() const {
-        QStringList out;
-        for (const QString& c : fake.calls)
-            if (c != QLatin1String("now"))
-                out << c;
-        return out;
-    }
+    QStringList calls() const { return fake.callsWithoutClock(); }
     QStringList slotCaptions() const {
         QStringList out;
         for (int i = 6; i <= 8; ++i)

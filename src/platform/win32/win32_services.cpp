@@ -2,13 +2,7 @@
 
 #include "record_file_win32.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "win32_api.h"
 
 #include <cwctype>
 #include <vector>
