@@ -24,8 +24,8 @@ std::string clock_text(platform::Services& services) {
     // One reading for all three parts, so a tick that straddles midnight
     // cannot pair the new date with the old day's name.
     const platform::LocalDateTime now = services.now();
-    return services.dateText(now) + " " + day_name(weekday_of(now.year, now.month, now.day)) +
-           " " + services.timeText(now);
+    return services.dateText(now) + " " + day_name(weekday_of(now.year, now.month, now.day)) + " " +
+           services.timeText(now);
 }
 
 } // namespace zavo::core

@@ -27,10 +27,8 @@ std::u16string decode(const std::vector<std::byte>& bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
         // Try a double-byte character first, then a single byte.
-        const int len = (IsDBCSLeadByteEx(kCodePage, static_cast<BYTE>(p[i])) &&
-                         i + 1 < bytes.size())
-                            ? 2
-                            : 1;
+        const int len =
+            (IsDBCSLeadByteEx(kCodePage, static_cast<BYTE>(p[i])) && i + 1 < bytes.size()) ? 2 : 1;
         wchar_t w[2];
         const int n = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, p + i, len, w, 2);
         if (n == 1) {

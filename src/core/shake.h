@@ -10,7 +10,8 @@ struct ShakeStep {
     int dTop;
 };
 
-inline constexpr std::array<ShakeStep, 4> kShakeSteps{{{-50, -20}, {30, -10}, {40, 50}, {-20, -20}}};
+inline constexpr std::array<ShakeStep, 4> kShakeSteps{
+    {{-50, -20}, {30, -10}, {40, 50}, {-20, -20}}};
 inline constexpr int kShakeCycles = 1000;
 inline constexpr int kShakeHomeLeft = 240;
 inline constexpr int kShakeHomeTop = 240;

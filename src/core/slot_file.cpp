@@ -45,6 +45,8 @@ bool SlotFile::write_record(int recordNumber, const SlotRecord& from) {
     return file_->writeAt(std::uint64_t(recordNumber - 1) * kRecordLength, bytes, error_);
 }
 
-void SlotFile::close() { file_.reset(); }
+void SlotFile::close() {
+    file_.reset();
+}
 
 } // namespace zavo::core

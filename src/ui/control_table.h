@@ -19,10 +19,10 @@ struct FontSpec {
 inline constexpr FontSpec kGothic9{"ＭＳ ゴシック", 9};
 
 struct ControlSpec {
-    const char* name;      // objectName; array members as "Command1_6"
+    const char* name; // objectName; array members as "Command1_6"
     Kind kind;
-    const char* container; // objectName of the holding frame; nullptr: the design area
-    const char* caption;   // may hold an access key ("&W")
+    const char* container;        // objectName of the holding frame; nullptr: the design area
+    const char* caption;          // may hold an access key ("&W")
     int left, top, width, height; // twips; a line gives X1, Y1, X2, Y2
     int tabIndex = -1;            // -1: takes no part in the tab order
     FontSpec font{};

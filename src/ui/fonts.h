@@ -3,4 +3,4 @@
 namespace zavo::ui {
 // Maps the designed Japanese font names to fonts that Linux desktops ship.
 void installFontSubstitutions();
-}
+} // namespace zavo::ui

@@ -13,9 +13,13 @@ Forms::~Forms() {
         delete w.data();
 }
 
-void Forms::setFactory(FormId id, Factory factory) { entry(id).factory = std::move(factory); }
+void Forms::setFactory(FormId id, Factory factory) {
+    entry(id).factory = std::move(factory);
+}
 
-Form* Forms::loaded(FormId id) const { return entry(id).form.get(); }
+Form* Forms::loaded(FormId id) const {
+    return entry(id).form.get();
+}
 
 Form& Forms::load(FormId id) {
     Entry& e = entry(id);
