@@ -81,7 +81,7 @@ stats() {
 
 idle() {
   "$wait_mapped" --cwd "$(mktemp -d -p "$tmp")" --settle-ms 1000 --idle-s 30 "$1" -- "$2" |
-    sed -E 's/.*idle_cpu_ms=([0-9]+).*/\1/'
+    sed -E 's/.*idle_cpu_ms=([0-9.]+).*/\1/'
 }
 idle_launcher="$(idle ZAVO_launcher "$launcher")"
 idle_minimal="$(idle minimal_window "$minimal")"
