@@ -12,9 +12,17 @@ if [[ -n "${DISPLAY:-}" ]]; then
 fi
 
 pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
+runtime=""
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  [[ -z "$runtime" ]] || rm -rf "$runtime"
+}
 trap cleanup EXIT
 trap 'exit 130' INT TERM
+if [[ -z "${XDG_RUNTIME_DIR:-}" ]]; then
+  runtime="$(mktemp -d)" # mode 0700, as a runtime folder must be
+  export XDG_RUNTIME_DIR="$runtime"
+fi
 exec {fd}<> <(:)
 Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp &
 pids+=($!)
