@@ -1,6 +1,7 @@
 // glibc iconv backend. "CP932" keeps 0x5C as the backslash and 0x7E as the
 // tilde; the "SHIFT_JIS" tables would turn them into the yen sign and overline.
 #include "cp932.h"
+#include "cp932_chars.h"
 
 #include <cerrno>
 #include <iconv.h>
@@ -105,32 +106,13 @@ std::optional<std::string> encodeOne(Converter& cv, Converter& back, const std::
 }
 } // namespace
 
-std::optional<std::vector<std::byte>> encode(const std::u16string& text) {
+std::vector<std::optional<std::string>> encodeChars(const std::u16string& text) {
     Converter cv("CP932", "UTF-16LE");
     Converter back("UTF-16LE", "CP932");
-    std::vector<std::byte> out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto one = encodeOne(cv, back, text, i);
-        if (!one)
-            return std::nullopt;
-        for (char c : *one)
-            out.push_back(static_cast<std::byte>(c));
-    }
-    return out;
-}
-
-std::vector<std::byte> encodeFitting(const std::u16string& text, std::size_t width) {
-    Converter cv("CP932", "UTF-16LE");
-    Converter back("UTF-16LE", "CP932");
-    std::vector<std::byte> out;
-    for (std::size_t i = 0; i < text.size();) {
-        const std::string one = encodeOne(cv, back, text, i).value_or("?");
-        if (out.size() + one.size() > width)
-            break;
-        for (char c : one)
-            out.push_back(static_cast<std::byte>(c));
-    }
-    return out;
+    std::vector<std::optional<std::string>> chars;
+    for (std::size_t i = 0; i < text.size();)
+        chars.push_back(encodeOne(cv, back, text, i));
+    return chars;
 }
 
 } // namespace zavo::core::cp932

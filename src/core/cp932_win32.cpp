@@ -1,5 +1,6 @@
 // Win32 backend: the system's own code page 932 tables.
 #include "cp932.h"
+#include "cp932_chars.h"
 
 #include <windows.h>
 
@@ -43,28 +44,11 @@ std::u16string decode(const std::vector<std::byte>& bytes) {
     return out;
 }
 
-std::optional<std::vector<std::byte>> encode(const std::u16string& text) {
-    std::vector<std::byte> out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto one = encodeOne(text, i);
-        if (!one)
-            return std::nullopt;
-        for (char c : *one)
-            out.push_back(static_cast<std::byte>(c));
-    }
-    return out;
-}
-
-std::vector<std::byte> encodeFitting(const std::u16string& text, std::size_t width) {
-    std::vector<std::byte> out;
-    for (std::size_t i = 0; i < text.size();) {
-        const std::string one = encodeOne(text, i).value_or("?");
-        if (out.size() + one.size() > width)
-            break;
-        for (char c : one)
-            out.push_back(static_cast<std::byte>(c));
-    }
-    return out;
+std::vector<std::optional<std::string>> encodeChars(const std::u16string& text) {
+    std::vector<std::optional<std::string>> chars;
+    for (std::size_t i = 0; i < text.size();)
+        chars.push_back(encodeOne(text, i));
+    return chars;
 }
 
 } // namespace zavo::core::cp932

@@ -58,7 +58,6 @@ void Forms::unload(FormId id) {
     // The unloading handler may still be running on this form: destroy it
     // once control is back in the event loop.
     QWidget* w = &gone->window();
-    w->setAttribute(Qt::WA_DeleteOnClose, false);
     gone.release();
     w->deleteLater();
     std::erase_if(dying_, [](const QPointer<QWidget>& p) { return p.isNull(); });

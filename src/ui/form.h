@@ -63,9 +63,6 @@ public:
     void endProgram();
     bool ended() const { return ended_; }
 
-    // The window's close box: unloads it (called from closeEvent).
-    void closedByUser(FormId id) { unload(id); }
-
 signals:
     // No form is loaded after a handler returned: the program is to end.
     void lastFormUnloaded();

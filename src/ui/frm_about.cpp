@@ -137,7 +137,7 @@ bool frmABOUT::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmABOUT::closeEvent(QCloseEvent* event) {
-    forms_.closedByUser(FormId::About);
+    forms_.unload(FormId::About);
     event->accept();
 }
 

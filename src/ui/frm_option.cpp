@@ -261,7 +261,7 @@ void frmOption::Cancel_but_Click() {
 }
 
 void frmOption::closeEvent(QCloseEvent* event) {
-    forms_.closedByUser(FormId::Option);
+    forms_.unload(FormId::Option);
     event->accept();
 }
 

@@ -134,7 +134,7 @@ void ZAVO_launcher::about_Click() {
 }
 
 void ZAVO_launcher::closeEvent(QCloseEvent* event) {
-    forms_.closedByUser(FormId::Launcher);
+    forms_.unload(FormId::Launcher);
     event->accept();
 }
 
