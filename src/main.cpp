@@ -15,8 +15,13 @@ using PlatformServices = zavo::platform::Win32Services;
 using PlatformServices = zavo::platform::PosixServices;
 #endif
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+int main(int, char* argv[]) {
+    // The program takes no options: the application object sees only its
+    // name, so Qt's own options (-qwindowgeometry, -style, -reverse ...)
+    // cannot move or restyle the windows either.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
     // Windows come and go (the options dialog replaces the main window); the
     // form lifecycle decides when the program ends.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -12,13 +12,13 @@ constexpr std::optional<unsigned> shutdown_flags(std::int16_t mode) {
     using namespace platform;
     switch (mode) {
     case 1:
-        return EWX_SHUTDOWN;
+        return kEwxShutdown;
     case 2:
-        return EWX_REBOOT;
+        return kEwxReboot;
     case 3:
-        return EWX_SHUTDOWN | EWX_FORCE;
+        return kEwxShutdown | kEwxForce;
     case 4:
-        return EWX_REBOOT | EWX_FORCE;
+        return kEwxReboot | kEwxForce;
     default:
         return std::nullopt;
     }

@@ -25,14 +25,14 @@ inline constexpr int vbMaximizedFocus = 3;
 
 // SetWindowPos arguments used by the main window.
 using WindowHandle = std::uintptr_t;
-inline constexpr std::intptr_t HWND_TOPMOST = -1;
-inline constexpr unsigned SWP_NOACTIVATE = 0x0010;
-inline constexpr unsigned SWP_SHOWWINDOW = 0x0040;
+inline constexpr std::intptr_t kHwndTopmost = -1;
+inline constexpr unsigned kSwpNoActivate = 0x0010;
+inline constexpr unsigned kSwpShowWindow = 0x0040;
 
 // ExitWindowsEx flags.
-inline constexpr unsigned EWX_SHUTDOWN = 0x1;
-inline constexpr unsigned EWX_REBOOT = 0x2;
-inline constexpr unsigned EWX_FORCE = 0x4;
+inline constexpr unsigned kEwxShutdown = 0x1;
+inline constexpr unsigned kEwxReboot = 0x2;
+inline constexpr unsigned kEwxForce = 0x4;
 
 // One reading of the local wall clock. The weekday is derived from the date,
 // so a caller that reads once gets a consistent date, weekday and time.

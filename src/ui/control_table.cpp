@@ -80,8 +80,6 @@ void buildControls(QWidget* designArea, std::span<const ControlSpec> rows) {
         }
         if (row.toolTip)
             w->setToolTip(QString::fromUtf8(row.toolTip));
-        if (row.caption && row.kind != Kind::Label)
-            w->setAccessibleName(QString(QString::fromUtf8(row.caption)).remove(u'&'));
         if (row.tabIndex >= 0 && w->focusPolicy() != Qt::NoFocus)
             tabOrder.emplace_back(row.tabIndex, w);
         w->show();

@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QWindow>
 
 namespace zavo::ui {
 namespace {
@@ -88,12 +89,47 @@ frmOption::frmOption(Forms& forms, core::Module1& module1)
     connect(control<QPushButton>(this, "Cancel_but"), &QPushButton::clicked, this,
             &frmOption::Cancel_but_Click);
 
-    // Opened without an owner, so centred on the screen.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect r(QPoint(), QSize(kClientWidth, kClientHeight));
-        r.moveCenter(screen->geometry().center());
-        setGeometry(r);
+    // Opened without an owner, so centred on the screen: first as well as
+    // the frame can be known before mapping, then once more when the window
+    // manager has framed it.
+    centreOnScreen(lastFrameMargins());
+}
+
+QMargins frmOption::lastFrameMargins() {
+    for (const QWindow* w : QGuiApplication::topLevelWindows())
+        if (w->isVisible() && !w->frameMargins().isNull())
+            return w->frameMargins();
+    return {};
+}
+
+void frmOption::centreOnScreen(const QMargins& frame) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect outer(QPoint(), QSize(kClientWidth, kClientHeight).grownBy(frame));
+    outer.moveCenter(screen->geometry().center());
+    setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()),
+                      QSize(kClientWidth, kClientHeight)));
+    centredFor_ = frame;
+}
+
+void frmOption::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!framed_ && windowHandle())
+        windowHandle()->installEventFilter(this);
+}
+
+bool frmOption::eventFilter(QObject* watched, QEvent* event) {
+    // The frame is known once the window manager has put it around us, by
+    // the time the window is first exposed.
+    if (!framed_ && watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        framed_ = true;
+        windowHandle()->removeEventFilter(this);
+        if (windowHandle()->frameMargins() != centredFor_)
+            centreOnScreen(windowHandle()->frameMargins());
     }
+    return QDialog::eventFilter(watched, event);
 }
 
 QLabel* frmOption::Label(int slot) const {

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QMargins>
 #include <QString>
 
 class QComboBox;
@@ -44,9 +45,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
+    // The frame of a window already on screen, the best guess for ours.
+    static QMargins lastFrameMargins();
+    void centreOnScreen(const QMargins& frame);
     // Moves dir_name to `folder`; false, with nothing changed, when the
     // folder cannot be listed.
     bool moveFolderList(const QString& folder);
@@ -69,6 +75,8 @@ private:
     QString filePath_;
     // The folder last shown on each drive, as Windows keeps one per drive.
     QHash<QString, QString> driveFolder_;
+    QMargins centredFor_;
+    bool framed_ = false;
 };
 
 } // namespace zavo::ui

@@ -87,9 +87,9 @@ void ZAVO_launcher::Form_Load() {
     // 2. Into the topmost band where the window stands, without activating it.
     const QRect g = geometry();
     const auto px = [](int pixels) { return core::twips_to_pixels(pixels * kTwipsPerPixel); };
-    services.setWindowPos(platform::windowHandle(*this), platform::HWND_TOPMOST, px(g.x()),
+    services.setWindowPos(platform::windowHandle(*this), platform::kHwndTopmost, px(g.x()),
                           px(g.y()), px(g.width()), px(g.height()),
-                          platform::SWP_SHOWWINDOW | platform::SWP_NOACTIVATE);
+                          platform::kSwpShowWindow | platform::kSwpNoActivate);
 
     // 3. Show.
     show();

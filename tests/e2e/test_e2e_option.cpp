@@ -71,12 +71,20 @@ void TestE2eOption::registerThenLaunch() {
     QVERIFY2(dialog != 0, "alt+o opened no registration dialog");
     QTRY_VERIFY_WITH_TIMEOUT(x.windows(kLauncherTitle).isEmpty(), 10000);
     QVERIFY(activate(x, dialog));
-    const XGeometry d = x.geometry(dialog);
+    XGeometry d = x.geometry(dialog);
     QCOMPARE(d.width, 455);
     QCOMPARE(d.height, 196);
-    // Centred on the 1280 x 1024 screen.
-    QCOMPARE(d.x, (1280 - 455) / 2);
-    QCOMPARE(d.y, (1024 - 196) / 2);
+    // The whole window, frame included, centred on the 1280 x 1024 screen.
+    const QStringList extents = x.property(dialog, QStringLiteral("_NET_FRAME_EXTENTS"))
+                                    .section(QLatin1Char('='), 1)
+                                    .split(QLatin1Char(','));
+    QCOMPARE(extents.size(), 4); // left, right, top, bottom
+    const int left = extents[0].toInt(), right = extents[1].toInt();
+    const int top = extents[2].toInt(), bottom = extents[3].toInt();
+    QVERIFY(top > 0);
+    QTRY_COMPARE_WITH_TIMEOUT(x.geometry(dialog).x - left, (1280 - (455 + left + right)) / 2, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(x.geometry(dialog).y - top, (1024 - (196 + top + bottom)) / 2, 5000);
+    d = x.geometry(dialog);
     // Motif hints (flags, functions, decorations, ...): neither minimize nor
     // maximize among the functions (0x08, 0x10) or decorations (0x20, 0x40).
     const QStringList mwm = x.property(dialog, QStringLiteral("_MOTIF_WM_HINTS"))

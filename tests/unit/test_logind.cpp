@@ -153,25 +153,25 @@ void TestLogind::requestsGoToLogind_data() {
     const auto accept = Behaviour::Accept;
     const auto refuse = Behaviour::Refuse;
     const auto old = Behaviour::NoFlagsMethods;
-    QTest::newRow("shutdown") << EWX_SHUTDOWN << accept << QStringList{"PowerOffWithFlags t 1"}
+    QTest::newRow("shutdown") << kEwxShutdown << accept << QStringList{"PowerOffWithFlags t 1"}
                               << true;
-    QTest::newRow("reboot") << EWX_REBOOT << accept << QStringList{"RebootWithFlags t 1"} << true;
+    QTest::newRow("reboot") << kEwxReboot << accept << QStringList{"RebootWithFlags t 1"} << true;
     QTest::newRow("forced shutdown")
-        << (EWX_SHUTDOWN | EWX_FORCE) << accept << QStringList{"PowerOffWithFlags t 0"} << true;
+        << (kEwxShutdown | kEwxForce) << accept << QStringList{"PowerOffWithFlags t 0"} << true;
     QTest::newRow("forced reboot")
-        << (EWX_REBOOT | EWX_FORCE) << accept << QStringList{"RebootWithFlags t 0"} << true;
+        << (kEwxReboot | kEwxForce) << accept << QStringList{"RebootWithFlags t 0"} << true;
     QTest::newRow("older logind: shutdown")
-        << EWX_SHUTDOWN << old << QStringList{"PowerOffWithFlags t 1", "PowerOff b false"} << true;
+        << kEwxShutdown << old << QStringList{"PowerOffWithFlags t 1", "PowerOff b false"} << true;
     QTest::newRow("older logind: forced reboot")
-        << (EWX_REBOOT | EWX_FORCE) << old << QStringList{"RebootWithFlags t 0", "Reboot b false"}
+        << (kEwxReboot | kEwxForce) << old << QStringList{"RebootWithFlags t 0", "Reboot b false"}
         << true;
     // A refusal is final: no second, plain request that might bypass it.
     QTest::newRow("refused shutdown")
-        << EWX_SHUTDOWN << refuse << QStringList{"PowerOffWithFlags t 1"} << false;
+        << kEwxShutdown << refuse << QStringList{"PowerOffWithFlags t 1"} << false;
     QTest::newRow("refused forced reboot")
-        << (EWX_REBOOT | EWX_FORCE) << refuse << QStringList{"RebootWithFlags t 0"} << false;
+        << (kEwxReboot | kEwxForce) << refuse << QStringList{"RebootWithFlags t 0"} << false;
     QTest::newRow("no request") << 0u << accept << QStringList{} << false;
-    QTest::newRow("force alone") << EWX_FORCE << accept << QStringList{} << false;
+    QTest::newRow("force alone") << kEwxForce << accept << QStringList{} << false;
 }
 
 void TestLogind::requestsGoToLogind() {
@@ -193,7 +193,7 @@ void TestLogind::noLogindOnTheBusIsRefused() {
     fake_->reset(Behaviour::Accept);
     const QDBusConnection client =
         QDBusConnection::connectToBus(address_, QStringLiteral("client"));
-    const bool accepted = platform::logindShutdown(platform::EWX_SHUTDOWN, client);
+    const bool accepted = platform::logindShutdown(platform::kEwxShutdown, client);
     QVERIFY(service.registerService(kService));
     QVERIFY(!accepted);
     QVERIFY(fake_->calls().isEmpty());
@@ -203,7 +203,7 @@ void TestLogind::noBusIsRefused() {
     const QDBusConnection none(QStringLiteral("zavo-no-such-connection"));
     QVERIFY(!none.isConnected());
     fake_->reset(Behaviour::Accept);
-    QVERIFY(!platform::logindShutdown(platform::EWX_SHUTDOWN | platform::EWX_FORCE, none));
+    QVERIFY(!platform::logindShutdown(platform::kEwxShutdown | platform::kEwxForce, none));
     QVERIFY(fake_->calls().isEmpty());
 }
 

@@ -25,12 +25,12 @@ QDBusMessage call(const QDBusConnection& bus, const QString& method, const QVari
 bool logindShutdown(unsigned ewxFlags, const QDBusConnection& bus) {
     if (!bus.isConnected())
         return false;
-    const bool reboot = (ewxFlags & EWX_REBOOT) != 0;
-    if (!reboot && (ewxFlags & EWX_SHUTDOWN) == 0)
+    const bool reboot = (ewxFlags & kEwxReboot) != 0;
+    if (!reboot && (ewxFlags & kEwxShutdown) == 0)
         return false;
     const QString base = reboot ? QStringLiteral("Reboot") : QStringLiteral("PowerOff");
     // Forced: do not wait for inhibitors, where logind lets us.
-    const quint64 flags = (ewxFlags & EWX_FORCE) ? 0 : kCheckInhibitors;
+    const quint64 flags = (ewxFlags & kEwxForce) ? 0 : kCheckInhibitors;
     const QDBusMessage reply =
         call(bus, base + QStringLiteral("WithFlags"), {QVariant::fromValue(flags)});
     if (reply.type() == QDBusMessage::ReplyMessage)

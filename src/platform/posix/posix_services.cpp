@@ -114,15 +114,15 @@ void PosixServices::setWindowPos(WindowHandle window, std::intptr_t insertAfter,
     // On X11 the topmost band is _NET_WM_STATE_ABOVE, which the stays-on-top
     // hint requests. Told to the native window directly: setWindowFlags()
     // would destroy and re-create it.
-    if (insertAfter == HWND_TOPMOST) {
+    if (insertAfter == kHwndTopmost) {
         const Qt::WindowFlags topmost = w->windowFlags() | Qt::WindowStaysOnTopHint;
         w->overrideWindowFlags(topmost);
         if (QWindow* native = w->windowHandle())
             native->setFlags(topmost);
     }
-    w->setAttribute(Qt::WA_ShowWithoutActivating, (flags & SWP_NOACTIVATE) != 0);
+    w->setAttribute(Qt::WA_ShowWithoutActivating, (flags & kSwpNoActivate) != 0);
     w->setGeometry(x, y, cx, cy);
-    if (flags & SWP_SHOWWINDOW)
+    if (flags & kSwpShowWindow)
         w->show();
 }
 
