@@ -1,0 +1,150 @@
+#include "recording_services.h"
+
+#ifdef _WIN32
+#include "../win32/record_file_win32.h"
+#else
+#include "../posix/record_file_posix.h"
+#endif
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+
+namespace zavo::platform {
+namespace {
+
+std::string twoDigits(int v) {
+    return (v < 10 ? "0" : "") + std::to_string(v);
+}
+
+// The few pattern letters the tests use; anything else is copied as it is.
+std::string format(const std::string& pattern, const LocalDateTime& t) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size();) {
+        const char c = pattern[i];
+        std::size_t run = 1;
+        while (i + run < pattern.size() && pattern[i + run] == c)
+            ++run;
+        const auto field = [&](int value) {
+            out += run >= 2 ? twoDigits(value) : std::to_string(value);
+        };
+        switch (c) {
+        case 'y':
+            out += std::to_string(t.year);
+            break;
+        case 'M':
+            field(t.month);
+            break;
+        case 'd':
+            field(t.day);
+            break;
+        case 'H':
+            field(t.hour);
+            break;
+        case 'm':
+            field(t.minute);
+            break;
+        case 's':
+            field(t.second);
+            break;
+        default:
+            out.append(run, c);
+        }
+        i += run;
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<std::string> RecordingServices::callsWithoutClock() const {
+    std::vector<std::string> out;
+    std::copy_if(calls.begin(), calls.end(), std::back_inserter(out),
+                 [](const std::string& c) { return c != "now"; });
+    return out;
+}
+
+bool RecordingServices::launch(const std::string& command, int windowStyle, std::string& error) {
+    calls.push_back("launch " + command + " " + std::to_string(windowStyle));
+    if (canLaunch(command))
+        return true;
+    error = "cannot start";
+    return false;
+}
+
+bool RecordingServices::sendKeys(std::string_view keys, bool wait) {
+    calls.push_back("keys " + std::string(keys) + (wait ? " wait" : " nowait"));
+    return keysSucceed;
+}
+
+int RecordingServices::messageBox(const std::string& prompt, int style, const std::string& title) {
+    calls.push_back("msg " + prompt + " " + std::to_string(style) + " " + title);
+    if (answers.empty())
+        return vbOK;
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void RecordingServices::beep() {
+    calls.emplace_back("beep");
+    ++beeps;
+}
+
+bool RecordingServices::anotherInstanceRunning() {
+    calls.emplace_back("instance?");
+    return otherInstance;
+}
+
+void RecordingServices::endProgram() {
+    calls.emplace_back("end");
+    ended = true;
+}
+
+LocalDateTime RecordingServices::now() {
+    calls.emplace_back("now");
+    if (clock.empty())
+        return {2003, 10, 1, 9, 5, 7};
+    const LocalDateTime t = clock.front();
+    if (clock.size() > 1)
+        clock.pop_front();
+    return t;
+}
+
+std::string RecordingServices::dateText(const LocalDateTime& when) {
+    return format(dateFormat, when);
+}
+
+std::string RecordingServices::timeText(const LocalDateTime& when) {
+    return format(timeFormat, when);
+}
+
+std::unique_ptr<RecordFile> RecordingServices::openRecordFile(const std::string& name,
+                                                              std::string& error) {
+    calls.push_back("open " + name);
+    if (failRecordOpen) {
+        error = "refused by the test";
+        return nullptr;
+    }
+#ifdef _WIN32
+    return openWin32RecordFile(name, error);
+#else
+    return openPosixRecordFile(name, error);
+#endif
+}
+
+void RecordingServices::setWindowPos(WindowHandle, std::intptr_t insertAfter, int x, int y, int cx,
+                                     int cy, unsigned flags) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%x", flags);
+    calls.push_back("setWindowPos " + std::to_string(insertAfter) + " " + std::to_string(x) + " " +
+                    std::to_string(y) + " " + std::to_string(cx) + " " + std::to_string(cy) + " " +
+                    hex);
+}
+
+bool RecordingServices::exitWindowsEx(unsigned flags, unsigned reserved) {
+    calls.push_back("exit " + std::to_string(flags) + " " + std::to_string(reserved));
+    return exitAccepted;
+}
+
+} // namespace zavo::platform

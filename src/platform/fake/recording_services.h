@@ -1,0 +1,57 @@
+// A recording stand-in for the platform services, without any toolkit. Every
+// call is appended to `calls` as one line of text, so a test can assert order
+// as well as content; what the fake answers is set by the test.
+#pragma once
+
+#include "../services.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zavo::platform {
+
+class RecordingServices final : public Services {
+public:
+    bool launch(const std::string& command, int windowStyle, std::string& error) override;
+    bool sendKeys(std::string_view keys, bool wait) override;
+    int messageBox(const std::string& prompt, int style, const std::string& title) override;
+    void beep() override;
+    bool anotherInstanceRunning() override;
+    void endProgram() override;
+    LocalDateTime now() override;
+    std::string dateText(const LocalDateTime& when) override;
+    std::string timeText(const LocalDateTime& when) override;
+    // A real file (the tests check its bytes), unless failRecordOpen is set.
+    std::unique_ptr<RecordFile> openRecordFile(const std::string& name,
+                                               std::string& error) override;
+    void setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
+                      unsigned flags) override;
+    bool exitWindowsEx(unsigned flags, unsigned reserved) override;
+
+    // "launch <cmd> <style>", "keys ^p wait", "msg <prompt> <style> <title>", "beep",
+    // "instance?", "end", "now", "open <name>", "setWindowPos <after> <x> <y> <cx> <cy> 0x<flags>",
+    // "exit <flags> <reserved>".
+    std::vector<std::string> calls;
+    // calls without the clock's readings, which a timer adds at any time.
+    std::vector<std::string> callsWithoutClock() const;
+    int beeps = 0;
+    bool ended = false;
+
+    // Behaviour to play.
+    bool otherInstance = false;
+    bool exitAccepted = true;
+    bool keysSucceed = true;
+    bool failRecordOpen = false;
+    std::deque<int> answers; // message-box answers; vbOK when empty
+    std::function<bool(const std::string&)> canLaunch = [](const std::string& c) {
+        return !c.empty();
+    };
+    std::deque<LocalDateTime> clock; // successive readings; the last one repeats
+    // Formats with the letters yyyy, M, MM, d, dd, H, HH, mm, ss.
+    std::string dateFormat = "yyyy/MM/dd";
+    std::string timeFormat = "H:mm:ss";
+};
+
+} // namespace zavo::platform
