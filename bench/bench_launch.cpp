@@ -5,11 +5,11 @@
 // $DISPLAY) with the real Linux launch; every other service is a no-op.
 #include "core/counted_wait.h"
 #include "core/module1.h"
+#include "forms/form.h"
 #include "platform/posix/record_file_posix.h"
 #include "platform/posix/spawn_launch.h"
-#include "ui/form.h"
-#include "ui/launcher_app.h"
-#include "ui/zavo_launcher.h"
+#include "ui/qt/launcher_window.h"
+#include "ui/qt/qt_views.h"
 
 #include <QApplication>
 #include <QFile>
@@ -148,10 +148,11 @@ int main(int argc, char* argv[]) {
 
     LaunchOnlyServices services;
     core::Module1 module1(services, settei.toStdString());
-    ui::Forms forms(services);
-    ui::registerForms(forms, module1);
-    forms.show(ui::FormId::Launcher);
-    auto* window = forms.loadedAs<ui::ZAVO_launcher>(ui::FormId::Launcher);
+    ui::QtViews views;
+    forms::Forms forms(module1, views, [] {});
+    forms.run([&] { forms.show(forms::FormId::Launcher); });
+    auto* window =
+        dynamic_cast<ui::LauncherWindow*>(&forms.loaded(forms::FormId::Launcher)->view());
     QPushButton* slot1 = window->Command1(6);
 
     const std::string childPath = QFile::encodeName(child).toStdString();
@@ -190,6 +191,6 @@ int main(int argc, char* argv[]) {
     print("posix_spawn", stats(spawn));
     print("QProcess::startDetached", stats(detached));
     print("counted_wait(10'000'000), 20 runs", stats(waits));
-    forms.unload(ui::FormId::Launcher);
+    forms.run([&] { forms.unload(forms::FormId::Launcher); });
     return 0;
 }

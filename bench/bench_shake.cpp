@@ -2,9 +2,11 @@
 // time from the mouse-move event to the X server having processed every
 // drawing request. Run under Xvfb (DISPLAY must be set).
 //   bench_shake [runs]
+#include "core/module1.h"
+#include "forms/form.h"
 #include "platform/services.h"
-#include "ui/form.h"
-#include "ui/frm_about.h"
+#include "ui/qt/about_window.h"
+#include "ui/qt/qt_views.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -65,10 +67,11 @@ int main(int argc, char* argv[]) {
     }
 
     NoServices services;
-    ui::Forms forms(services);
-    forms.setFactory(ui::FormId::About, [](ui::Forms& f) { return new ui::frmABOUT(f); });
-    forms.show(ui::FormId::About);
-    auto* about = forms.loadedAs<ui::frmABOUT>(ui::FormId::About);
+    core::Module1 module1(services);
+    ui::QtViews views;
+    forms::Forms forms(module1, views, [] {});
+    forms.run([&] { forms.show(forms::FormId::About); });
+    auto* about = dynamic_cast<ui::AboutWindow*>(&forms.loaded(forms::FormId::About)->view());
     if (!about || !QTest::qWaitForWindowExposed(about, 10000)) {
         std::fprintf(stderr, "bench_shake: the About window was not exposed\n");
         return 1;

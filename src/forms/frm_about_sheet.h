@@ -1,14 +1,27 @@
-// Design sheet of the About window, in creation order.
+// Design sheet of the About window.
 #pragma once
 
-#include "control_table.h"
+#include "design_sheet.h"
 
 #include <array>
 
-namespace zavo::ui {
+namespace zavo::forms {
+
+inline constexpr WindowSpec kAboutWindow{
+    "frmABOUT", "ZAVO_launcherのバージョン情報", 4770, 3195, 10290, 5730, false};
 
 inline constexpr FontSpec kGothic12{"ＭＳ ゴシック", 12};
 inline constexpr FontSpec kGothic825{"ＭＳ ゴシック", 8.25};
+
+// Line(0) light grey, 1 pixel; Line(1) dark grey, 2 pixels, drawn over it.
+struct LineColour {
+    const char* name;
+    int red, green, blue, width;
+};
+inline constexpr std::array<LineColour, 2> kAboutRules{{
+    {"Line_0", 224, 224, 224, 1},
+    {"Line_1", 64, 64, 64, 2},
+}};
 
 inline constexpr std::array<ControlSpec, 12> kAboutControls{{
     {"Picture1", Kind::Picture, nullptr, nullptr, 240, 240, 720, 495, 4},
@@ -26,4 +39,4 @@ inline constexpr std::array<ControlSpec, 12> kAboutControls{{
      495, 1, kGothic9},
 }};
 
-} // namespace zavo::ui
+} // namespace zavo::forms

@@ -1,11 +1,14 @@
-// Design sheet of the registration dialog, in creation order.
+// Design sheet of the registration dialog.
 #pragma once
 
-#include "control_table.h"
+#include "design_sheet.h"
 
 #include <array>
 
-namespace zavo::ui {
+namespace zavo::forms {
+
+// Opened without an owner, so centred on the screen.
+inline constexpr WindowSpec kOptionWindow{"frmOption", "登録フォーム", 6825, 2940, -1, -1, false};
 
 inline constexpr FontSpec kGothic975{"ＭＳ ゴシック", 9.75};
 
@@ -28,4 +31,4 @@ inline constexpr std::array<ControlSpec, 14> kOptionControls{{
     {"Label2", Kind::Label, "Frame2", "未登録", 1560, 600, 1095, 255, 11, kGothic975},
 }};
 
-} // namespace zavo::ui
+} // namespace zavo::forms

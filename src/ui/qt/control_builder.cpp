@@ -1,4 +1,4 @@
-#include "control_table.h"
+#include "control_builder.h"
 
 #include "core/twips.h"
 #include "line_control.h"
@@ -17,6 +17,8 @@ namespace zavo::ui {
 namespace {
 
 using core::twips_to_pixels;
+using forms::ControlSpec;
+using forms::Kind;
 
 QWidget* makeWidget(const ControlSpec& row, QWidget* parent) {
     const QString caption = QString::fromUtf8(row.caption ? row.caption : "");

@@ -1,11 +1,16 @@
-// Design sheet of the main window, in creation order.
+// Design sheet of the main window.
 #pragma once
 
-#include "control_table.h"
+#include "design_sheet.h"
 
 #include <array>
 
-namespace zavo::ui {
+namespace zavo::forms {
+
+inline constexpr WindowSpec kLauncherWindow{
+    "ZAVO_launcher", "ZAVO_launcher", 4680, 2730, 10290, 6300, true};
+
+inline constexpr int kTimer1Interval = 250; // ms; runs from load to unload
 
 inline constexpr std::array<ControlSpec, 12> kLauncherControls{{
     {"Command2", Kind::Button, nullptr, "win終了 (&W)", 3240, 2040, 1215, 495, 0, kGothic9,
@@ -24,4 +29,13 @@ inline constexpr std::array<ControlSpec, 12> kLauncherControls{{
      FontSpec{"ＭＳ Ｐ明朝", 11.25, true}},
 }};
 
-} // namespace zavo::ui
+inline constexpr std::array<MenuSpec, 6> kLauncherMenu{{
+    {"file", "ファイル(&F)", nullptr, nullptr},
+    {"smallization", "最小化(&Z)", "file", "Ctrl+Z"},
+    {"exit", "アプリ終了(&E)", "file", nullptr},
+    {"opt", "オプション(&O)...", nullptr, nullptr},
+    {"help", "ヘルプ(&H)", nullptr, nullptr},
+    {"about", "バージョン情報(&I)", "help", nullptr},
+}};
+
+} // namespace zavo::forms

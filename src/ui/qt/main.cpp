@@ -1,19 +1,12 @@
-// Wires the real platform backend to the windows and runs the event loop.
+// Wires the real platform backend to the Qt windows and runs the event loop.
 #include "core/module1.h"
-#include "ui/fonts.h"
-#include "ui/form.h"
-#include "ui/launcher_app.h"
+#include "fonts.h"
+#include "forms/form.h"
+#include "platform/posix/posix_services.h"
+#include "qt_views.h"
 
 #include <QApplication>
 #include <QIcon>
-
-#ifdef _WIN32
-#include "platform/win32/win32_services.h"
-using PlatformServices = zavo::platform::Win32Services;
-#else
-#include "platform/posix/posix_services.h"
-using PlatformServices = zavo::platform::PosixServices;
-#endif
 
 int main(int, char* argv[]) {
     // The program takes no options: the application object sees only its
@@ -30,13 +23,12 @@ int main(int, char* argv[]) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zavo_launcher.png")));
     zavo::ui::installFontSubstitutions();
 
-    PlatformServices services;
+    zavo::platform::PosixServices services;
     zavo::core::Module1 module1(services);
-    zavo::ui::Forms forms(services);
-    zavo::ui::registerForms(forms, module1);
-    QObject::connect(&forms, &zavo::ui::Forms::lastFormUnloaded, &app, &QApplication::quit);
+    zavo::ui::QtViews views;
+    zavo::forms::Forms forms(module1, views, [] { QApplication::quit(); });
 
-    forms.show(zavo::ui::FormId::Launcher);
+    forms.run([&] { forms.show(zavo::forms::FormId::Launcher); });
     if (!forms.anyLoaded())
         return 0;
     return QApplication::exec();

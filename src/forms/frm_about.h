@@ -1,0 +1,26 @@
+// The About window: version text and a picture that shakes under the mouse.
+#pragma once
+
+#include "about_view.h"
+#include "form.h"
+
+namespace zavo::forms {
+
+class frmABOUT final : public Form {
+public:
+    frmABOUT(Forms& forms, ViewFactory& views);
+
+    AboutView& view() override { return view_; }
+    void Form_Unload() override;
+
+    // Handlers, named after their control and event.
+    void OK_but_Click();
+    void Picture1_MouseMove(int button, int shift, float x, float y);
+    // The close box: the window unloads.
+    void Form_QueryClose();
+
+private:
+    AboutView& view_;
+};
+
+} // namespace zavo::forms

@@ -1,0 +1,60 @@
+// The registration dialog: assigns a program to a user slot, or clears them.
+#pragma once
+
+#include "form.h"
+#include "option_view.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zavo::forms {
+
+class frmOption final : public Form {
+public:
+    frmOption(Forms& forms, ViewFactory& views);
+
+    OptionView& view() override { return view_; }
+    void Form_Load() override;
+    void Form_Unload() override;
+
+    // Handlers, named after their control and event.
+    void Drv_name_Change(int index);
+    void dir_name_Change();
+    void touroku_Click();
+    void reset_Click();
+    void Cancel_but_Click();
+    // A row of dir_name opened (double click or Enter): the folder moves there.
+    void dir_name_Open(int row);
+    // The close box: the dialog unloads.
+    void Form_QueryClose();
+
+    // The folder dir_name stands on, and the folder File_name lists.
+    const std::string& dirPath() const { return dirPath_; }
+    const std::string& filePath() const { return filePath_; }
+
+private:
+    // Moves dir_name to `folder`; false, with nothing changed, when the
+    // folder cannot be listed.
+    bool moveFolderList(const std::string& folder);
+    // Points File_name at `folder`; false, with nothing changed, when the
+    // folder cannot be listed.
+    bool pointFileList(const std::string& folder);
+    void showDriveOf(const std::string& folder);
+    // Records 1 to 3 onto the labels of the registered slots; false when the
+    // file could not be opened or read (labels set so far stay).
+    bool readSlotLabels();
+    void failed(const char* message);
+
+    OptionView& view_;
+    std::vector<std::string> drives_;
+    int drive_ = -1;
+    std::vector<std::string> folderRows_; // full path of every dir_name row
+    std::vector<std::string> files_;
+    std::string dirPath_;
+    std::string filePath_;
+    // The folder last shown on each drive, as Windows keeps one per drive.
+    std::map<std::string, std::string> driveFolder_;
+};
+
+} // namespace zavo::forms

@@ -1,0 +1,32 @@
+// What the main window's handlers need of its window.
+#pragma once
+
+#include "form.h"
+#include "platform/services.h"
+
+#include <string>
+
+namespace zavo::forms {
+
+// The window's own Left, Top, Width and Height in twips, as the window
+// system places it (the outer window on Windows).
+struct TwipsRect {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+class LauncherView : public FormView {
+public:
+    virtual platform::WindowHandle handle() = 0;
+    virtual TwipsRect placement() = 0;
+    // Caption of Command1(index), UTF-8; the access key is marked with '&'.
+    virtual void setCommand1Caption(int index, const std::string& caption) = 0;
+    virtual void setTimeDisplay(const std::string& text) = 0;
+    virtual void minimize() = 0;
+    // Gives the window the input focus (and makes it the active window).
+    virtual void takeFocus() = 0;
+
+protected:
+    ~LauncherView() = default;
+};
+
+} // namespace zavo::forms

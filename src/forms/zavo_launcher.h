@@ -1,0 +1,37 @@
+// The main window: nine launch buttons, the shutdown button, the clock line
+// and the menu bar. It is the start-up window of the program.
+#pragma once
+
+#include "form.h"
+#include "launcher_view.h"
+
+namespace zavo::forms {
+
+class ZAVO_launcher final : public Form {
+public:
+    ZAVO_launcher(Forms& forms, ViewFactory& views);
+
+    LauncherView& view() override { return view_; }
+    void Form_Load() override;
+    void Form_Unload() override;
+
+    // Handlers, named after their control and event.
+    void Form_KeyDown(int keyCode, int shift);
+    void Command1_Click(int index);
+    void Command2_Click();
+    void Timer1_Timer();
+    void opt_Click();
+    void smallization_Click();
+    void exit_Click();
+    void about_Click();
+    // The close box: the window unloads.
+    void Form_QueryClose();
+
+private:
+    void readSlotCaptions();
+
+    LauncherView& view_;
+    std::string clockText_; // what time_display shows
+};
+
+} // namespace zavo::forms

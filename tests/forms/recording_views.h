@@ -1,0 +1,118 @@
+// Recording stand-ins for the three windows: they keep what the forms told
+// them, so the behaviour tests run with no window system at all.
+#pragma once
+
+#include "forms/about_view.h"
+#include "forms/launcher_view.h"
+#include "forms/option_view.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zavo::test {
+
+struct RecordingWindow {
+    bool visible = false;
+    bool disposed = false;
+    int shows = 0;
+};
+
+class RecordingLauncher final : public forms::LauncherView, public RecordingWindow {
+public:
+    void show() override { visible = true, ++shows; }
+    void hide() override { visible = false; }
+    void dispose() override { visible = false, disposed = true; }
+    platform::WindowHandle handle() override { return 0x1234; }
+    forms::TwipsRect placement() override { return {10290, 6015, 4680, 3015}; }
+    void setCommand1Caption(int index, const std::string& caption) override {
+        Command1.at(std::size_t(index)) = caption;
+    }
+    void setTimeDisplay(const std::string& text) override {
+        time_display = text;
+        ++repaints;
+    }
+    void minimize() override { minimized = true; }
+    void takeFocus() override { ++focusTaken; }
+
+    std::array<std::string, 9> Command1{"M_Player(&M)", "IE (&I)",      "BookShelf (&S)",
+                                        "乗換案内(&N)", "AlpsMap (&A)", "Explorer(&E)",
+                                        "１：未登録",   "２：未登録",   "３：未登録"};
+    std::string time_display;
+    int repaints = 0;
+    bool minimized = false;
+    int focusTaken = 0;
+};
+
+class RecordingOption final : public forms::OptionView, public RecordingWindow {
+public:
+    void show() override { visible = true, ++shows; }
+    void hide() override { visible = false; }
+    void dispose() override { visible = false, disposed = true; }
+    void setLabel(int slot, const std::string& caption) override {
+        Label.at(std::size_t(slot - 1)) = caption;
+    }
+    bool optionValue(int slot) override { return option == slot; }
+    void setDrives(const std::vector<std::string>& names) override { drives = names; }
+    void selectDrive(int index) override { drive = index; }
+    void setFolders(const std::vector<std::string>& names, int openRows) override {
+        folders = names;
+        open = openRows;
+    }
+    void setFiles(const std::vector<std::string>& names) override {
+        files = names;
+        selected = -1;
+    }
+    int selectedFile() override { return selected; }
+
+    std::array<std::string, 3> Label{"未登録", "未登録", "未登録"};
+    int option = 1; // the selected Option button; 0: none
+    std::vector<std::string> drives, folders, files;
+    int drive = -1, open = 0, selected = -1;
+};
+
+class RecordingAbout final : public forms::AboutView, public RecordingWindow {
+public:
+    void show() override { visible = true, ++shows; }
+    void hide() override { visible = false; }
+    void dispose() override { visible = false, disposed = true; }
+    void setStrokeVisible(int index, bool visible) override {
+        strokes.at(std::size_t(index)) = visible;
+    }
+    void refresh() override { ++refreshes; }
+    float pictureLeft() override { return left; }
+    float pictureTop() override { return top; }
+    void movePicture(float l, float t) override {
+        left = l, top = t;
+        ++moves;
+    }
+
+    std::array<bool, 5> strokes{};
+    int refreshes = 0, moves = 0;
+    float left = 240, top = 240;
+};
+
+// Hands out recording windows and keeps every one it made, so a test can
+// look at a window after its form was unloaded.
+class RecordingViews final : public forms::ViewFactory {
+public:
+    forms::LauncherView& makeView(forms::ZAVO_launcher&) override {
+        return launchers.emplace_back(std::make_unique<RecordingLauncher>()).operator*();
+    }
+    forms::OptionView& makeView(forms::frmOption&) override {
+        return options.emplace_back(std::make_unique<RecordingOption>()).operator*();
+    }
+    forms::AboutView& makeView(forms::frmABOUT&) override {
+        return abouts.emplace_back(std::make_unique<RecordingAbout>()).operator*();
+    }
+    RecordingLauncher& launcher() { return *launchers.back(); }
+    RecordingOption& option() { return *options.back(); }
+    RecordingAbout& about() { return *abouts.back(); }
+
+    std::vector<std::unique_ptr<RecordingLauncher>> launchers;
+    std::vector<std::unique_ptr<RecordingOption>> options;
+    std::vector<std::unique_ptr<RecordingAbout>> abouts;
+};
+
+} // namespace zavo::test
