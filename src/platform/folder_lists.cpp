@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <iterator>
+#include <string_view>
 #include <system_error>
 
 #ifdef _WIN32
@@ -76,6 +78,22 @@ std::optional<std::vector<std::string>> entries(const std::string& folder, Keep 
     return names;
 }
 
+#ifndef _WIN32
+// The kernel's own file systems hold no programs to register.
+bool systemMount(const mntent& m) {
+    static constexpr std::string_view kTypes[] = {
+        "autofs",  "binfmt_misc", "bpf",      "cgroup",     "cgroup2",   "configfs",
+        "debugfs", "devpts",      "devtmpfs", "fusectl",    "hugetlbfs", "mqueue",
+        "nsfs",    "proc",        "pstore",   "securityfs", "sysfs",     "tracefs"};
+    const std::string_view dir = m.mnt_dir;
+    for (const std::string_view under : {"/proc", "/sys", "/dev", "/run"})
+        if (dir == under || dir.starts_with(std::string(under) + "/"))
+            return true;
+    return std::find(std::begin(kTypes), std::end(kTypes), std::string_view(m.mnt_type)) !=
+           std::end(kTypes);
+}
+#endif
+
 } // namespace
 
 std::string currentFolder() {
@@ -93,7 +111,7 @@ std::vector<std::string> driveRoots() {
 #else
     if (FILE* mounts = ::setmntent("/proc/self/mounts", "r")) {
         while (const mntent* m = ::getmntent(mounts))
-            if (m->mnt_dir && m->mnt_dir[0] == '/')
+            if (m->mnt_dir && m->mnt_dir[0] == '/' && !systemMount(*m))
                 roots.emplace_back(m->mnt_dir);
         ::endmntent(mounts);
     }
