@@ -1,0 +1,58 @@
+// Wires the Win32 backend to the Win32 windows and runs the message loop.
+#include "core/module1.h"
+#include "forms/form.h"
+#include "launcher_window.h"
+#include "platform/win32/win32_services.h"
+#include "win32_views.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+namespace {
+
+// The keys of a dialog (Tab, arrows, Enter, Esc, Alt+letter) for every
+// window of ours, and Ctrl+Z for the main window's menu.
+int messageLoop() {
+    ACCEL minimize{FCONTROL | FVIRTKEY, 'Z',
+                   static_cast<WORD>(zavo::ui::LauncherWindow::minimizeCommand())};
+    const HACCEL accelerators = CreateAcceleratorTableW(&minimize, 1);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        const HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (root) {
+            // Only the main window has the menu command.
+            if (GetMenu(root) && TranslateAcceleratorW(root, accelerators, &msg))
+                continue;
+            if (IsDialogMessageW(root, &msg))
+                continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    DestroyAcceleratorTable(accelerators);
+    return static_cast<int>(msg.wParam);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    // The picture decoder is a COM service.
+    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+
+    int code = 0;
+    {
+        zavo::platform::Win32Services services;
+        zavo::core::Module1 module1(services);
+        zavo::ui::Win32Views views;
+        zavo::forms::Forms forms(module1, views, [] { PostQuitMessage(0); });
+
+        forms.run([&] { forms.show(zavo::forms::FormId::Launcher); });
+        if (forms.anyLoaded())
+            code = messageLoop();
+    }
+    if (com)
+        CoUninitialize();
+    return code;
+}

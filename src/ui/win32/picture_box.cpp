@@ -1,0 +1,120 @@
+#include "picture_box.h"
+
+#include <ole2.h>
+#include <olectl.h>
+
+#include <cstring>
+
+namespace zavo::ui {
+namespace {
+
+// HIMETRIC (1/100 mm) to screen pixels.
+int himetricToPixels(OLE_XSIZE_HIMETRIC size, int dpi) {
+    return MulDiv(size, dpi, 2540);
+}
+
+int screenDpi(int axis) {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, axis);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+} // namespace
+
+IPicture* loadPictureResource(int resourceId) {
+    const HMODULE module = GetModuleHandleW(nullptr);
+    const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(resourceId),
+                                      MAKEINTRESOURCEW(10)); // RT_RCDATA;
+    const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    const DWORD size = found ? SizeofResource(module, found) : 0;
+    if (!bytes || size == 0)
+        return nullptr;
+    // The stream owns a movable copy of the bytes and frees it on release.
+    const HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!copy)
+        return nullptr;
+    std::memcpy(GlobalLock(copy), bytes, size);
+    GlobalUnlock(copy);
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {
+        GlobalFree(copy);
+        return nullptr;
+    }
+    IPicture* picture = nullptr;
+    if (FAILED(OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
+                              reinterpret_cast<void**>(&picture))))
+        picture = nullptr;
+    stream->Release();
+    return picture;
+}
+
+PictureBox::PictureBox(HWND parent, int resourceId, int x, int y, int width, int height,
+                       MouseMove onMouseMove)
+    : picture_(loadPictureResource(resourceId)), onMouseMove_(std::move(onMouseMove)) {
+    if (picture_) {
+        OLE_XSIZE_HIMETRIC w = 0;
+        OLE_YSIZE_HIMETRIC h = 0;
+        picture_->get_Width(&w);
+        picture_->get_Height(&h);
+        width = himetricToPixels(w, screenDpi(LOGPIXELSX));
+        height = himetricToPixels(h, screenDpi(LOGPIXELSY));
+    }
+    create(L"ZAVO_picture", 0, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
+           height, parent, nullptr);
+}
+
+PictureBox::~PictureBox() {
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+    if (picture_)
+        picture_->Release();
+}
+
+LRESULT PictureBox::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        const HDC dc = BeginPaint(hwnd_, &ps);
+        if (picture_) {
+            OLE_XSIZE_HIMETRIC w = 0;
+            OLE_YSIZE_HIMETRIC h = 0;
+            picture_->get_Width(&w);
+            picture_->get_Height(&h);
+            RECT client{};
+            GetClientRect(hwnd_, &client);
+            // Bottom-up source rectangle, as IPicture::Render expects.
+            picture_->Render(dc, 0, 0, client.right, client.bottom, 0, h, w, -h, nullptr);
+        }
+        EndPaint(hwnd_, &ps);
+        return 0;
+    }
+    case WM_MOUSEMOVE: {
+        // A box that moves under a resting pointer gets a move message at
+        // the same screen point: that is not the user moving the mouse, and
+        // after a shake it would start the next one by itself.
+        POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        POINT screen = at;
+        ClientToScreen(hwnd_, &screen);
+        if (hasLastPointer_ && screen.x == lastPointer_.x && screen.y == lastPointer_.y)
+            return 0;
+        if (!hasLastPointer_) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+            TrackMouseEvent(&track);
+        }
+        lastPointer_ = screen;
+        hasLastPointer_ = true;
+        if (onMouseMove_)
+            onMouseMove_(wParam, at.x, at.y);
+        return 0;
+    }
+    case WM_MOUSELEAVE:
+        hasLastPointer_ = false;
+        return 0;
+    default:
+        return defaultProc(msg, wParam, lParam);
+    }
+}
+
+} // namespace zavo::ui

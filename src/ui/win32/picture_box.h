@@ -1,0 +1,41 @@
+// Picture1 of the About window: a child window showing the GIF resource at
+// its natural size, its transparent colour kept (the window's face shows
+// through). Pointer moves over it go to `onMouseMove` in pixels; the moves
+// the system makes up when the box slides under a resting pointer do not.
+#pragma once
+
+#include "window.h"
+
+#include <functional>
+
+struct IPicture;
+
+namespace zavo::ui {
+
+class PictureBox final : public Window {
+public:
+    using MouseMove = std::function<void(WPARAM keys, int x, int y)>;
+
+    // Creates the box at (x, y) in `parent`, sized to its picture (the
+    // sheet's size when the picture cannot be loaded).
+    PictureBox(HWND parent, int resourceId, int x, int y, int width, int height,
+               MouseMove onMouseMove);
+    ~PictureBox() override;
+
+protected:
+    LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    IPicture* picture_ = nullptr;
+    MouseMove onMouseMove_;
+    // Screen point of the last move passed on; forgotten when the pointer
+    // leaves the box.
+    POINT lastPointer_{};
+    bool hasLastPointer_ = false;
+};
+
+// The picture in a resource of type RCDATA, through the system's picture
+// decoder (GIF, JPEG, BMP, ICO); nullptr when it cannot be read.
+IPicture* loadPictureResource(int resourceId);
+
+} // namespace zavo::ui

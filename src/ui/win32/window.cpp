@@ -1,0 +1,74 @@
+#include "window.h"
+
+#include "resource_ids.h"
+
+namespace zavo::ui {
+
+bool Window::create(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style,
+                    int x, int y, int width, int height, HWND parent, HMENU menu) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    if (!GetClassInfoExW(instance, className, &wc)) {
+        wc = {};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &Window::proc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = className;
+        if (!parent) {
+            wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(ZAVO_IDI_APP));
+            wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ZAVO_IDI_APP),
+                                                       IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                       GetSystemMetrics(SM_CYSMICON), 0));
+        }
+        if (!RegisterClassExW(&wc))
+            return false;
+    }
+    return CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menu,
+                           instance, this) != nullptr;
+}
+
+LRESULT Window::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return defaultProc(msg, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    // The object may be gone once onMessage returns (a handler can unload
+    // its own form): nothing here touches it afterwards.
+    return self->onMessage(msg, wParam, lParam);
+}
+
+RECT outerRect(int clientX, int clientY, int width, int height, DWORD style, DWORD exStyle,
+               bool menu) {
+    RECT r{clientX, clientY, clientX + width, clientY + height};
+    AdjustWindowRectEx(&r, style, menu ? TRUE : FALSE, exStyle);
+    return r;
+}
+
+void placeClientAt(HWND window, int x, int y) {
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    const int dx = x - origin.x;
+    const int dy = y - origin.y;
+    if (dx != 0 || dy != 0)
+        SetWindowPos(window, nullptr, outer.left + dx, outer.top + dy, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace zavo::ui

@@ -1,0 +1,45 @@
+// A top-level or child window that owns its HWND; messages reach the
+// object's onMessage. The HWND goes away with DestroyWindow, after which no
+// message reaches the object any more.
+#pragma once
+
+#include "platform/win32/win32_api.h"
+
+namespace zavo::ui {
+
+class Window {
+public:
+    Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+
+protected:
+    virtual ~Window() = default;
+
+    // Registers `className` once (the program icon, the dialog face colour)
+    // and creates the window with this object behind it.
+    bool create(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style, int x,
+                int y, int width, int height, HWND parent, HMENU menu);
+    virtual LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT defaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+        return DefWindowProcW(hwnd_, msg, wParam, lParam);
+    }
+
+    HWND hwnd_ = nullptr;
+
+private:
+    static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+};
+
+// The outer rectangle of a window whose client area is `width` x `height`
+// at (clientX, clientY).
+RECT outerRect(int clientX, int clientY, int width, int height, DWORD style, DWORD exStyle,
+               bool menu);
+
+// Moves a shown or hidden window so that its client area's top-left is at
+// (x, y), whatever the frame the system gave it.
+void placeClientAt(HWND window, int x, int y);
+
+} // namespace zavo::ui
