@@ -7,13 +7,30 @@
 #include "forms/option_view.h"
 
 #include <array>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace zavo::test {
 
+// `log`, when set, gets "show <name>" and "hide <name>" in order with the
+// services' calls.
 struct RecordingWindow {
+    explicit RecordingWindow(const char* name, std::vector<std::string>* log)
+        : name(name), log(log) {}
+    void shown() {
+        visible = true, ++shows;
+        if (log)
+            log->push_back(std::string("show ") + name);
+    }
+    void hidden() {
+        visible = false;
+        if (log)
+            log->push_back(std::string("hide ") + name);
+    }
+    const char* name;
+    std::vector<std::string>* log;
     bool visible = false;
     bool disposed = false;
     int shows = 0;
@@ -21,11 +38,12 @@ struct RecordingWindow {
 
 class RecordingLauncher final : public forms::LauncherView, public RecordingWindow {
 public:
-    void show() override { visible = true, ++shows; }
-    void hide() override { visible = false; }
+    explicit RecordingLauncher(std::vector<std::string>* log) : RecordingWindow("launcher", log) {}
+    void show() override { shown(); }
+    void hide() override { hidden(); }
     void dispose() override { visible = false, disposed = true; }
     platform::WindowHandle handle() override { return 0x1234; }
-    forms::TwipsRect placement() override { return {10290, 6015, 4680, 3015}; }
+    forms::TwipsRect placement() override { return rect; }
     void setCommand1Caption(int index, const std::string& caption) override {
         Command1.at(std::size_t(index)) = caption;
     }
@@ -39,6 +57,8 @@ public:
     std::array<std::string, 9> Command1{"M_Player(&M)", "IE (&I)",      "BookShelf (&S)",
                                         "乗換案内(&N)", "AlpsMap (&A)", "Explorer(&E)",
                                         "１：未登録",   "２：未登録",   "３：未登録"};
+    // The design area at (686, 420) px under a 19 px menu bar.
+    forms::TwipsRect rect{10290, 6015, 4680, 3015};
     std::string time_display;
     int repaints = 0;
     bool minimized = false;
@@ -47,8 +67,9 @@ public:
 
 class RecordingOption final : public forms::OptionView, public RecordingWindow {
 public:
-    void show() override { visible = true, ++shows; }
-    void hide() override { visible = false; }
+    explicit RecordingOption(std::vector<std::string>* log) : RecordingWindow("option", log) {}
+    void show() override { shown(); }
+    void hide() override { hidden(); }
     void dispose() override { visible = false, disposed = true; }
     void setLabel(int slot, const std::string& caption) override {
         Label.at(std::size_t(slot - 1)) = caption;
@@ -74,8 +95,9 @@ public:
 
 class RecordingAbout final : public forms::AboutView, public RecordingWindow {
 public:
-    void show() override { visible = true, ++shows; }
-    void hide() override { visible = false; }
+    explicit RecordingAbout(std::vector<std::string>* log) : RecordingWindow("about", log) {}
+    void show() override { shown(); }
+    void hide() override { hidden(); }
     void dispose() override { visible = false, disposed = true; }
     void setStrokeVisible(int index, bool visible) override {
         strokes.at(std::size_t(index)) = visible;
@@ -84,27 +106,40 @@ public:
     float pictureLeft() override { return left; }
     float pictureTop() override { return top; }
     void movePicture(float l, float t) override {
-        left = l, top = t;
-        ++moves;
+        asked.push_back({l, t});
+        // A window system may hold positions in whole pixels only.
+        left = roundToPixels ? std::round(l / 15) * 15 : l;
+        top = roundToPixels ? std::round(t / 15) * 15 : t;
+        strokesAtMoves.push_back(strokes == std::array<bool, 5>{true, true, true, true, true});
+        refreshesAtMoves.push_back(refreshes);
     }
 
+    struct Point {
+        float left, top;
+        bool operator==(const Point&) const = default;
+    };
     std::array<bool, 5> strokes{};
-    int refreshes = 0, moves = 0;
+    int refreshes = 0;
     float left = 240, top = 240;
+    bool roundToPixels = false;
+    std::vector<Point> asked;          // every move, as the form asked for it
+    std::vector<bool> strokesAtMoves;  // all five strokes showing at each move
+    std::vector<int> refreshesAtMoves; // refreshes made before each move
 };
 
 // Hands out recording windows and keeps every one it made, so a test can
 // look at a window after its form was unloaded.
 class RecordingViews final : public forms::ViewFactory {
 public:
+    explicit RecordingViews(std::vector<std::string>* log = nullptr) : log(log) {}
     forms::LauncherView& makeView(forms::ZAVO_launcher&) override {
-        return launchers.emplace_back(std::make_unique<RecordingLauncher>()).operator*();
+        return *launchers.emplace_back(std::make_unique<RecordingLauncher>(log));
     }
     forms::OptionView& makeView(forms::frmOption&) override {
-        return options.emplace_back(std::make_unique<RecordingOption>()).operator*();
+        return *options.emplace_back(std::make_unique<RecordingOption>(log));
     }
     forms::AboutView& makeView(forms::frmABOUT&) override {
-        return abouts.emplace_back(std::make_unique<RecordingAbout>()).operator*();
+        return *abouts.emplace_back(std::make_unique<RecordingAbout>(log));
     }
     RecordingLauncher& launcher() { return *launchers.back(); }
     RecordingOption& option() { return *options.back(); }
@@ -113,6 +148,7 @@ public:
     std::vector<std::unique_ptr<RecordingLauncher>> launchers;
     std::vector<std::unique_ptr<RecordingOption>> options;
     std::vector<std::unique_ptr<RecordingAbout>> abouts;
+    std::vector<std::string>* log;
 };
 
 } // namespace zavo::test

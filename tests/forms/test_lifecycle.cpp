@@ -1,30 +1,10 @@
 // The form lifecycle: hand-offs between the three windows and the end of the
 // program.
-#include "core/module1.h"
-#include "forms/form.h"
-#include "platform/fake/recording_services.h"
-#include "recording_views.h"
-
-#include <doctest/doctest.h>
+#include "program.h"
 
 using namespace zavo;
+using namespace zavo::test;
 using forms::FormId;
-
-namespace {
-
-struct Program {
-    platform::RecordingServices services;
-    core::Module1 module1{services, "lifecycle-settei.ini"};
-    test::RecordingViews views;
-    int quits = 0;
-    forms::Forms forms{module1, views, [this] { ++quits; }};
-
-    void start() {
-        forms.run([&] { forms.show(FormId::Launcher); });
-    }
-};
-
-} // namespace
 
 TEST_CASE("the program ends only when no form is loaded after a handler returned") {
     Program p;
@@ -33,7 +13,7 @@ TEST_CASE("the program ends only when no form is loaded after a handler returned
     CHECK(p.views.launcher().visible);
 
     // Options: the main window goes, the dialog comes, the program goes on.
-    p.forms.run([&] {
+    p.event([&] {
         p.forms.unload(FormId::Launcher);
         CHECK(!p.forms.anyLoaded());
         p.forms.show(FormId::Option);
@@ -43,20 +23,27 @@ TEST_CASE("the program ends only when no form is loaded after a handler returned
     CHECK(p.views.option().visible);
 
     // Back: the main window is loaded afresh.
-    p.forms.run([&] { p.forms.unload(FormId::Option); });
+    p.event([&] { p.forms.unload(FormId::Option); });
     CHECK(p.views.launchers.size() == 2);
     CHECK(p.views.launcher().visible);
     CHECK(p.quits == 0);
 
-    p.forms.run([&] { p.forms.unload(FormId::Launcher); });
+    p.event([&] { p.forms.unload(FormId::Launcher); });
     CHECK(p.quits == 1);
 }
 
-TEST_CASE("a second instance ends at once without showing a window") {
+TEST_CASE("a second instance ends at once: nothing shown, no file, nothing afterwards") {
     Program p;
-    p.services.otherInstance = true;
+    p.rec.otherInstance = true;
     p.start();
-    CHECK(p.services.ended);
+    CHECK(p.rec.ended);
     CHECK(p.views.launcher().shows == 0);
-    CHECK(p.services.calls == std::vector<std::string>{"instance?", "end"});
+    CHECK(!fs::exists("settei.ini"));
+    p.event([&] {
+        p.forms.show(FormId::Launcher);
+        p.forms.show(FormId::Option);
+    });
+    CHECK(p.rec.calls == Calls{"instance?", "end"});
+    CHECK(p.views.launchers.size() == 1);
+    CHECK(p.views.options.empty());
 }

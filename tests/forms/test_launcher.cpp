@@ -1,0 +1,328 @@
+// The main window's handlers: start-up, the launch buttons, the shutdown
+// button, the clock and the menus.
+#include "program.h"
+
+using namespace zavo;
+using namespace zavo::test;
+using forms::FormId;
+
+namespace {
+
+const std::array<std::string, 3> kDesign{"１：未登録", "２：未登録", "３：未登録"};
+const char* const kReadError = "読み取りエラーです";
+
+// Record 2 in code page 932: "C:\Program Files\テスト\" and "ソフト.exe".
+const std::string kThreeSlots =
+    record("/opt/one/", "one.exe") +
+    record("C:\\Program Files\\\x83\x65\x83\x58\x83\x67\\", "\x83\x5c\x83\x74\x83\x67.exe") +
+    record("/srv/three dir/", "three.exe");
+
+std::array<std::string, 3> slotCaptions(Program& p) {
+    const auto& c = p.views.launcher().Command1;
+    return {c[6], c[7], c[8]};
+}
+
+} // namespace
+
+TEST_CASE("start-up: single instance, topmost at its place, shown, then the three records") {
+    Program p;
+    p.start(kThreeSlots);
+    // The window's twips over a fixed 15: 10290, 6015, 4680, 3015.
+    CHECK(p.since(0) == Calls{"instance?", "setWindowPos -1 686 401 312 201 0x50", "show launcher",
+                              "open settei.ini", "read 0", "read 200", "read 400", "close",
+                              "show launcher"});
+    CHECK(p.settei() == kThreeSlots); // reading never writes
+    CHECK(p.quits == 0);
+}
+
+TEST_CASE("start-up puts the first ten characters of each registered name on its button") {
+    const std::string win = "C:\\WINDOWS\\";
+    struct Row {
+        const char* what;
+        std::string file;
+        std::array<std::string, 3> captions;
+    };
+    const Row rows[] = {
+        {"empty file", "", kDesign},
+        {"eleven characters are cut",
+         record(win, "notepad.exe"),
+         {"notepad.ex", kDesign[1], kDesign[2]}},
+        {"eight characters keep two blanks",
+         kReset + record(win, "calc.exe"),
+         {kDesign[0], "calc.exe  ", kDesign[2]}},
+        {"only slot 3 written",
+         std::string(400, '\0') + record("C:\\TOOLS\\", "grep.exe"),
+         {kDesign[0], kDesign[1], "grep.exe  "}},
+        {"reset records", kReset + kReset + kReset, kDesign},
+        {"leading blank", record(win, " calc.exe"), {" calc.exe ", kDesign[1], kDesign[2]}},
+        {"ten blanks, then a name", record(win, "          calc.exe"), kDesign},
+        {"folder without a file name", record(win, ""), kDesign},
+        {"code page 932",
+         kReset + record(win, "\x83\x5c\x83\x74\x83\x67.exe"),
+         {kDesign[0], "ソフト.exe   ", kDesign[2]}},
+        {"a file shorter than one record", std::string(50, 'A'), kDesign},
+    };
+    for (const Row& row : rows) {
+        INFO(std::string(row.what));
+        Program p;
+        p.start(row.file);
+        CHECK(slotCaptions(p) == row.captions);
+        CHECK(p.settei() == row.file);
+        CHECK(!p.module1.settei.is_open());
+    }
+}
+
+TEST_CASE("start-up without settei.ini creates it empty and keeps the design captions") {
+    Program p;
+    p.start();
+    CHECK(slotCaptions(p) == kDesign);
+    REQUIRE(fs::is_regular_file("settei.ini"));
+    CHECK(fs::file_size("settei.ini") == 0);
+}
+
+TEST_CASE("an unreadable settei.ini keeps the design captions and the program runs on") {
+    Program p;
+    SUBCASE("a folder in its place") {
+        fs::create_directory("settei.ini");
+    }
+    SUBCASE("open refused") {
+        p.rec.failRecordOpen = true;
+    }
+    p.start();
+    CHECK(slotCaptions(p) == kDesign);
+    CHECK(p.views.launcher().visible);
+    CHECK(p.quits == 0);
+    CHECK(!p.rec.ended);
+}
+
+TEST_CASE("Command1 starts each of the nine programs") {
+    const char* const kFixed[] = {
+        R"(c:\program files\windows media player\wmplayer.exe)",
+        R"(c:\program files\internet explorer\iexplore.exe)",
+        R"(c:\program files\microsoft reference\bookshelf basic 2.0\bs98jl.exe)",
+        R"(c:\program files\jrail\rail95.exe)",
+        R"(c:\program files\alpsmap\rdw50\program\pa2001.exe)",
+        R"(c:\windows\explorer.exe)",
+    };
+    const int kStyle[] = {1, 3, 3, 1, 3, 1};
+    const char* const kSlots[] = {"/opt/one/one.exe", "C:\\Program Files\\テスト\\ソフト.exe",
+                                  "/srv/three dir/three.exe"};
+    for (int index = 0; index <= 8; ++index) {
+        CAPTURE(index);
+        Program p;
+        p.start(kThreeSlots);
+        const auto mark = p.mark();
+        p.event([&] { p.launcher()->Command1_Click(index); });
+
+        Calls expected;
+        if (index < 6) {
+            expected.push_back("launch " + std::string(kFixed[index]) + " " +
+                               std::to_string(kStyle[index]));
+        } else {
+            const int record = index - 6;
+            expected = {"open settei.ini", "read " + std::to_string(200 * record),
+                        std::string("launch ") + kSlots[record] + " 1", "close"};
+        }
+        // The media player gets Ctrl+P after the wait, then the focus comes back.
+        if (index == 0)
+            expected.push_back("keys ^p wait");
+        CHECK(p.since(mark) == expected);
+        CHECK(p.views.launcher().focusTaken == (index == 0 ? 1 : 0));
+    }
+}
+
+TEST_CASE("a fixed program not installed: the read error and nothing else") {
+    for (int index = 0; index <= 5; ++index) {
+        CAPTURE(index);
+        Program p;
+        p.rec.canLaunch = [](const std::string&) { return false; };
+        p.start();
+        const auto mark = p.mark();
+        p.event([&] { p.launcher()->Command1_Click(index); });
+        const Calls calls = p.since(mark);
+        REQUIRE(calls.size() == 2); // for the media player: no keys
+        CHECK(calls[0].starts_with("launch c:\\"));
+        CHECK(calls[1] == msg(kReadError));
+        CHECK(p.views.launcher().focusTaken == 0);
+    }
+}
+
+TEST_CASE("a failed keystroke shows the read error and leaves the focus alone") {
+    Program p;
+    p.rec.keysSucceed = false;
+    p.start();
+    const auto mark = p.mark();
+    p.event([&] { p.launcher()->Command1_Click(0); });
+    CHECK(p.since(mark) == Calls{"launch c:\\program files\\windows media player\\wmplayer.exe 1",
+                                 "keys ^p wait", msg(kReadError)});
+    CHECK(p.views.launcher().focusTaken == 0);
+}
+
+TEST_CASE("a failed slot launch closes the file, shows the read error; the next click works") {
+    const std::string nul(100, '\0');
+    struct Row {
+        const char* what;
+        const char* file; // nullptr: no settei.ini
+        std::size_t size;
+        int slot;
+        Calls calls;
+    };
+    const std::string reset3 = kThreeSlots.substr(0, 400) + kReset;
+    const std::string only3 = std::string(400, '\0') + record("/opt/", "x.exe");
+    const Row rows[] = {
+        // Unregistered slots are launched all the same: an empty command fails.
+        {"no settei.ini",
+         nullptr,
+         0,
+         1,
+         {"open settei.ini", "read 0", "launch " + nul + " 1", "close", msg(kReadError)}},
+        {"reset slot",
+         reset3.data(),
+         reset3.size(),
+         3,
+         {"open settei.ini", "read 400", "launch  1", "close", msg(kReadError)}},
+        {"never written slot",
+         only3.data(),
+         only3.size(),
+         2,
+         {"open settei.ini", "read 200", "launch " + nul + " 1", "close", msg(kReadError)}},
+        {"program gone",
+         kThreeSlots.data(),
+         kThreeSlots.size(),
+         1,
+         {"open settei.ini", "read 0", "launch /opt/one/one.exe 1", "close", msg(kReadError)}},
+        {"settei.ini cannot be opened",
+         kThreeSlots.data(),
+         kThreeSlots.size(),
+         2,
+         {"open settei.ini", msg(kReadError)}},
+    };
+    for (const Row& row : rows) {
+        INFO(std::string(row.what));
+        Program p;
+        if (row.file)
+            writeFile("settei.ini", std::string(row.file, row.size));
+        p.rec.canLaunch = [](const std::string& c) { return c == "/srv/three dir/three.exe"; };
+        p.rec.failRecordOpen = row.calls.size() == 2;
+        p.start();
+        auto mark = p.mark();
+        p.event([&] { p.launcher()->Command1_Click(5 + row.slot); });
+        CHECK(p.since(mark) == row.calls);
+        CHECK(!p.module1.settei.is_open());
+
+        p.rec.failRecordOpen = false;
+        writeFile("settei.ini", kThreeSlots);
+        mark = p.mark();
+        p.event([&] { p.launcher()->Command1_Click(8); });
+        CHECK(p.since(mark) ==
+              Calls{"open settei.ini", "read 400", "launch /srv/three dir/three.exe 1", "close"});
+    }
+}
+
+TEST_CASE("a slot is read at each click, so a change takes effect at the next") {
+    Program p;
+    p.start(record("/opt/first/", "a.exe"));
+    p.event([&] { p.launcher()->Command1_Click(6); });
+    writeFile("settei.ini", record("/opt/second/", "b.exe"));
+    const auto mark = p.mark();
+    p.event([&] { p.launcher()->Command1_Click(6); });
+    CHECK(p.since(mark)[2] == "launch /opt/second/b.exe 1");
+}
+
+TEST_CASE("Command2 asks once for a plain shutdown and shows nothing, accepted or not") {
+    for (const bool accepted : {true, false}) {
+        CAPTURE(accepted);
+        Program p;
+        p.rec.exitAccepted = accepted;
+        p.start(kThreeSlots);
+        const auto captions = p.views.launcher().Command1;
+        const auto mark = p.mark();
+        p.event([&] { p.launcher()->Command2_Click(); });
+        CHECK(p.since(mark) == Calls{"exit 1 0"});
+        CHECK(p.views.launcher().visible);
+        CHECK(p.views.launcher().Command1 == captions);
+        CHECK(p.views.launchers.size() == 1);
+        CHECK(p.quits == 0);
+        CHECK(!p.rec.ended);
+    }
+}
+
+TEST_CASE("Timer1 composes date, day name and time; an unchanged text costs no repaint") {
+    Program p;
+    p.start();
+    RecordingLauncher& view = p.views.launcher();
+    CHECK(view.time_display.empty()); // until the first tick
+    p.event([&] { p.launcher()->Timer1_Timer(); });
+    CHECK(view.time_display == "2003/10/01 （水） 9:05:07");
+    p.event([&] { p.launcher()->Timer1_Timer(); });
+    CHECK(view.repaints == 1);
+
+    const std::pair<platform::LocalDateTime, const char*> days[] = {
+        {{2003, 9, 28, 12, 0, 0}, "2003/09/28 （日） 12:00:00"},
+        {{2003, 9, 29, 12, 0, 0}, "2003/09/29 （月） 12:00:00"},
+        {{2003, 9, 30, 12, 0, 0}, "2003/09/30 （火） 12:00:00"},
+        {{2003, 10, 1, 0, 0, 0}, "2003/10/01 （水） 0:00:00"},
+        {{2003, 10, 2, 12, 0, 0}, "2003/10/02 （木） 12:00:00"},
+        {{2003, 10, 3, 12, 0, 0}, "2003/10/03 （金） 12:00:00"},
+        {{2003, 10, 4, 23, 59, 59}, "2003/10/04 （土） 23:59:59"},
+    };
+    for (const auto& [when, text] : days) {
+        p.rec.clock = {when};
+        p.event([&] { p.launcher()->Timer1_Timer(); });
+        CHECK(view.time_display == text);
+    }
+    CHECK(view.repaints == 8);
+}
+
+TEST_CASE("a reloaded main window shows the clock again at its first tick") {
+    Program p;
+    p.start();
+    p.event([&] { p.launcher()->Timer1_Timer(); });
+    p.event([&] { p.launcher()->opt_Click(); });
+    p.event([&] { p.option()->Cancel_but_Click(); });
+    REQUIRE(p.views.launchers.size() == 2);
+    CHECK(p.views.launcher().time_display.empty());
+    p.event([&] { p.launcher()->Timer1_Timer(); });
+    CHECK(p.views.launcher().time_display == "2003/10/01 （水） 9:05:07");
+}
+
+TEST_CASE("menus") {
+    Program p;
+    p.start(kThreeSlots);
+    RecordingLauncher& first = p.views.launcher();
+    const auto mark = p.mark();
+
+    SUBCASE("opt unloads the main window and shows the dialog; the program goes on") {
+        p.event([&] { p.launcher()->opt_Click(); });
+        CHECK(!p.forms.loaded(FormId::Launcher));
+        CHECK(first.disposed);
+        CHECK(p.views.option().visible);
+        CHECK(p.quits == 0);
+        CHECK(!p.module1.settei.is_open());
+    }
+    SUBCASE("about hides the main window and shows the About window") {
+        p.event([&] { p.launcher()->about_Click(); });
+        CHECK(p.since(mark) == Calls{"hide launcher", "show about"});
+        CHECK(p.forms.loaded(FormId::Launcher));
+        CHECK(!first.visible);
+        CHECK(p.views.about().visible);
+        CHECK(p.quits == 0);
+    }
+    SUBCASE("exit ends the program") {
+        p.event([&] { p.launcher()->exit_Click(); });
+        CHECK(first.disposed);
+        CHECK(p.quits == 1);
+        CHECK(!p.rec.ended); // an ordinary end, not the second instance's
+    }
+    SUBCASE("the close box ends the program") {
+        p.event([&] { p.launcher()->Form_QueryClose(); });
+        CHECK(first.disposed);
+        CHECK(p.quits == 1);
+    }
+    SUBCASE("smallization minimises; the window stays loaded") {
+        p.event([&] { p.launcher()->smallization_Click(); });
+        CHECK(first.minimized);
+        CHECK(p.forms.loaded(FormId::Launcher));
+        CHECK(p.quits == 0);
+    }
+}

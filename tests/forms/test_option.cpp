@@ -1,0 +1,211 @@
+// The registration dialog's handlers against a real folder tree and a real
+// settei.ini in the test's own current folder.
+#include "program.h"
+
+#include <algorithm>
+#include <functional>
+
+using namespace zavo;
+using namespace zavo::test;
+using forms::FormId;
+
+namespace {
+
+const char* const kRegisterError = "登録エラーです";
+const char* const kReadError = "読み取りエラー";
+const std::array<std::string, 3> kNone{"未登録", "未登録", "未登録"};
+
+// The dialog opened in a fresh folder, after `prepare` has run there.
+struct Dialog : Program {
+    explicit Dialog(const std::function<void(Program&)>& prepare = {}) {
+        if (prepare)
+            prepare(*this);
+        event([&] { forms.show(FormId::Option); });
+    }
+    forms::frmOption& form() { return *option(); }
+    RecordingOption& view() { return views.option(); }
+
+    // Opens the row of dir_name showing `name` (a subfolder first, else an
+    // ancestor), as a double click does.
+    void openFolder(const std::string& name) {
+        const auto& rows = view().folders;
+        auto it = std::find(rows.begin() + view().open, rows.end(), name);
+        if (it == rows.end())
+            it = std::find(rows.begin(), rows.end(), name);
+        REQUIRE(it != rows.end());
+        const int row = int(it - rows.begin());
+        event([&] { form().dir_name_Open(row); });
+    }
+    void pick(const std::string& file) {
+        const auto& files = view().files;
+        const auto it = std::find(files.begin(), files.end(), file);
+        REQUIRE(it != files.end());
+        view().selected = int(it - files.begin());
+    }
+    void touroku() {
+        event([&] { form().touroku_Click(); });
+    }
+};
+
+} // namespace
+
+TEST_CASE("load: the lists start on the current folder, .exe files only, none selected") {
+    Dialog d([](Program&) {
+        for (const char* name : {"a.EXE", "b.Exe", "e.exe", "c.txt", "exe", "f.exe.txt"})
+            makeFile(name);
+        fs::create_directories("d.exe/sub");
+    });
+    const std::string here = fs::current_path().string();
+    CHECK(d.form().dirPath() == here);
+    CHECK(d.form().filePath() == here);
+    CHECK(d.view().folders.back() == "d.exe");
+    CHECK(d.view().files == std::vector<std::string>{"a.EXE", "b.Exe", "e.exe"});
+    CHECK(d.view().selected == -1);
+    CHECK(d.view().drive >= 0);
+    CHECK(d.view().Label == kNone);
+    // A folder named like a program is a folder all the same.
+    d.openFolder("d.exe");
+    CHECK(d.view().files.empty());
+}
+
+TEST_CASE("load shows the registered slots; a file that cannot be read keeps the dialog usable") {
+    SUBCASE("slot 1 reset, slot 2 eleven characters, slot 3 never written") {
+        Dialog d(
+            [](Program&) { writeFile("settei.ini", kReset + record("/usr/bin/", "notepad.exe")); });
+        CHECK(d.view().Label == std::array<std::string, 3>{"未登録", "notepad.ex", "未登録"});
+        CHECK(d.rec.calls ==
+              Calls{"open settei.ini", "read 0", "read 200", "read 400", "close", "show option"});
+    }
+    SUBCASE("open refused") {
+        Dialog d([](Program& p) { p.rec.failRecordOpen = true; });
+        CHECK(d.since(0) == Calls{"open settei.ini", msg(kRegisterError), "show option"});
+        CHECK(d.view().Label == kNone);
+        CHECK(d.view().visible);
+    }
+}
+
+TEST_CASE("touroku writes folder and file into the chosen slot, relabels and beeps") {
+    struct Row {
+        int slot;
+        const char* file;
+        const char* bytes; // exe_name as code page 932
+        const char* label;
+    };
+    const Row rows[] = {
+        {1, "hello.exe", "hello.exe", "hello.exe "},
+        {2, "notepad.exe", "notepad.exe", "notepad.ex"},
+        {3, "テスト.exe", "\x83\x65\x83\x58\x83\x67.exe", "テスト.exe   "},
+        {3, "abcdefghijklmnop.exe", "abcdefghijklmnop.exe", "abcdefghij"}, // 20 bytes
+        {1, "テストテストテス.exe",
+         "\x83\x65\x83\x58\x83\x67\x83\x65\x83\x58\x83\x67\x83\x65\x83\x58.exe",
+         "テストテストテス.e"}, // 20 bytes in 12 characters
+    };
+    for (const Row& row : rows) {
+        INFO(std::string(row.file));
+        Dialog d([&](Program&) {
+            makeFile(fs::path("apps") / fs::u8path(row.file));
+            makeFile("apps/other.exe");
+        });
+        d.openFolder("apps");
+        const fs::path apps = d.folder.path() / "apps";
+        CHECK(d.form().filePath() == apps.string());
+        d.pick(row.file);
+        d.view().option = row.slot;
+        const auto mark = d.mark();
+        d.touroku();
+        const std::string at = std::to_string(200 * (row.slot - 1));
+        CHECK(d.since(mark) == Calls{"open settei.ini", "write " + at, "close", "open settei.ini",
+                                     "read 0", "read 200", "read 400", "close", "beep"});
+        CHECK(d.settei() ==
+              std::string(200 * std::size_t(row.slot - 1), '\0') + record(stored(apps), row.bytes));
+        std::array<std::string, 3> labels = kNone;
+        labels[std::size_t(row.slot - 1)] = row.label;
+        CHECK(d.view().Label == labels);
+        CHECK(fs::current_path() == d.folder.path()); // browsing does not move it
+    }
+}
+
+TEST_CASE("touroku overwrites a registered slot without asking") {
+    const std::string before =
+        record("/opt/a/", "first.exe") + record("/opt/b/", "old.exe") + record("/opt/c/", "x.exe");
+    Dialog d([&](Program&) {
+        writeFile("settei.ini", before);
+        makeFile("new.exe");
+    });
+    CHECK(d.view().Label[1] == "old.exe   ");
+    d.pick("new.exe");
+    d.view().option = 2;
+    d.touroku();
+    CHECK(d.settei() == before.substr(0, 200) + record(stored(fs::current_path()), "new.exe") +
+                            before.substr(400));
+    CHECK(d.view().Label == std::array<std::string, 3>{"first.exe ", "new.exe   ", "x.exe     "});
+    CHECK(d.rec.beeps == 1);
+}
+
+TEST_CASE("touroku in a drive root keeps its one separator") {
+    // The root must hold a program to choose; one is put there for the test.
+    const fs::path root = fs::temp_directory_path().root_path();
+    const std::string name = "zavo-" + std::to_string(std::random_device()()) + ".exe";
+    writeFile(root / name, "");
+    if (!fs::exists(root / name)) {
+        MESSAGE("the root folder is not writable here");
+        return;
+    }
+    struct Remove {
+        fs::path path;
+        ~Remove() { fs::remove(path); }
+    } remove{root / name};
+    Dialog d;
+    d.openFolder(d.view().folders.front());
+    REQUIRE(d.form().filePath() == root.string());
+    d.pick(name);
+    d.touroku();
+    CHECK(d.settei() == record(root.string(), name));
+    CHECK(d.rec.beeps == 1);
+}
+
+TEST_CASE("touroku refuses what could not be started again, and writes nothing") {
+    const std::string before = record("/opt/a/", "old.exe");
+    struct Row {
+        const char* what;
+        std::string folder; // under the current folder; "" for itself
+        const char* file;   // nullptr: none selected
+        int slot = 1;
+    };
+    const Row rows[] = {
+        {"no file selected", "", nullptr},
+        {"no slot chosen", "", "a.exe", 0},
+        {"file name of 21 bytes", "", "abcdefghijklmnopq.exe"},
+        {"double-byte name of 22 bytes", "", "テストテストテスト.exe"},
+        {"name outside code page 932", "", "한글.exe"},
+        {"folder outside code page 932", "한", "a.exe"},
+        {"folder of 81 bytes", "*81", "a.exe"},
+    };
+    for (const Row& row : rows) {
+        INFO(std::string(row.what));
+        fs::path where;
+        Dialog d([&](Program&) {
+            std::string sub = row.folder;
+            if (sub == "*81") // a folder whose stored form takes 81 bytes
+                sub = std::string(81 - stored(fs::current_path()).size() - 1, 'a');
+            where = sub.empty() ? fs::current_path() : fs::current_path() / fs::u8path(sub);
+            makeFile(where / fs::u8path(row.file ? row.file : "a.exe"));
+            writeFile("settei.ini", before);
+        });
+        if (where != d.folder.path())
+            d.openFolder(where.filename().string());
+        REQUIRE(d.form().filePath() == where.string());
+        if (row.file)
+            d.pick(row.file);
+        d.view().option = row.slot;
+        const auto mark = d.mark();
+        d.touroku();
+        const Calls calls = d.since(mark);
+        REQUIRE(!calls.empty());
+        CHECK(calls.back() == msg(kRegisterError));
+        CHECK(d.settei() == before);
+        CHECK(d.rec.beeps == 0);
+        CHECK(d.view().Label[0] == "old.exe   ");
+        CHECK(!d.module1.settei.is_open());
+    }
+}
