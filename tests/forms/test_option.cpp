@@ -209,3 +209,148 @@ TEST_CASE("touroku refuses what could not be started again, and writes nothing")
         CHECK(!d.module1.settei.is_open());
     }
 }
+
+TEST_CASE("reset: No changes nothing; Yes blanks all three records") {
+    const std::string before = record("/opt/a/", "first.exe") + record("/opt/b/", "second.exe") +
+                               record("/opt/c/", "third.exe");
+    const std::array<std::string, 3> labels{"first.exe ", "second.exe", "third.exe "};
+    for (const int answer : {platform::vbNo, platform::vbYes}) {
+        CAPTURE(answer);
+        Dialog d([&](Program&) { writeFile("settei.ini", before); });
+        d.rec.answers = {answer};
+        const auto mark = d.mark();
+        d.event([&] { d.form().reset_Click(); });
+        const std::string question = msg("登録状況をリセットしますか？", 4);
+        if (answer == platform::vbNo) {
+            CHECK(d.since(mark) == Calls{question});
+            CHECK(d.settei() == before);
+            CHECK(d.view().Label == labels);
+        } else {
+            CHECK(d.since(mark) == Calls{question, "open settei.ini", "write 0", "write 200",
+                                         "write 400", "close", "beep"});
+            CHECK(d.settei() == kReset + kReset + kReset);
+            CHECK(d.view().Label == kNone);
+        }
+    }
+}
+
+TEST_CASE("reset that cannot write says so and leaves the labels") {
+    Dialog d([](Program&) { writeFile("settei.ini", record("/opt/a/", "first.exe")); });
+    d.rec.answers = {platform::vbYes};
+    d.rec.failRecordOpen = true;
+    d.event([&] { d.form().reset_Click(); });
+    CHECK(d.rec.calls.back() == msg(kRegisterError));
+    CHECK(d.rec.beeps == 0);
+    CHECK(d.view().Label[0] == "first.exe ");
+}
+
+TEST_CASE("browsing moves both lists, up and down, and never the current folder") {
+    Dialog d([](Program&) {
+        makeFile("one/two/deep.exe");
+        makeFile("top.exe");
+    });
+    const fs::path here = d.folder.path();
+    d.openFolder("one");
+    d.openFolder("two");
+    CHECK(d.form().dirPath() == (here / "one" / "two").string());
+    CHECK(d.view().files == std::vector<std::string>{"deep.exe"});
+    d.openFolder(here.filename().string()); // an ancestor row
+    CHECK(d.form().filePath() == here.string());
+    CHECK(d.view().files == std::vector<std::string>{"top.exe"});
+    CHECK(fs::current_path() == here);
+    CHECK(d.rec.beeps == 0);
+}
+
+TEST_CASE("a folder that cannot be listed: read error, lists unchanged, dialog usable") {
+    for (const bool replacedByFile : {false, true}) {
+        CAPTURE(replacedByFile);
+        Dialog d([](Program&) {
+            makeFile("apps/first.exe");
+            fs::create_directories("apps/gone");
+        });
+        d.openFolder("apps");
+        const RecordingOption before = d.view();
+        // Listed a moment ago, gone by the time it is opened.
+        fs::remove_all("apps/gone");
+        if (replacedByFile)
+            makeFile("apps/gone");
+        const auto mark = d.mark();
+        d.openFolder("gone");
+        CHECK(d.since(mark) == Calls{msg(kReadError)});
+        const fs::path apps = d.folder.path() / "apps";
+        CHECK(d.form().dirPath() == apps.string());
+        CHECK(d.form().filePath() == apps.string());
+        CHECK(d.view().folders == before.folders);
+        CHECK(d.view().files == before.files);
+        d.pick("first.exe");
+        d.touroku();
+        CHECK(d.settei() == record(stored(apps), "first.exe"));
+    }
+}
+
+TEST_CASE("Drv_name_Change moves both lists to the drive's folder, and back") {
+    const std::vector<std::string> roots = platform::folder_lists::driveRoots();
+    Dialog d([](Program&) { makeFile("sub/x.exe"); });
+    d.openFolder("sub");
+    const int home = d.view().drive;
+    REQUIRE(home >= 0);
+    const auto listable = [](const std::string& root) {
+        std::error_code ec;
+        fs::directory_iterator it(fs::u8path(root), ec);
+        return !ec;
+    };
+
+    for (std::size_t i = 0; i < roots.size(); ++i) {
+        if (int(i) == home || !listable(roots[i]) || roots[i].starts_with("/proc"))
+            continue;
+        d.event([&] { d.form().Drv_name_Change(int(i)); });
+        CHECK(d.form().dirPath() == roots[i]);
+        CHECK(d.form().filePath() == roots[i]);
+        // Each drive keeps the folder last shown on it.
+        d.event([&] { d.form().Drv_name_Change(home); });
+        CHECK(d.form().dirPath() == (d.folder.path() / "sub").string());
+        CHECK(d.view().files == std::vector<std::string>{"x.exe"});
+        CHECK(d.rec.calls.back() == "show option"); // no message
+        break;
+    }
+    for (std::size_t i = 0; i < roots.size(); ++i) {
+        if (listable(roots[i]))
+            continue;
+        // A drive without a medium: the drive list shows it, the rest stays.
+        const RecordingOption before = d.view();
+        d.event([&] { d.form().Drv_name_Change(int(i)); });
+        CHECK(d.rec.calls.back() == msg(kReadError));
+        CHECK(d.form().dirPath() == (d.folder.path() / "sub").string());
+        CHECK(d.view().folders == before.folders);
+        CHECK(d.view().files == before.files);
+        return;
+    }
+    MESSAGE("every drive can be listed here; the failing change is not tried");
+}
+
+TEST_CASE("Cancel_but and the close box bring the main window back, reloaded") {
+    for (const bool closeBox : {false, true}) {
+        CAPTURE(closeBox);
+        Program p;
+        makeFile("hello.exe");
+        p.start();
+        p.event([&] { p.launcher()->opt_Click(); });
+        RecordingOption& view = p.views.option();
+        view.selected = 0;
+        view.option = 2;
+        p.event([&] { p.option()->touroku_Click(); });
+        const auto mark = p.mark();
+        if (closeBox)
+            p.event([&] { p.option()->Form_QueryClose(); });
+        else
+            p.event([&] { p.option()->Cancel_but_Click(); });
+        CHECK(!p.forms.loaded(FormId::Option));
+        CHECK(view.disposed);
+        REQUIRE(p.views.launchers.size() == 2);
+        CHECK(p.views.launcher().visible);
+        CHECK(p.since(mark).front() == "instance?"); // the whole start-up again
+        CHECK(p.views.launcher().Command1[6] == "１：未登録");
+        CHECK(p.views.launcher().Command1[7] == "hello.exe ");
+        CHECK(p.quits == 0);
+    }
+}
