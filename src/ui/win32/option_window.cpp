@@ -22,8 +22,10 @@ OptionWindow::OptionWindow(forms::frmOption& form) : form_(form) {
     const int outerHeight = frame.bottom - frame.top;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - outerWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - outerHeight) / 2;
-    create(wide(kOptionWindow.name).c_str(), 0, wide(kOptionWindow.caption).c_str(),
-           kStyle | WS_CLIPCHILDREN, x, y, outerWidth, outerHeight, nullptr, nullptr);
+    // Not clipping its children: the group boxes draw only their outline,
+    // the dialog paints what lies inside them.
+    create(wide(kOptionWindow.name).c_str(), 0, wide(kOptionWindow.caption).c_str(), kStyle, x, y,
+           outerWidth, outerHeight, nullptr, nullptr);
     if (!hwnd_)
         return;
 

@@ -96,6 +96,7 @@ SheetControls buildControls(HWND parent, std::span<const ControlSpec> rows) {
     });
 
     SheetControls controls;
+    std::vector<HWND> frames;
     bool inRadioGroup = false;
     for (const ControlSpec* row : order) {
         const ClassAndStyle cls = classOf(row->kind);
@@ -124,15 +125,17 @@ SheetControls buildControls(HWND parent, std::span<const ControlSpec> rows) {
         if (!control)
             continue;
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(sheetFont(row->font)), FALSE);
-        // A group box only draws its outline: it lies under what it holds.
         if (row->kind == Kind::Frame)
-            SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            frames.push_back(control);
         if (row->toolTip)
             addToolTip(controls, parent, control, row->toolTip);
         controls.byName.emplace(row->name, control);
         controls.nameOfId.emplace(id, row->name);
     }
+    // A group box only draws its outline: it lies under everything else,
+    // also what was created after it (new children go to the bottom).
+    for (const HWND frame : frames)
+        SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return controls;
 }
 
