@@ -1,0 +1,87 @@
+// One run of the program on the real Qt windows (offscreen), with the
+// recording services, in a private temporary current folder.
+#pragma once
+
+#include "core/module1.h"
+#include "forms/form.h"
+#include "platform/fake/recording_services.h"
+#include "ui/qt/about_window.h"
+#include "ui/qt/launcher_window.h"
+#include "ui/qt/option_dialog.h"
+#include "ui/qt/qt_views.h"
+
+#include <QAccessible>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace zavo::test {
+
+struct QtProgram {
+    QtProgram() : previous(QDir::currentPath()) {
+        QDir::setCurrent(dir.path()); // settei.ini is relative
+    }
+    ~QtProgram() {
+        forms.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QDir::setCurrent(previous);
+    }
+
+    void start() {
+        forms->run([&] { forms->show(forms::FormId::Launcher); });
+    }
+    void writeSettei(const QByteArray& bytes) {
+        QFile f(QStringLiteral("settei.ini"));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    template <class W> W* window(forms::FormId id) const {
+        forms::Form* form = forms->loaded(id);
+        return form ? dynamic_cast<W*>(&form->view()) : nullptr;
+    }
+    ui::LauncherWindow* launcher() const {
+        return window<ui::LauncherWindow>(forms::FormId::Launcher);
+    }
+    ui::OptionDialog* option() const { return window<ui::OptionDialog>(forms::FormId::Option); }
+    ui::AboutWindow* about() const { return window<ui::AboutWindow>(forms::FormId::About); }
+
+    QTemporaryDir dir;
+    QString previous;
+    platform::RecordingServices services;
+    core::Module1 module1{services};
+    ui::QtViews views;
+    std::unique_ptr<forms::Forms> forms = std::make_unique<forms::Forms>(module1, views, [] {});
+};
+
+// One 200-byte record: blank-padded fields, then 100 zero bytes.
+inline QByteArray record(const QByteArray& dir, const QByteArray& exe) {
+    return dir.leftJustified(80, ' ') + exe.leftJustified(20, ' ') + QByteArray(100, '\0');
+}
+
+// What a screen reader hears as the widget's name.
+inline QString accessibleName(QWidget* w) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    return a ? a->text(QAccessible::Name) : QString();
+}
+
+// A row of a window's design: pixels are the sheet's twips over 15.
+struct Row {
+    const char* name;
+    QRect pixels;
+    const char* caption; // nullptr: none to check
+    const char* family;  // nullptr: the window's own font
+    double points;
+    bool italic;
+};
+
+// Checks every row against the widget of that name under `root`.
+void checkRows(QWidget* root, std::initializer_list<Row> rows);
+
+// The names along the focus chain from `first`, as far as `count` widgets.
+QStringList focusChain(QWidget* first, int count);
+
+} // namespace zavo::test
