@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the About picture (about.gif) and the program icon (zavo_launcher.png,
-zavo_launcher.ico). Run once; the outputs are committed beside this script."""
+"""Draws the About picture (about.gif) and the program icon (zavo_launcher.png
+for the Linux desktop, zavo_launcher.ico for the Windows resource). Run once;
+the outputs are committed beside this script."""
 import struct, zlib
 
 # The standard 16 VGA colours; index 8 (silver) is the transparent one.
@@ -91,13 +92,36 @@ def png_bytes(px):
             + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
+def ico_image(px):
+    """One classic 16-colour icon image: BITMAPINFOHEADER (height doubled for
+    the two bitmaps), the VGA palette, the 4-bit XOR bitmap and the 1-bit AND
+    mask, both bottom-up with rows padded to 4 bytes. The picture is opaque, so
+    the mask is all zero."""
+    n = len(px)
+    xor_stride, and_stride = (n * 4 + 31) // 32 * 4, (n + 31) // 32 * 4
+    xor = bytearray()
+    for row in reversed(px):
+        line = bytearray(xor_stride)
+        for x, p in enumerate(row):
+            line[x // 2] |= VGA.index(p[:3]) << (4 if x % 2 == 0 else 0)
+        xor += line
+    mask = bytes(and_stride * n)
+    header = struct.pack("<IiiHHIIiiII", 40, n, 2 * n, 1, 4, 0, len(xor) + len(mask), 0, 0, 16, 0)
+    palette = b"".join(bytes((b, g, r, 0)) for r, g, b in VGA)
+    return header + palette + bytes(xor) + mask
+
+
+def ico_bytes(sizes):
+    images = [ico_image(icon_pixels(n)) for n in sizes]
+    ico = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for n, data in zip(sizes, images):
+        ico += struct.pack("<BBBBHHII", n, n, 16, 0, 1, 4, len(data), offset)
+        offset += len(data)
+    return ico + b"".join(images)
+
+
 if __name__ == "__main__":
     write_gif("about.gif", about_pixels())
     open("zavo_launcher.png", "wb").write(png_bytes(icon_pixels(32)))
-    images = [png_bytes(icon_pixels(n)) for n in (32, 16)]
-    ico = struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for n, data in zip((32, 16), images):
-        ico += struct.pack("<BBBBHHII", n, n, 0, 0, 1, 32, len(data), offset)
-        offset += len(data)
-    open("zavo_launcher.ico", "wb").write(ico + b"".join(images))
+    open("zavo_launcher.ico", "wb").write(ico_bytes((32, 16)))

@@ -3,7 +3,7 @@
 # when any of them is missing. Needs root (or sudo) only when it installs.
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libxtst-dev libx11-dev
-  xvfb xauth openbox xdotool x11-utils imagemagick dbus
+  xvfb xauth openbox xdotool x11-utils imagemagick dbus at-spi2-core python3-pyatspi
   fonts-ipafont-gothic fonts-ipafont-mincho clang-format)
 missing=()
 for p in "${packages[@]}"; do

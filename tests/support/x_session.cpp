@@ -125,15 +125,26 @@ QProcessEnvironment XSession::environment() const {
     env.insert(QStringLiteral("DISPLAY"), display_);
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir_);
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(extraEnvironment_);
     return env;
 }
 
+void XSession::setEnvironmentVariable(const QString& name, const QString& value) {
+    extraEnvironment_.insert(name, value);
+}
+
 QProcess* XSession::startLauncher(const QString& workDir) {
+    return startProcess(launcherPath(), {}, workDir);
+}
+
+QProcess* XSession::startProcess(const QString& program, const QStringList& args,
+                                 const QString& workDir) {
     auto p = std::make_unique<QProcess>();
     p->setProcessEnvironment(environment());
-    p->setWorkingDirectory(workDir);
+    if (!workDir.isEmpty())
+        p->setWorkingDirectory(workDir);
     p->setProcessChannelMode(QProcess::ForwardedChannels);
-    p->start(launcherPath(), {});
+    p->start(program, args);
     p->waitForStarted(10000);
     processes_.push_back(std::move(p));
     return processes_.back().get();

@@ -29,11 +29,20 @@ public:
     // Why the tools were there but the display did not come up: a failure.
     QString failure() const { return failure_; }
     QString display() const { return display_; }
-    // DISPLAY of this session and a private XDG_RUNTIME_DIR.
+    // DISPLAY of this session, a private XDG_RUNTIME_DIR and whatever
+    // setEnvironmentVariable() added.
     QProcessEnvironment environment() const;
+    QString runtimeDir() const { return runtimeDir_; }
+    // Adds a variable to the environment of everything started from now on.
+    void setEnvironmentVariable(const QString& name, const QString& value);
 
     // Starts the launcher binary in `workDir`; the session owns the process.
     QProcess* startLauncher(const QString& workDir);
+    // Starts any program in the background; the session owns it and ends it
+    // before everything started earlier (the launchers before the services
+    // they talk to).
+    QProcess* startProcess(const QString& program, const QStringList& args,
+                           const QString& workDir = {});
     // Starts any program (xdotool, import ...) with this session's DISPLAY and
     // waits for it; returns its exit code (-1 when it could not run).
     int run(const QString& program, const QStringList& args, QString* stdOut = nullptr,
@@ -55,6 +64,7 @@ private:
     QString failure_;
     QString display_;
     QString runtimeDir_;
+    QProcessEnvironment extraEnvironment_;
     std::vector<std::unique_ptr<QProcess>> processes_;
 };
 

@@ -1,0 +1,43 @@
+// The buses a screen reader talks over, started inside a private X session: a
+// private D-Bus session bus, the AT-SPI bus launcher and the AT-SPI registry.
+// Programs the session starts afterwards see that session bus and have Qt's
+// accessibility bridge switched on.
+#pragma once
+
+#include "support/x_session.h"
+
+#include <QString>
+
+namespace zavo::test {
+
+class AccessibilityBus {
+public:
+    explicit AccessibilityBus(XSession& x);
+    ~AccessibilityBus();
+    AccessibilityBus(const AccessibilityBus&) = delete;
+    AccessibilityBus& operator=(const AccessibilityBus&) = delete;
+
+    // A missing tool: the test is skipped.
+    QString skipReason() const { return skipReason_; }
+    // The tools are there but a bus did not come up: the test fails.
+    QString failure() const { return failure_; }
+    // A Python interpreter that has pyatspi.
+    QString python() const { return python_; }
+
+private:
+    void start(XSession& x);
+
+    QString skipReason_;
+    QString failure_;
+    QString python_;
+    QString connectionName_;
+};
+
+} // namespace zavo::test
+
+#define ZAVO_REQUIRE_A11Y_BUS(bus)                                                                 \
+    do {                                                                                           \
+        if (!(bus).skipReason().isEmpty())                                                         \
+            QSKIP(qPrintable((bus).skipReason()));                                                 \
+        QVERIFY2((bus).failure().isEmpty(), qPrintable((bus).failure()));                          \
+    } while (false)
