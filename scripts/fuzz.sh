@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang under ASan + UBSan (build-fuzz/) and
+# runs each one in turn for SECONDS (default 60), at the lowest priority.
+# New inputs go to build-fuzz/corpus/<target>/, on top of the committed seeds
+# in fuzz/corpus/<target>/; a crashing input is kept as
+# build-fuzz/artifacts/<target>-crash-* and ends the script with an error.
+#
+#   bash scripts/fuzz.sh [SECONDS] [target ...]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+seconds="${1:-60}"
+shift || true
+targets=("$@")
+((${#targets[@]})) || targets=(fuzz_settei fuzz_register)
+build="$root/build-fuzz"
+
+CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DZAVO_FUZZ=ON -DZAVO_SANITIZE=ON -DZAVO_BUILD_TESTS=OFF -DZAVO_BUILD_BENCH=OFF >/dev/null
+nice -n 19 cmake --build "$build" -j 2 --target "${targets[@]}"
+
+# glibc's iconv_open allocates 32 KiB buffers; with ASan's default 256 MiB
+# quarantine each open pays for fresh pages (~250 us instead of ~14 us). A
+# 1 MiB quarantine still catches a use of what was freed just before.
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:quarantine_size_mb=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+mkdir -p "$build/artifacts"
+# settei.ini: three records of 200 bytes and a little past them; register:
+# two names and a file of up to four records.
+declare -A max_len=([fuzz_settei]=1024 [fuzz_register]=1024)
+for t in "${targets[@]}"; do
+  corpus="$build/corpus/$t"
+  mkdir -p "$corpus"
+  echo "== $t for ${seconds} s"
+  nice -n 19 "$build/fuzz/$t" -max_total_time="$seconds" -max_len="${max_len[$t]}" \
+    -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$build/artifacts/$t-" "$corpus" "$root/fuzz/corpus/$t" 2>"$build/$t.log" ||
+    { tail -n 60 "$build/$t.log" >&2; echo "$t: FAILED, see $build/$t.log" >&2; exit 1; }
+  grep -E '^stat::(number_of_executed_units|new_units_added)' "$build/$t.log" | tr '\n' ' '
+  echo
+  echo "corpus: $(find "$corpus" "$root/fuzz/corpus/$t" -type f | wc -l) files," \
+    "$(cat "$corpus"/* "$root/fuzz/corpus/$t"/* 2>/dev/null | wc -c) bytes"
+done
