@@ -1,0 +1,245 @@
+// ZAVO_launcher.exe under Wine in a Japanese locale on a private Xvfb with
+// openbox: placement, single instance, slot captions as an automation tool
+// reads them, a slot starting a program from a folder with a blank and
+// Japanese characters, and the About window's shake.
+#include "support/slot_bytes.h"
+#include "support/x_session.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using zavo::test::XSession;
+
+namespace {
+
+const QString kLauncher = QStringLiteral(ZAVO_WIN_LAUNCHER);
+const QString kHelpers = QStringLiteral(ZAVO_WIN_HELPERS);
+const QString kWineDir = QStringLiteral(ZAVO_WINE_DIR);
+const QString kMainTitle = QStringLiteral("ZAVO_launcher");
+const QString kAboutTitle = QStringLiteral("ZAVO_launcherのバージョン情報");
+
+// The client area below the menu bar, and what the X window holds: the menu
+// bar sits inside it.
+constexpr int kClientX = 686, kClientY = 420, kClientWidth = 312, kClientHeight = 182;
+constexpr int kAboutClientX = 686, kAboutClientY = 382;
+
+// "テスト フォルダ" in code page 932.
+const QByteArray kJapaneseFolder932("\x83\x65\x83\x58\x83\x67 \x83\x74\x83\x48\x83\x8b\x83\x5f");
+const QString kJapaneseFolder = QStringLiteral("テスト フォルダ");
+
+QByteArray neverWritten() {
+    return QByteArray(200, '\0');
+}
+
+// "Z:\tmp\..." for a Unix folder, as Wine maps the root; ASCII folders only.
+QByteArray winePath(const QString& unixFolder) {
+    return "Z:" + QDir::toNativeSeparators(unixFolder).toLatin1().replace('/', '\\') + "\\";
+}
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(100);
+    }
+    return true;
+}
+
+} // namespace
+
+class TestE2eWin : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<XSession> session_;
+    QTemporaryDir work_;
+
+    // Starts the program in a fresh work folder holding `settei` as settei.ini.
+    QProcess* startLauncher(const QByteArray& settei) {
+        zavo::test::writeFile(work_.filePath(QStringLiteral("settei.ini")), settei);
+        return session_->startProcess(QStringLiteral("wine"), {kLauncher}, work_.path());
+    }
+
+    // Class and text of each child window of the window titled `title`.
+    QList<QStringList> children(const QString& title) {
+        QString out;
+        const int code =
+            session_->run(QStringLiteral("wine"),
+                          {kHelpers + QStringLiteral("/list_children.exe"), title}, &out, 60000);
+        if (code != 0)
+            return {};
+        QList<QStringList> rows;
+        for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            rows.append(line.split(QLatin1Char('\t')));
+        return rows;
+    }
+
+    QStringList buttonTexts(const QString& title) {
+        QStringList texts;
+        for (const QStringList& row : children(title))
+            if (row.value(0).compare(QStringLiteral("Button"), Qt::CaseInsensitive) == 0)
+                texts.append(row.value(1));
+        return texts;
+    }
+
+    void key(quint64 window, const QString& keys) {
+        session_->run(
+            QStringLiteral("xdotool"),
+            {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
+        session_->run(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
+    }
+
+    void shot(const char* name) {
+        session_->screenshot(
+            QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_win_%1.png").arg(QString::fromLatin1(name)));
+    }
+
+private slots:
+    void init() {
+        if (!QFileInfo::exists(kLauncher))
+            QSKIP(qPrintable(kLauncher +
+                             QStringLiteral(" is missing: bash scripts/build-windows.sh")));
+        if (kHelpers.isEmpty())
+            QSKIP("no MinGW compiler for the test's Windows helpers");
+        if (QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty())
+            QSKIP("wine is not installed (apt-get install wine64 wine)");
+        // A prefix of the test's own: no other Wine program shares its
+        // server (nor the launcher's single-instance mutex).
+        QVERIFY(QDir().mkpath(kWineDir));
+        QVERIFY2(QProcess::execute(QStringLiteral(ZAVO_WINE_RUN),
+                                   {QStringLiteral("--prepare"), kWineDir}) == 0,
+                 "wine-run.sh --prepare failed");
+        session_ = std::make_unique<XSession>();
+        ZAVO_REQUIRE_X_SESSION(*session_);
+        for (const auto& [name, value] :
+             {std::pair{"WINEPREFIX", kWineDir + QStringLiteral("/wine-prefix")},
+              std::pair{"LOCPATH", kWineDir + QStringLiteral("/wine-locale")},
+              std::pair{"WINEDEBUG", QStringLiteral("-all")},
+              std::pair{"WINEDLLOVERRIDES", QStringLiteral("mscoree,mshtml=")},
+              std::pair{"LANG", QStringLiteral("ja_JP.UTF-8")},
+              std::pair{"LC_ALL", QStringLiteral("ja_JP.UTF-8")}})
+            session_->setEnvironmentVariable(QString::fromLatin1(name), value);
+        QVERIFY(work_.isValid());
+    }
+
+    void cleanup() {
+        session_.reset();
+        // Ends what is left of the programs this test started in its prefix.
+        QProcess::execute(QStringLiteral(ZAVO_WINE_RUN), {QStringLiteral("--stop"), kWineDir});
+    }
+
+    // Topmost at its place; slot captions from settei.ini as an automation
+    // tool reads them, in tab order; a second start leaves no second window.
+    void startUp() {
+        const QByteArray settei = zavo::test::recordBytes("C:\\WINDOWS\\", "notepad.exe") +
+                                  neverWritten() +
+                                  zavo::test::recordBytes("C:\\WINDOWS\\", "calc.exe");
+        startLauncher(settei);
+        const quint64 window = session_->waitForWindow(kMainTitle, 60000);
+        QVERIFY2(window, "no main window");
+        shot("main");
+
+        const zavo::test::XGeometry g = session_->geometry(window);
+        QCOMPARE(g.x, kClientX);
+        QCOMPARE(g.width, kClientWidth);
+        QVERIFY2(g.height > kClientHeight, "no menu bar above the client area");
+        QCOMPARE(g.y + g.height, kClientY + kClientHeight);
+
+        const QStringList expected{
+            QStringLiteral("win終了 (&W)"), QStringLiteral("M_Player(&M)"),
+            QStringLiteral("IE (&I)"),      QStringLiteral("BookShelf (&S)"),
+            QStringLiteral("乗換案内(&N)"), QStringLiteral("AlpsMap (&A)"),
+            QStringLiteral("Explorer(&E)"), QStringLiteral("notepad.ex"),
+            QStringLiteral("２：未登録"),   QStringLiteral("calc.exe  "),
+        };
+        QCOMPARE(buttonTexts(kMainTitle), expected);
+
+        QProcess* second =
+            session_->startProcess(QStringLiteral("wine"), {kLauncher}, work_.path());
+        QVERIFY2(second->waitForFinished(60000), "the second start did not end");
+        QCOMPARE(second->exitCode(), 0);
+        QCOMPARE(session_->windows(kMainTitle).size(), 1);
+        QCOMPARE(session_->geometry(window).x, kClientX);
+
+        // Topmost, checked on a window loaded anew (menu option, then Esc in
+        // the dialog): for the very first window of the process Wine 8 does
+        // not pass the topmost band on to openbox.
+        key(window, QStringLiteral("alt+o"));
+        const quint64 dialog = session_->waitForWindow(QStringLiteral("登録フォーム"), 30000);
+        QVERIFY2(dialog, "no registration dialog");
+        key(dialog, QStringLiteral("Escape"));
+        QVERIFY(waitFor([&] { return session_->windows(QStringLiteral("登録フォーム")).isEmpty(); },
+                        30000));
+        const quint64 reloaded = session_->waitForWindow(kMainTitle, 30000);
+        QVERIFY2(reloaded, "the main window did not come back");
+        QVERIFY(waitFor(
+            [&] {
+                return session_->property(reloaded, QStringLiteral("_NET_WM_STATE"))
+                    .contains(QStringLiteral("_NET_WM_STATE_ABOVE"));
+            },
+            10000));
+        QCOMPARE(session_->geometry(reloaded).x, kClientX);
+        QCOMPARE(session_->geometry(reloaded).y + session_->geometry(reloaded).height,
+                 kClientY + kClientHeight);
+    }
+
+    // A slot starts its program from a folder whose path holds a blank and
+    // Japanese characters.
+    void slotStartsProgram() {
+        QDir base(work_.path());
+        QVERIFY(base.mkpath(kJapaneseFolder));
+        const QString folder = base.filePath(kJapaneseFolder);
+        QVERIFY(QFile::copy(kHelpers + QStringLiteral("/write_marker.exe"),
+                            folder + QStringLiteral("/marker.exe")));
+        const QByteArray dir = winePath(work_.path()) + kJapaneseFolder932 + "\\";
+        QVERIFY(dir.size() <= 80);
+        startLauncher(zavo::test::recordBytes(dir, "marker.exe"));
+        const quint64 window = session_->waitForWindow(kMainTitle, 60000);
+        QVERIFY2(window, "no main window");
+        QCOMPARE(buttonTexts(kMainTitle).value(7), QStringLiteral("marker.exe"));
+
+        // Command1(6): 1335 x 495 twips at (240, 1320) of the client area.
+        const int x = kClientX + 16 + 44, y = kClientY + 88 + 16;
+        session_->run(QStringLiteral("xdotool"),
+                      {QStringLiteral("mousemove"), QString::number(x), QString::number(y),
+                       QStringLiteral("click"), QStringLiteral("1")});
+        const QString marker = folder + QStringLiteral("/marker.txt");
+        QVERIFY2(waitFor([&] { return QFileInfo::exists(marker); }, 60000),
+                 "the slot's program did not run");
+    }
+
+    // The About window comes up at its place; a pointer move over the picture
+    // shakes it to the end, and OK brings the main window back.
+    void aboutShake() {
+        startLauncher(neverWritten().repeated(3));
+        const quint64 window = session_->waitForWindow(kMainTitle, 60000);
+        QVERIFY2(window, "no main window");
+        key(window, QStringLiteral("alt+h"));
+        session_->run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("i")});
+        const quint64 about = session_->waitForWindow(kAboutTitle, 30000);
+        QVERIFY2(about, "no About window");
+        QVERIFY(session_->windows(kMainTitle).isEmpty());
+        const zavo::test::XGeometry g = session_->geometry(about);
+        QCOMPARE(g.x, kAboutClientX);
+        QCOMPARE(g.y, kAboutClientY);
+        shot("about");
+
+        // Picture1: 48 x 33 pixels at (16, 16) of the client area.
+        session_->run(QStringLiteral("xdotool"),
+                      {QStringLiteral("mousemove"), QString::number(kAboutClientX + 40),
+                       QString::number(kAboutClientY + 32)});
+        // Enter waits in the queue until the shake has ended, then presses OK.
+        key(about, QStringLiteral("Return"));
+        QVERIFY2(session_->waitForWindow(kMainTitle, 120000), "the main window did not return");
+        QVERIFY(waitFor([&] { return session_->windows(kAboutTitle).isEmpty(); }, 30000));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestE2eWin)
+#include "test_e2e_win.moc"
