@@ -30,7 +30,9 @@ ClassAndStyle classOf(Kind kind) {
     case Kind::Button:
         return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
     case Kind::Label:
-        return {L"STATIC", SS_LEFT, 0};
+        // One line, cut at the right edge, and no access keys: a label shows
+        // a file name or the clock, which may hold '&' or not fit.
+        return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
     case Kind::Frame:
         return {L"BUTTON", BS_GROUPBOX, 0};
     case Kind::Option:
