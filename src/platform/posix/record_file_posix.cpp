@@ -59,10 +59,11 @@ private:
 
 std::unique_ptr<RecordFile> openPosixRecordFile(const std::string& name, std::string& error) {
     // Read and write, created when missing; a read-only file still opens for
-    // reading, as the classic random-access open falls back to. Close-on-exec
+    // reading, as the classic random-access open falls back to (an immutable
+    // file refuses writing with EPERM rather than EACCES). Close-on-exec
     // keeps the handle out of the programs we start while it is open.
     int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0 && (errno == EACCES || errno == EROFS))
+    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
         fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         error = std::strerror(errno);

@@ -1,0 +1,346 @@
+#include "fault_walk.h"
+
+#include "platform/folder_lists.h"
+
+#include <doctest/doctest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace zavo::test {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr std::size_t kHead = 4096;
+
+} // namespace
+
+// NUL characters show as <NUL*n>, so a transcript line stays readable.
+std::string shownText(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        if (text[i] != '\0') {
+            out += text[i++];
+            continue;
+        }
+        std::size_t n = 0;
+        while (i < text.size() && text[i] == '\0')
+            ++i, ++n;
+        out += "<NUL*" + std::to_string(n) + ">";
+    }
+    return out;
+}
+
+namespace {
+
+std::string joined(const std::string* items, std::size_t n) {
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i)
+        out += (i ? " | " : "") + shownText(items[i]);
+    return out;
+}
+
+bool startsWith(const std::string& s, const std::string& prefix) {
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
+
+} // namespace
+
+ScratchFolder::ScratchFolder() : previous_(fs::current_path()) {
+    std::random_device random;
+    const fs::path base = fs::temp_directory_path();
+    for (;;) {
+        path_ = base / ("zavo-faults-" + std::to_string(random() % 1000000000u));
+        if (fs::create_directory(path_))
+            break;
+    }
+    fs::current_path(path_);
+    writeFile(path_ / kProgram, "");
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    fs::current_path(previous_, ignored);
+    fs::remove_all(path_, ignored);
+}
+
+std::string ScratchFolder::storedFolder() const {
+    return platform::folder_lists::currentFolder() + platform::folder_lists::kPathSeparator;
+}
+
+std::string recordBytes(const std::string& dir, const std::string& exe) {
+    std::string record = dir.substr(0, 80);
+    record.resize(80, ' ');
+    record += exe.substr(0, 20);
+    record.resize(100, ' ');
+    record.resize(200, '\0');
+    return record;
+}
+
+std::string blankRecord() {
+    return recordBytes("", "");
+}
+
+std::string withRecord(std::string bytes, int record, const std::string& recordBytes) {
+    const std::size_t offset = std::size_t(record - 1) * 200;
+    if (bytes.size() < offset + 200)
+        bytes.resize(offset + 200, '\0');
+    bytes.replace(offset, 200, recordBytes);
+    return bytes;
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+    REQUIRE(out.good());
+}
+
+std::optional<FileState> stateOf(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    FileState state;
+    state.size = fs::file_size(path, ec);
+    state.head.resize(kHead);
+    in.read(state.head.data(), std::streamsize(kHead));
+    state.head.resize(std::size_t(in.gcount()));
+    std::string chunk(1 << 16, '\0');
+    while (in.read(chunk.data(), std::streamsize(chunk.size())) || in.gcount() > 0) {
+        const auto n = std::size_t(in.gcount());
+        if (chunk.find_first_not_of('\0') < n)
+            state.restZero = false;
+    }
+    return state;
+}
+
+FileState stateOfBytes(const std::string& bytes, std::uint64_t size) {
+    FileState state;
+    state.size = size;
+    state.head = bytes.substr(0, kHead);
+    // A longer file reads as zero past `bytes`.
+    state.head.resize(std::size_t(std::min<std::uint64_t>(size, kHead)), '\0');
+    state.restZero = bytes.size() <= kHead || bytes.find_first_not_of('\0', kHead) == bytes.npos;
+    return state;
+}
+
+FileState stateOfBytes(const std::string& bytes) {
+    return stateOfBytes(bytes, bytes.size());
+}
+
+std::string compare(const std::optional<FileState>& found,
+                    const std::optional<FileState>& expected) {
+    if (found == expected)
+        return "ok";
+    if (!found || !expected)
+        return found ? "a file where none was expected" : "no readable file";
+    if (found->size != expected->size)
+        return "size " + std::to_string(found->size) + ", not " + std::to_string(expected->size);
+    std::size_t i = 0;
+    while (i < found->head.size() && found->head[i] == expected->head[i])
+        ++i;
+    if (i < found->head.size())
+        return "differs at byte " + std::to_string(i);
+    return "bytes after the first 4 KiB differ";
+}
+
+Program::Program() {
+    // Both backends refuse a command with a NUL character (a record never
+    // written spells 100 of them) before asking the system.
+    services.canLaunch = [](const std::string& command) {
+        return !command.empty() && command.find('\0') == std::string::npos;
+    };
+}
+
+std::string Program::run(const std::function<void()>& handler) {
+    const std::size_t from = services.calls.size();
+    forms.run(handler);
+    std::string events;
+    for (std::size_t i = from; i < services.calls.size(); ++i) {
+        const std::string& call = services.calls[i];
+        if (startsWith(call, "launch ")) {
+            // "launch <command> <style>"
+            events += " launch " + shownText(call.substr(7, call.rfind(' ') - 7));
+        } else if (startsWith(call, "msg ") && call.find(" 16 ") != std::string::npos) {
+            events += " ! " + call.substr(4, call.find(" 16 ") - 4);
+        } else if (call == "beep") {
+            events += " beep";
+        }
+    }
+    return events;
+}
+
+forms::ZAVO_launcher* Program::launcher() const {
+    return forms.loadedAs<forms::ZAVO_launcher>(forms::FormId::Launcher);
+}
+
+forms::frmOption* Program::dialog() const {
+    return forms.loadedAs<forms::frmOption>(forms::FormId::Option);
+}
+
+std::string Program::start() {
+    const std::string events = run([&] { forms.show(forms::FormId::Launcher); });
+    if (!launcher())
+        return "load: no main window" + events;
+    return "load: " + joined(views.launcher().Command1.data() + 6, 3) + events;
+}
+
+std::string Program::click(int slot) {
+    const std::string head = "click " + std::to_string(slot) + ":";
+    auto* form = launcher();
+    if (!form)
+        return head + " no main window";
+    return head + run([&] { form->Command1_Click(5 + slot); });
+}
+
+std::string Program::openDialog() {
+    auto* form = launcher();
+    if (!form)
+        return "dialog: no main window";
+    const std::string events = run([&] { form->opt_Click(); });
+    if (!dialog())
+        return "dialog: not open" + events;
+    return "dialog: " + joined(views.option().Label.data(), 3) + events;
+}
+
+std::string Program::registerProgram(int slot) {
+    const std::string head = "register " + std::to_string(slot) + ": ";
+    auto* form = dialog();
+    if (!form)
+        return head + "no dialog";
+    RecordingOption& view = views.option();
+    const auto it = std::find(view.files.begin(), view.files.end(), kProgram);
+    if (it == view.files.end())
+        return head + kProgram + " is not listed";
+    view.selected = int(it - view.files.begin());
+    view.option = slot;
+    const std::string events = run([&] { form->touroku_Click(); });
+    return head + joined(view.Label.data(), 3) + events;
+}
+
+std::string Program::reset() {
+    auto* form = dialog();
+    if (!form)
+        return "reset: no dialog";
+    services.answers.push_back(platform::vbYes);
+    const std::string events = run([&] { form->reset_Click(); });
+    return "reset: " + joined(views.option().Label.data(), 3) + events;
+}
+
+std::string Program::back() {
+    auto* form = dialog();
+    if (!form)
+        return "back: no dialog";
+    const std::string events = run([&] { form->Cancel_but_Click(); });
+    if (!launcher())
+        return "back: no main window" + events;
+    return "back: " + joined(views.launcher().Command1.data() + 6, 3) + events;
+}
+
+std::string Program::state() const {
+    if (services.ended || forms.ended())
+        return "ended";
+    if (quits > 0 || !forms.anyLoaded())
+        return "quit";
+    return "running";
+}
+
+std::vector<std::string> standardWalk(const ExpectedFiles& expected, bool checkBytes) {
+    Program p;
+    std::vector<std::string> lines{p.start()};
+    for (int slot = 1; slot <= 3; ++slot)
+        lines.push_back(p.click(slot));
+    lines.push_back(p.openDialog());
+    lines.push_back(p.registerProgram(2));
+    if (checkBytes)
+        lines.push_back("register bytes: " + compare(stateOf(kSettei), expected.afterRegister));
+    lines.push_back(p.reset());
+    if (checkBytes)
+        lines.push_back("reset bytes: " + compare(stateOf(kSettei), expected.afterReset));
+    lines.push_back(p.back());
+    lines.push_back(p.state());
+    return lines;
+}
+
+std::vector<std::string> expectedWalk(const WalkExpectation& e, bool checkBytes) {
+    const std::array<std::string, 3> unregistered{"未登録", "未登録", "未登録"};
+    std::array<std::string, 3> registered = e.labels;
+    registered[1] = "prog.exe  ";
+    std::vector<std::string> lines{"load: " + joined(e.captions.data(), 3)};
+    for (int n = 1; n <= 3; ++n)
+        lines.push_back("click " + std::to_string(n) + ":" + e.clicks[std::size_t(n - 1)]);
+    lines.push_back("dialog: " + joined(e.labels.data(), 3) + e.dialogEvents);
+    const auto& afterRegister = e.registers ? registered : e.labels;
+    lines.push_back("register 2: " + joined(afterRegister.data(), 3) +
+                    (e.registers ? " beep" : kRegisterError));
+    if (checkBytes)
+        lines.push_back("register bytes: ok");
+    lines.push_back("reset: " + joined((e.resets ? unregistered : afterRegister).data(), 3) +
+                    (e.resets ? " beep" : kRegisterError));
+    if (checkBytes)
+        lines.push_back("reset bytes: ok");
+    std::array<std::string, 3> back{"１：未登録", "２：未登録", "３：未登録"};
+    if (!e.resets) {
+        back = e.captions;
+        if (e.registers)
+            back[1] = "prog.exe  ";
+    }
+    lines.push_back("back: " + joined(back.data(), 3));
+    lines.push_back("running");
+    return lines;
+}
+
+std::string threeRecords() {
+    return recordBytes("/opt/one/", "one.exe") +
+           recordBytes("/opt/two/", "two-with-long-name.exe") +
+           recordBytes("/opt/three/", "three.exe");
+}
+
+WalkExpectation threeRecordsShown() {
+    WalkExpectation e;
+    e.captions = {"one.exe   ", "two-with-l", "three.exe "};
+    e.clicks = {" launch /opt/one/one.exe", " launch /opt/two/two-with-long-name.e",
+                " launch /opt/three/three.exe"};
+    e.labels = e.captions;
+    return e;
+}
+
+WalkExpectation unregisteredShown() {
+    // A record never written spells a command of 100 NUL characters, which
+    // no backend starts.
+    const std::string nul = " launch <NUL*100>" + kReadError;
+    WalkExpectation e;
+    e.captions = {"１：未登録", "２：未登録", "３：未登録"};
+    e.clicks = {nul, nul, nul};
+    e.labels = {"未登録", "未登録", "未登録"};
+    return e;
+}
+
+WalkExpectation unopenableShown() {
+    WalkExpectation e = unregisteredShown();
+    e.clicks = {kReadError, kReadError, kReadError};
+    e.dialogEvents = kRegisterError;
+    e.registers = e.resets = false;
+    return e;
+}
+
+std::string registeredRecord(const ScratchFolder& folder) {
+    return recordBytes(folder.storedFolder(), kProgram);
+}
+
+std::string afterReset(std::string bytes) {
+    for (int n = 1; n <= 3; ++n)
+        bytes = withRecord(bytes, n, blankRecord());
+    return bytes;
+}
+
+ExpectedFiles writesOf(const std::string& before, const ScratchFolder& folder) {
+    const std::string registered = withRecord(before, 2, registeredRecord(folder));
+    return {stateOfBytes(registered), stateOfBytes(afterReset(registered))};
+}
+
+} // namespace zavo::test

@@ -1,0 +1,137 @@
+// The real forms (main window, registration dialog) driven against recording
+// views and the recording services in a scratch current folder, with what the
+// user sees written down as a transcript: one line per step, so a test states
+// a whole walk through the program as the lines it expects.
+#pragma once
+
+#include "core/module1.h"
+#include "forms/form.h"
+#include "forms/frm_option.h"
+#include "forms/recording_views.h"
+#include "forms/zavo_launcher.h"
+#include "platform/fake/recording_services.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zavo::test {
+
+inline constexpr const char* kSettei = "settei.ini";
+inline constexpr const char* kProgram = "prog.exe"; // what the dialog registers
+
+// A fresh folder that is the current folder while this lives; it holds
+// prog.exe for the dialog's file list.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    // The folder as the dialog stores it: with its separator, in bytes.
+    std::string storedFolder() const;
+
+private:
+    std::filesystem::path path_;
+    std::filesystem::path previous_;
+};
+
+// Bytes of one 200-byte record, spelled out here: `dir` and `exe` are code
+// page 932 bytes, blank padded (or cut) to 80 and 20, then 100 zero bytes.
+std::string recordBytes(const std::string& dir, const std::string& exe);
+std::string blankRecord();
+// `bytes` with `record` (1 to 3) replaced, zero-extended when shorter.
+std::string withRecord(std::string bytes, int record, const std::string& recordBytes);
+
+void writeFile(const std::filesystem::path& path, const std::string& bytes);
+
+// What settei.ini holds: a regular file's size, its first 4 KiB, and whether
+// everything after them is zero; or nothing when it is no readable file.
+struct FileState {
+    std::uint64_t size = 0;
+    std::string head;
+    bool restZero = true;
+    bool operator==(const FileState&) const = default;
+};
+std::optional<FileState> stateOf(const std::filesystem::path& path);
+FileState stateOfBytes(const std::string& bytes, std::uint64_t size);
+FileState stateOfBytes(const std::string& bytes);
+// "ok", or where `found` differs from `expected`.
+std::string compare(const std::optional<FileState>& found,
+                    const std::optional<FileState>& expected);
+
+// The program with recording views and services in the current folder.
+struct Program {
+    platform::RecordingServices services;
+    core::Module1 module1{services};
+    RecordingViews views;
+    int quits = 0;
+    forms::Forms forms{module1, views, [this] { ++quits; }};
+
+    Program();
+    // Runs `handler` as an event; the launches, messages and beep it caused.
+    std::string run(const std::function<void()>& handler);
+
+    std::string start();         // "load: <captions>"
+    std::string click(int slot); // "click n: <what happened>"
+    std::string openDialog();    // "dialog: <labels>..."
+    std::string registerProgram(int slot);
+    std::string reset();
+    std::string back();        // the dialog's return button: "back: <captions>"
+    std::string state() const; // "running", or what ended it
+
+    forms::ZAVO_launcher* launcher() const;
+    forms::frmOption* dialog() const;
+};
+
+// What to expect of settei.ini after the dialog registered prog.exe into
+// slot 2, and after it reset the slots; nullopt: no readable file.
+struct ExpectedFiles {
+    std::optional<FileState> afterRegister;
+    std::optional<FileState> afterReset;
+};
+
+// The standard walk: start, click the three slot buttons, open the dialog,
+// register prog.exe into slot 2, reset, go back. With `checkBytes`, after
+// the register and after the reset a line says whether settei.ini holds what
+// `expected` says.
+std::vector<std::string> standardWalk(const ExpectedFiles& expected, bool checkBytes = true);
+
+// What the standard walk should show.
+struct WalkExpectation {
+    std::array<std::string, 3> captions; // slot buttons after the main window loaded
+    std::array<std::string, 3> clicks;   // what follows "click n:"
+    std::array<std::string, 3> labels;   // dialog labels after it loaded
+    std::string dialogEvents;            // what its load said, if anything
+    bool registers = true;               // the register and reset writes work
+    bool resets = true;
+};
+std::vector<std::string> expectedWalk(const WalkExpectation& e, bool checkBytes = true);
+
+// Text as the transcript shows it: NUL characters as <NUL*n>.
+std::string shownText(const std::string& text);
+
+// Three registered slots, spelled out byte by byte; slot 2's name is longer
+// than its field and was stored cut to 20 bytes.
+std::string threeRecords();
+WalkExpectation threeRecordsShown();
+// A file that reads as three unregistered slots (empty, missing, or zeros).
+WalkExpectation unregisteredShown();
+// No settei.ini to be opened.
+WalkExpectation unopenableShown();
+
+// The record the standard walk registers, and a file after a reset.
+std::string registeredRecord(const ScratchFolder& folder);
+std::string afterReset(std::string bytes);
+// The files of a walk in which both writes work, from `before`.
+ExpectedFiles writesOf(const std::string& before, const ScratchFolder& folder);
+
+inline const std::string kReadError = " ! 読み取りエラーです";
+inline const std::string kRegisterError = " ! 登録エラーです";
+
+} // namespace zavo::test
