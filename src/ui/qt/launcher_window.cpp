@@ -52,8 +52,10 @@ LauncherWindow::LauncherWindow(forms::ZAVO_launcher& form) : form_(form) {
 }
 
 void LauncherWindow::forward(void (forms::ZAVO_launcher::*handler)()) {
-    if (!disposed_)
-        form_.handle([this, handler] { (form_.*handler)(); });
+    if (disposed_)
+        return;
+    forms::ZAVO_launcher* form = &form_;
+    form_.handle([form, handler] { (form->*handler)(); });
 }
 
 QPushButton* LauncherWindow::Command1(int index) const {
