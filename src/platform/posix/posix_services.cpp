@@ -1,5 +1,7 @@
 #include "posix_services.h"
 
+#include "counterparts.h"
+#include "gio_default_app.h"
 #include "locale_clock.h"
 #include "logind_shutdown.h"
 #include "record_file_posix.h"
@@ -33,6 +35,11 @@ bool PosixServices::launch(const std::string& command, int windowStyle, std::str
     // X11 offers no portable way to ask a new program for a normal or a
     // maximized first window; the style is accepted and not applied.
     (void)windowStyle;
+    // The media player, the browser and Explorer have their counterparts on
+    // every desktop; the other fixed paths name nothing here and fail below.
+    if (const Counterpart* counterpart = counterpartOf(command))
+        return launchDefaultApplication(counterpart->contentType, counterpart->openHomeFolder,
+                                        error);
     return spawnDetached(command, error);
 }
 

@@ -3,6 +3,7 @@
 #include "fonts.h"
 #include "forms/form.h"
 #include "platform/posix/posix_services.h"
+#include "platform/posix/session_platform.h"
 #include "qt_views.h"
 
 #include <QApplication>
@@ -14,6 +15,11 @@ int main(int, char* argv[]) {
     // cannot move or restyle the windows either.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
+    // The application object loads the platform plugin: X11 (XWayland) in a
+    // Wayland session, where placement, topmost and Ctrl+P keep working.
+    const auto session = zavo::platform::sessionEnvironment();
+    if (const char* platform = zavo::platform::qtPlatformFor(session))
+        qputenv("QT_QPA_PLATFORM", platform);
     QApplication app(qtArgc, qtArgv);
     // Windows come and go (the options dialog replaces the main window); the
     // form lifecycle decides when the program ends.
