@@ -81,8 +81,7 @@ namespace {
 // and a tilde, that is as a different path (Windows refuses them as well).
 std::optional<std::string> encodeOne(Converter& cv, Converter& back, const std::u16string& text,
                                      std::size_t& i) {
-    const std::size_t units =
-        (text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size()) ? 2 : 1;
+    const std::size_t units = charUnits(text, i);
     std::string in = toUtf16le(text.substr(i, units));
     i += units;
     char buf[8];

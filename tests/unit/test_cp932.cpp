@@ -1,216 +1,160 @@
-// Code page 932 <-> UTF-16 against byte sequences spelled out here.
+// Code page 932 <-> UTF-16 against byte sequences spelled out here. The same
+// cases hold for the glibc and the Win32 backend.
 #include "core/cp932.h"
+#include "test_files.h"
 
-#include <QByteArray>
-#include <QRandomGenerator>
-#include <QString>
-#include <QTest>
-
-#include <optional>
+#include <random>
+#include <string>
 #include <vector>
 
 using namespace zavo::core;
+using zavo::test::fromHex;
 
 namespace {
 
-std::vector<std::byte> bytesOf(const QByteArray& a) {
-    std::vector<std::byte> v(static_cast<std::size_t>(a.size()));
-    for (qsizetype i = 0; i < a.size(); ++i)
-        v[static_cast<std::size_t>(i)] = static_cast<std::byte>(a[i]);
+std::vector<std::byte> bytesOf(const std::string& s) {
+    std::vector<std::byte> v(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i)
+        v[i] = static_cast<std::byte>(s[i]);
     return v;
 }
 
-QByteArray arrayOf(const std::vector<std::byte>& v) {
-    return QByteArray(reinterpret_cast<const char*>(v.data()), qsizetype(v.size()));
+std::string hexOf(const std::vector<std::byte>& v) {
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (std::byte b : v) {
+        out += digits[std::to_integer<unsigned>(b) >> 4];
+        out += digits[std::to_integer<unsigned>(b) & 15];
+    }
+    return out;
 }
 
-QString decoded(const QByteArray& a) {
-    return QString::fromStdU16String(cp932::decode(bytesOf(a)));
+std::u16string decoded(const std::string& bytes) {
+    return cp932::decode(bytesOf(bytes));
 }
 
-const QChar kBad(0xFFFD);
+const std::u16string kBad = u"\xFFFD";
 
 } // namespace
 
-class TestCp932 : public QObject {
-    Q_OBJECT
-private slots:
-    void decodesValidText_data();
-    void decodesValidText();
-    void encodesValidText_data();
-    void encodesValidText();
-    void decodesInvalidBytesToReplacement_data();
-    void decodesInvalidBytesToReplacement();
-    void refusesCharactersWithoutAnExactForm_data();
-    void refusesCharactersWithoutAnExactForm();
-    void fitsAtACharacterBoundary_data();
-    void fitsAtACharacterBoundary();
-    void decodesEveryTwoByteSequence();
-    void decodesAMebibyteOfNoise();
-};
-
-// Rows shared by both directions: text and its code page 932 form.
-static void validRows() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("ascii") << QByteArray("calc.exe") << QStringLiteral("calc.exe");
-    QTest::newRow("0x5C is the backslash") << QByteArray("C:\\") << QStringLiteral("C:\\");
-    QTest::newRow("0x7E is the tilde") << QByteArray("a~1") << QStringLiteral("a~1");
-    QTest::newRow("表 has 0x5C as second byte")
-        << QByteArray::fromHex("955c") << QStringLiteral("表");
-    QTest::newRow("ソ has 0x5C as second byte")
-        << QByteArray::fromHex("835c83748367") << QStringLiteral("ソフト");
-    QTest::newRow("half-width katakana") << QByteArray::fromHex("b1") << QStringLiteral("ｱ");
-    QTest::newRow("unregistered caption")
-        << QByteArray::fromHex("8250814696a2936f985e") << QStringLiteral("１：未登録");
-    QTest::newRow("full path") << QByteArray::fromHex(
-                                      "433a5c50726f6772616d2046696c65735c836583588367"
-                                      "5c835c837483672e657865")
-                               << QStringLiteral("C:\\Program Files\\テスト\\ソフト.exe");
-    QTest::newRow("NEC row 13") << QByteArray::fromHex("8740") << QStringLiteral("①");
-    QTest::newRow("IBM extension") << QByteArray::fromHex("fa5c") << QStringLiteral("纊");
-    QTest::newRow("user-defined area") << QByteArray::fromHex("f040") << QString(QChar(0xE000));
-    QTest::newRow("NUL") << QByteArray(3, '\0') << QString(3, QChar(0));
-    QTest::newRow("empty") << QByteArray() << QString();
-}
-
-void TestCp932::decodesValidText_data() {
-    validRows();
-}
-
-void TestCp932::decodesValidText() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
-    QCOMPARE(decoded(bytes), text);
-}
-
-void TestCp932::encodesValidText_data() {
-    validRows();
-}
-
-void TestCp932::encodesValidText() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
-    const auto encoded = cp932::encode(text.toStdU16String());
-    QVERIFY(encoded.has_value());
-    QCOMPARE(arrayOf(*encoded), bytes);
-}
-
-void TestCp932::decodesInvalidBytesToReplacement_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("FF") << QByteArray::fromHex("ff") << QString(kBad);
-    QTest::newRow("80") << QByteArray::fromHex("80") << QString(kBad);
-    QTest::newRow("A0") << QByteArray::fromHex("a0") << QString(kBad);
-    QTest::newRow("FD") << QByteArray::fromHex("fd") << QString(kBad);
-    QTest::newRow("81 20: bad trail byte is kept")
-        << QByteArray::fromHex("8120") << QString(kBad) + u' ';
-    QTest::newRow("81 7F: bad trail byte is kept")
-        << QByteArray::fromHex("817f") << QString(kBad) + QChar(0x7F);
-    QTest::newRow("lone lead byte at the end")
-        << QByteArray("ab\x81") << QStringLiteral("ab") + kBad;
-    QTest::newRow("only a lead byte") << QByteArray::fromHex("95") << QString(kBad);
-    // The NEC-selected duplicate reads as the same character (written as FA 5C).
-    QTest::newRow("NEC-selected IBM extension")
-        << QByteArray::fromHex("ed40") << QStringLiteral("纊");
-    QTest::newRow("stray bytes amid text")
-        << QByteArray::fromHex("61ff62955c63fdfd")
-        << QStringLiteral("a") + kBad + QStringLiteral("b表c") + kBad + kBad;
-    QTest::newRow("after a bad byte decoding resumes")
-        << QByteArray::fromHex("80"
-                               "8250814696a2936f985e")
-        << QString(kBad) + QStringLiteral("１：未登録");
-}
-
-void TestCp932::decodesInvalidBytesToReplacement() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
-    QCOMPARE(decoded(bytes), text);
-}
-
-void TestCp932::refusesCharactersWithoutAnExactForm_data() {
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("é") << QStringLiteral("é");
-    // A yen sign or overline turned into 0x5C or 0x7E would read back as a
-    // backslash or tilde, that is a different path.
-    QTest::newRow("yen sign") << QStringLiteral("C:\\a¥b\\");
-    QTest::newRow("overline") << QStringLiteral("‾");
-    QTest::newRow("emoji (surrogate pair)") << QStringLiteral("a😀b");
-    QTest::newRow("lone high surrogate") << QString(QChar(0xD800));
-    QTest::newRow("lone low surrogate") << QStringLiteral("a") + QChar(0xDC00);
-}
-
-void TestCp932::refusesCharactersWithoutAnExactForm() {
-    QFETCH(QString, text);
-    QVERIFY(!cp932::encode(text.toStdU16String()).has_value());
-}
-
-void TestCp932::fitsAtACharacterBoundary_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<QByteArray>("bytes");
-
-    QTest::newRow("41 表 in 80 bytes")
-        << QString(41, QChar(u'表')) << 80 << QByteArray::fromHex("955c").repeated(40);
-    QTest::newRow("double-byte character does not fit the last byte")
-        << QStringLiteral("a表") << 2 << QByteArray("a");
-    QTest::newRow("exact fit") << QStringLiteral("表表") << 4 << QByteArray::fromHex("955c955c");
-    QTest::newRow("a and 10 表 in 20 bytes")
-        << QStringLiteral("a") + QString(10, QChar(u'表')) << 20
-        << QByteArray("a") + QByteArray::fromHex("955c").repeated(9);
-    QTest::newRow("ascii cut") << QStringLiteral("abcdefghijklmnopqrstu") << 20
-                               << QByteArray("abcdefghijklmnopqrst");
-    QTest::newRow("no form becomes ?") << QStringLiteral("é.exe") << 20 << QByteArray("?.exe");
-    QTest::newRow("yen sign becomes ?, never a backslash")
-        << QStringLiteral("a¥b") << 20 << QByteArray("a?b");
-    QTest::newRow("surrogate pair becomes one ?")
-        << QStringLiteral("a😀b") << 20 << QByteArray("a?b");
-    QTest::newRow("width 0") << QStringLiteral("abc") << 0 << QByteArray();
-    QTest::newRow("empty") << QString() << 20 << QByteArray();
-}
-
-void TestCp932::fitsAtACharacterBoundary() {
-    QFETCH(QString, text);
-    QFETCH(int, width);
-    QFETCH(QByteArray, bytes);
-    const QByteArray got =
-        arrayOf(cp932::encodeFitting(text.toStdU16String(), static_cast<std::size_t>(width)));
-    QCOMPARE(got, bytes);
-    // Whatever was cut, the result decodes without a replacement character.
-    QVERIFY(!decoded(got).contains(kBad));
-}
-
-void TestCp932::decodesEveryTwoByteSequence() {
-    // Each pair decodes to one or two characters, never more than its bytes.
-    for (int lead = 0; lead < 256; ++lead) {
-        for (int trail = 0; trail < 256; ++trail) {
-            const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-            const QString s = decoded(QByteArray(pair, 2));
-            if (s.size() < 1 || s.size() > 2)
-                QFAIL(qPrintable(QStringLiteral("%1 %2 decoded to %3 characters")
-                                     .arg(lead, 2, 16, QChar(u'0'))
-                                     .arg(trail, 2, 16, QChar(u'0'))
-                                     .arg(s.size())));
-        }
+TEST_CASE("valid text decodes and encodes both ways") {
+    struct Row {
+        const char* hex;
+        std::u16string text;
+    };
+    const Row rows[] = {
+        {"63616c632e657865", u"calc.exe"},
+        {"433a5c", u"C:\\"}, // 0x5C is the backslash
+        {"617e31", u"a~1"},  // 0x7E is the tilde
+        {"955c", u"表"},     // 0x5C as second byte
+        {"835c83748367", u"ソフト"},
+        {"b1", u"ｱ"}, // half-width katakana
+        {"8250814696a2936f985e", u"１：未登録"},
+        {"433a5c50726f6772616d2046696c65735c8365835883675c835c837483672e657865",
+         u"C:\\Program Files\\テスト\\ソフト.exe"},
+        {"8740", u"①"},      // NEC row 13
+        {"fa5c", u"纊"},     // IBM extension
+        {"f040", u"\xE000"}, // user-defined area
+        {"000000", std::u16string(3, u'\0')},
+        {"", u""},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.hex);
+        CHECK(decoded(fromHex(row.hex)) == row.text);
+        const auto encoded = cp932::encode(row.text);
+        REQUIRE(encoded.has_value());
+        CHECK(hexOf(*encoded) == row.hex);
     }
 }
 
-void TestCp932::decodesAMebibyteOfNoise() {
-    QByteArray noise(1 << 20, Qt::Uninitialized);
-    QRandomGenerator rng(20001103);
-    for (char& c : noise)
-        c = static_cast<char>(rng.bounded(256));
-    const QString s = decoded(noise);
-    QVERIFY(!s.isEmpty());
-    QVERIFY(s.size() <= noise.size());
-    // Bytes that decode as single characters are never lost in the noise.
-    const QString tail = decoded(noise + QByteArray("\xff"
-                                                    "calc.exe"));
-    QVERIFY(tail.endsWith(QStringLiteral("calc.exe")));
+TEST_CASE("invalid bytes decode to U+FFFD, one per byte, and decoding resumes") {
+    struct Row {
+        const char* hex;
+        std::u16string text;
+    };
+    const Row rows[] = {
+        {"ff", kBad},
+        {"80", kBad},
+        {"a0", kBad},
+        {"fd", kBad},
+        {"fe", kBad},
+        {"8120", kBad + u" "}, // the bad trail byte is kept
+        {"817f", kBad + u"\x7F"},
+        {"616281", u"ab" + kBad}, // a lone lead byte at the end
+        {"95", kBad},
+        {"ed40", u"纊"}, // the NEC-selected duplicate reads as the same character
+        {"61ff62955c63fdfd", u"a" + kBad + u"b表c" + kBad + kBad},
+        {"808250814696a2936f985e", kBad + u"１：未登録"},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.hex);
+        CHECK(decoded(fromHex(row.hex)) == row.text);
+    }
 }
 
-QTEST_GUILESS_MAIN(TestCp932)
-#include "test_cp932.moc"
+TEST_CASE("characters without a form that reads back as themselves are refused") {
+    // A yen sign or overline turned into 0x5C or 0x7E would read back as a
+    // backslash or tilde, that is as a different path.
+    const std::u16string texts[] = {
+        u"é",      u"C:\\a¥b\\", u"‾",    u"a\U0001F600b", // surrogate pair
+        u"\xD800", u"a\xDC00",   u"\x80", u"\xF8F0",       // 0x80 and 0xA0 on Windows
+    };
+    for (const std::u16string& text : texts) {
+        CAPTURE(text);
+        CHECK_FALSE(cp932::encode(text).has_value());
+    }
+}
+
+TEST_CASE("encodeFitting cuts at a character boundary") {
+    struct Row {
+        std::u16string text;
+        std::size_t width;
+        const char* hex;
+    };
+    std::u16string hyou41(41, u'表');
+    const Row rows[] = {
+        {hyou41, 80, nullptr}, // 40 表
+        {u"a表", 2, "61"},
+        {u"表表", 4, "955c955c"},
+        {u"a表表表表表表表表表表", 20, "61955c955c955c955c955c955c955c955c955c"},
+        {u"abcdefghijklmnopqrstu", 20, "6162636465666768696a6b6c6d6e6f7071727374"},
+        {u"é.exe", 20, "3f2e657865"},    // no form: '?'
+        {u"a¥b", 20, "613f62"},          // never a backslash
+        {u"a\U0001F600b", 20, "613f62"}, // a surrogate pair is one '?'
+        {u"a\xD800"
+         u"b",
+         20, "613f62"}, // a lone surrogate keeps its neighbour
+        {u"abc", 0, ""},
+        {u"", 20, ""},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.text);
+        const std::vector<std::byte> got = cp932::encodeFitting(row.text, row.width);
+        std::string expected = row.hex ? row.hex : "";
+        if (!row.hex)
+            for (int i = 0; i < 40; ++i)
+                expected += "955c";
+        CHECK(hexOf(got) == expected);
+        // Whatever was cut, the result decodes without a replacement character.
+        CHECK(cp932::decode(got).find(u'\xFFFD') == std::u16string::npos);
+    }
+}
+
+TEST_CASE("every two-byte sequence and a mebibyte of noise decode sanely") {
+    // Each pair decodes to one or two characters, never more than its bytes.
+    for (int lead = 0; lead < 256; ++lead)
+        for (int trail = 0; trail < 256; ++trail) {
+            const std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
+            const std::size_t n = decoded(pair).size();
+            if (n < 1 || n > 2)
+                FAIL(lead << " " << trail << " decoded to " << n << " characters");
+        }
+    std::string noise(1 << 20, '\0');
+    std::mt19937 rng(20001103);
+    for (char& c : noise)
+        c = static_cast<char>(rng() & 0xFF);
+    const std::u16string s = decoded(noise + "\xff" + "calc.exe");
+    CHECK(s.size() <= noise.size() + 9);
+    // Bytes that decode as single characters are never lost in the noise.
+    CHECK(s.ends_with(u"calc.exe"));
+}

@@ -1,10 +1,10 @@
-#include "record_file_win32.h"
-
 #include "win32_api.h"
+
+#include "record_file_win32.h"
+#include "win32_text.h"
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 
 namespace zavo::platform {
 namespace {
@@ -94,52 +94,11 @@ std::unique_ptr<RecordFile> openWin32RecordFile(const std::string& name, std::st
                 code = GetLastError();
         }
         if (file == INVALID_HANDLE_VALUE) {
-            error = win32ErrorText(code);
+            error = win32ErrorText(code, name);
             return nullptr;
         }
     }
     return std::make_unique<Win32RecordFile>(file);
-}
-
-std::optional<std::wstring> widenUtf8(const std::string& utf8) {
-    if (utf8.empty())
-        return std::wstring();
-    if (utf8.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
-        return std::nullopt;
-    const int inLen = static_cast<int>(utf8.size());
-    const int n =
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), inLen, nullptr, 0);
-    if (n <= 0)
-        return std::nullopt;
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), inLen, out.data(), n) != n)
-        return std::nullopt;
-    return out;
-}
-
-std::string narrowUtf8(const std::wstring& wide) {
-    if (wide.empty() || wide.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
-        return {};
-    const int inLen = static_cast<int>(wide.size());
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), inLen, nullptr, 0, nullptr, nullptr);
-    if (n <= 0)
-        return {};
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), inLen, out.data(), n, nullptr, nullptr);
-    return out;
-}
-
-std::string win32ErrorText(unsigned long code) {
-    wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-    std::wstring message = n && text ? std::wstring(text, n) : std::wstring();
-    if (text)
-        LocalFree(text);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r'))
-        message.pop_back();
-    return "error " + std::to_string(code) + (message.empty() ? "" : ": " + narrowUtf8(message));
 }
 
 } // namespace zavo::platform

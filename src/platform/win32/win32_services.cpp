@@ -1,10 +1,12 @@
-#include "win32_services.h"
-
-#include "record_file_win32.h"
-
 #include "win32_api.h"
 
+#include "date_time_win32.h"
+#include "record_file_win32.h"
+#include "win32_services.h"
+#include "win32_text.h"
+
 #include <cwctype>
+#include <utility>
 #include <vector>
 
 namespace zavo::platform {
@@ -90,35 +92,9 @@ void waitUntilKeysProcessed() {
     CloseHandle(process);
 }
 
-SYSTEMTIME systemTime(const LocalDateTime& when) {
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(when.year);
-    st.wMonth = static_cast<WORD>(when.month);
-    st.wDay = static_cast<WORD>(when.day);
-    st.wHour = static_cast<WORD>(when.hour);
-    st.wMinute = static_cast<WORD>(when.minute);
-    st.wSecond = static_cast<WORD>(when.second);
-    // Day of the week (0 Sunday), Sakamoto's method.
-    static constexpr int t[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-    const int y = when.year - (when.month < 3 ? 1 : 0);
-    st.wDayOfWeek = static_cast<WORD>(
-        (y + y / 4 - y / 100 + y / 400 + t[(when.month - 1) % 12] + when.day) % 7);
-    return st;
-}
-
-// Calls a GetDateFormatEx-like function twice: for the size, then the text.
-template <class Format> std::string formatted(Format format) {
-    const int n = format(nullptr, 0);
-    if (n <= 0)
-        return {};
-    std::wstring text(static_cast<std::size_t>(n), L'\0');
-    if (format(text.data(), n) <= 0)
-        return {};
-    text.resize(static_cast<std::size_t>(n - 1)); // the terminating NUL
-    return narrowUtf8(text);
-}
-
 } // namespace
+
+Win32Services::Win32Services(ShutdownCalls shutdown) : shutdown_(std::move(shutdown)) {}
 
 Win32Services::~Win32Services() {
     if (instanceMutex_)
@@ -149,7 +125,7 @@ bool Win32Services::launch(const std::string& command, int windowStyle, std::str
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(path->c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process)) {
-        error = win32ErrorText(GetLastError());
+        error = win32ErrorText(GetLastError(), command);
         return false;
     }
     CloseHandle(process.hThread);
@@ -214,21 +190,12 @@ LocalDateTime Win32Services::now() {
     return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
 }
 
-// The user's formats are looked up at each call, so a change in the control
-// panel shows at the next clock tick.
 std::string Win32Services::dateText(const LocalDateTime& when) {
-    const SYSTEMTIME st = systemTime(when);
-    return formatted([&st](wchar_t* out, int size) {
-        return GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, out, size,
-                               nullptr);
-    });
+    return win32DateText(when);
 }
 
 std::string Win32Services::timeText(const LocalDateTime& when) {
-    const SYSTEMTIME st = systemTime(when);
-    return formatted([&st](wchar_t* out, int size) {
-        return GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, out, size);
-    });
+    return win32TimeText(when);
 }
 
 std::unique_ptr<RecordFile> Win32Services::openRecordFile(const std::string& name,
@@ -236,16 +203,20 @@ std::unique_ptr<RecordFile> Win32Services::openRecordFile(const std::string& nam
     return openWin32RecordFile(name, error);
 }
 
+// The rectangle is the outer one (frame included), as SetWindowPos takes it;
+// the caller's Left, Top, Width and Height are outer measures already.
 void Win32Services::setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y,
                                  int cx, int cy, unsigned flags) {
     SetWindowPos(reinterpret_cast<HWND>(window), reinterpret_cast<HWND>(insertAfter), x, y, cx, cy,
                  flags);
 }
 
+// Windows NT refuses the request unless the shutdown privilege, which the
+// token holds but leaves disabled, is enabled first. Where it cannot be
+// enabled the request still goes out, and the system's answer is the result.
 bool Win32Services::exitWindowsEx(unsigned flags, unsigned reserved) {
-    // The process token is left as it is: where the system wants the shutdown
-    // privilege enabled first, the refusal is the answer.
-    return ExitWindowsEx(flags, reserved) != 0;
+    shutdown_.enablePrivilege();
+    return shutdown_.exitWindowsEx(flags, reserved);
 }
 
 } // namespace zavo::platform

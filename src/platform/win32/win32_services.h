@@ -2,12 +2,14 @@
 #pragma once
 
 #include "../services.h"
+#include "shutdown_win32.h"
 
 namespace zavo::platform {
 
 class Win32Services final : public Services {
 public:
-    Win32Services() = default;
+    // `shutdown` replaces the system calls of exitWindowsEx (for the tests).
+    explicit Win32Services(ShutdownCalls shutdown = systemShutdownCalls());
     ~Win32Services() override;
     Win32Services(const Win32Services&) = delete;
     Win32Services& operator=(const Win32Services&) = delete;
@@ -28,6 +30,7 @@ public:
     bool exitWindowsEx(unsigned flags, unsigned reserved) override;
 
 private:
+    ShutdownCalls shutdown_;
     // The single-instance mutex (a HANDLE), held for the life of the program.
     void* instanceMutex_ = nullptr;
 };
