@@ -5,7 +5,9 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libxtst-dev libx11-dev
   xvfb xauth openbox xdotool x11-utils imagemagick dbus at-spi2-core python3-pyatspi
   fonts-ipafont-gothic fonts-ipafont-mincho clang-format doctest-dev
-  clang-14 libclang-rt-14-dev)
+  clang-14 libclang-rt-14-dev
+  libglib2.0-dev dpkg-dev file appstream desktop-file-utils
+  weston xwayland qt6-wayland)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -25,3 +25,6 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== Linux package: build, install, check, start and remove it (build-pkg/)"
+bash "$root/tests/e2e/package_check.sh" "$root/build-pkg"
