@@ -48,12 +48,19 @@ int LauncherWindow::minimizeCommand() {
 }
 
 LauncherWindow::LauncherWindow(forms::ZAVO_launcher& form) : form_(form) {
+    // Created in the topmost band already. Under Wine start-up's
+    // SetWindowPos(HWND_TOPMOST) alone does not get it there: Wine first
+    // lifts the window's owned popups (its tooltip, itself topmost) and then
+    // puts the window right below them, which keeps it out of the band unless
+    // another topmost window happens to lie below. On Windows the call alone
+    // would do.
+    constexpr DWORD exStyle = WS_EX_TOPMOST;
     const HMENU menu = buildMenu();
-    const RECT outer = outerRect(twips_to_pixels(kLauncherWindow.clientLeft),
-                                 twips_to_pixels(kLauncherWindow.clientTop),
-                                 twips_to_pixels(kLauncherWindow.clientWidth),
-                                 twips_to_pixels(kLauncherWindow.clientHeight), kStyle, 0, true);
-    create(wide(kLauncherWindow.name).c_str(), 0, wide(kLauncherWindow.caption).c_str(),
+    const RECT outer = outerRect(
+        twips_to_pixels(kLauncherWindow.clientLeft), twips_to_pixels(kLauncherWindow.clientTop),
+        twips_to_pixels(kLauncherWindow.clientWidth), twips_to_pixels(kLauncherWindow.clientHeight),
+        kStyle, exStyle, true);
+    create(wide(kLauncherWindow.name).c_str(), exStyle, wide(kLauncherWindow.caption).c_str(),
            kStyle | WS_CLIPCHILDREN, outer.left, outer.top, outer.right - outer.left,
            outer.bottom - outer.top, nullptr, menu);
     if (!hwnd_)
