@@ -103,6 +103,7 @@ std::string currentFolder() {
 
 std::vector<std::string> driveRoots() {
     std::vector<std::string> roots;
+    [[maybe_unused]] std::error_code ec;
 #ifdef _WIN32
     const DWORD drives = GetLogicalDrives();
     for (int i = 0; i < 26; ++i)
@@ -111,7 +112,8 @@ std::vector<std::string> driveRoots() {
 #else
     if (FILE* mounts = ::setmntent("/proc/self/mounts", "r")) {
         while (const mntent* m = ::getmntent(mounts))
-            if (m->mnt_dir && m->mnt_dir[0] == '/' && !systemMount(*m))
+            if (m->mnt_dir && m->mnt_dir[0] == '/' && !systemMount(*m) &&
+                fs::is_directory(m->mnt_dir, ec)) // not a file mounted over a file
                 roots.emplace_back(m->mnt_dir);
         ::endmntent(mounts);
     }

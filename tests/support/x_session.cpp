@@ -38,6 +38,15 @@ QString readDisplayNumber(int fd, int timeoutMs) {
     return QString::fromLatin1(number).trimmed();
 }
 
+// For failure messages: whether a process we started still runs.
+QString describe(const QProcess& p) {
+    if (p.state() != QProcess::NotRunning)
+        return QStringLiteral("running");
+    return p.exitStatus() == QProcess::CrashExit
+               ? QStringLiteral("ended by a signal")
+               : QStringLiteral("exited with %1").arg(p.exitCode());
+}
+
 } // namespace
 
 XSession::XSession() {
@@ -93,15 +102,19 @@ XSession::XSession() {
     processes_.push_back(std::move(wm));
     // openbox announces itself on the root window once it manages windows.
     const QDeadlineTimer deadline(30000);
+    int xprop = 0;
+    QString out;
     while (!deadline.hasExpired()) {
-        QString out;
-        if (run(QStringLiteral("xprop"),
-                {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, &out) == 0 &&
-            out.contains(QStringLiteral("window id")))
+        xprop = run(QStringLiteral("xprop"),
+                    {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, &out);
+        if (xprop == 0 && out.contains(QStringLiteral("window id")))
             return;
         QThread::msleep(20);
     }
-    failure_ = QStringLiteral("openbox did not come up");
+    failure_ = QStringLiteral("openbox did not come up on %1 (Xvfb %2, openbox %3, xprop %4: %5)")
+                   .arg(display_, describe(*processes_[0]), describe(*processes_[1]))
+                   .arg(xprop)
+                   .arg(out.trimmed());
 }
 
 XSession::~XSession() {

@@ -46,7 +46,7 @@ public:
     bool failRecordOpen = false;
     std::deque<int> answers; // message-box answers; vbOK when empty
     std::function<bool(const std::string&)> canLaunch = [](const std::string& c) {
-        return !c.empty();
+        return !c.empty() && c.front() != '\0'; // as a path cut at its first NUL
     };
     std::deque<LocalDateTime> clock; // successive readings; the last one repeats
     // Formats with the letters yyyy, M, MM, d, dd, H, HH, mm, ss.
