@@ -20,7 +20,18 @@ int main(int, char* argv[]) {
     const auto session = zavo::platform::sessionEnvironment();
     if (const char* platform = zavo::platform::qtPlatformFor(session))
         qputenv("QT_QPA_PLATFORM", platform);
+    // Qt hands each repaint to the X server in MIT-SHM shared memory and,
+    // before it paints the same place again, waits for the server to be done
+    // with it: a round trip that wakes both of its threads once more every
+    // second the clock changes. Over the socket the clock's few pixels need
+    // none. The plugin reads this once, while the application object
+    // connects; the programs we start do not inherit it.
+    const bool shmChoiceSet = qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM");
+    if (!shmChoiceSet)
+        qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(qtArgc, qtArgv);
+    if (!shmChoiceSet)
+        qunsetenv("QT_XCB_NO_MITSHM");
     // Windows come and go (the options dialog replaces the main window); the
     // form lifecycle decides when the program ends.
     QApplication::setQuitOnLastWindowClosed(false);
