@@ -26,5 +26,8 @@ export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
+echo "== fuzz targets, 30 s each (build-fuzz/)"
+bash "$root/scripts/fuzz.sh" 30
+
 echo "== Linux package: build, install, check, start and remove it (build-pkg/)"
 bash "$root/tests/e2e/package_check.sh" "$root/build-pkg"
