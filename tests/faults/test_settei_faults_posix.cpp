@@ -15,6 +15,7 @@
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,6 +42,7 @@ Lines inChild(const std::function<Lines()>& body) {
     REQUIRE(pid >= 0);
     if (pid == 0) {
         ::close(fds[0]);
+        ::alarm(30); // a child that hangs is killed, and the row fails
         std::string out;
         try {
             for (const std::string& line : body())
@@ -152,6 +154,26 @@ TEST_CASE("settei.ini as a symbolic link") {
         fs::create_symlink(kSettei, kSettei);
         checkLines(standardWalk({}), expectedWalk(unopenableShown()));
         CHECK(fs::is_symlink(kSettei));
+    }
+}
+
+TEST_CASE("settei.ini as a named pipe") {
+    // Nothing can be read or written at an offset of a pipe; above all, no
+    // open may wait for a writer that never comes.
+    for (const bool readOnly : {false, true}) {
+        CAPTURE(readOnly);
+        ScratchFolder folder;
+        fs::permissions(folder.path(), fs::perms::all);
+        REQUIRE(::mkfifo(kSettei, readOnly ? 0444 : 0666) == 0);
+        const Lines lines = inChild([&] {
+            if (const std::string error = readOnly ? becomeNobody() : ""; !error.empty())
+                return Lines{"skip: cannot drop root: " + error};
+            return standardWalk({});
+        });
+        if (skipped(lines))
+            continue;
+        checkLines(lines, expectedWalk(unopenableShown()));
+        CHECK(fs::is_fifo(kSettei));
     }
 }
 

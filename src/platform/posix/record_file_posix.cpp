@@ -61,10 +61,13 @@ std::unique_ptr<RecordFile> openPosixRecordFile(const std::string& name, std::st
     // Read and write, created when missing; a read-only file still opens for
     // reading, as the classic random-access open falls back to (an immutable
     // file refuses writing with EPERM rather than EACCES). Close-on-exec
-    // keeps the handle out of the programs we start while it is open.
-    int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    // keeps the handle out of the programs we start while it is open. A named
+    // pipe in its place would hold a read-only open until some writer came:
+    // without blocking it opens, and reading it at an offset then fails.
+    constexpr int kFlags = O_CLOEXEC | O_NONBLOCK;
+    int fd = ::open(name.c_str(), O_RDWR | O_CREAT | kFlags, 0666);
     if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
-        fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+        fd = ::open(name.c_str(), O_RDONLY | kFlags);
     if (fd < 0) {
         error = std::strerror(errno);
         return nullptr;
