@@ -58,6 +58,13 @@ ScratchFolder::ScratchFolder() : previous_(fs::current_path()) {
     }
     fs::current_path(path_);
     writeFile(path_ / kProgram, "");
+    // The expected records spell the folder byte for byte: it must be ASCII,
+    // and fit its field.
+    const std::string stored = storedFolder();
+    INFO("scratch folder: ", stored);
+    REQUIRE(stored.size() <= 80);
+    REQUIRE(std::all_of(stored.begin(), stored.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
 }
 
 ScratchFolder::~ScratchFolder() {
