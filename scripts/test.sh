@@ -29,5 +29,11 @@ ctest --test-dir build-asan --output-on-failure -j "$jobs"
 echo "== fuzz targets, 30 s each (build-fuzz/)"
 bash "$root/scripts/fuzz.sh" 30
 
+echo "== Windows build (MinGW-w64) and its tests under Wine (build-win/)"
+bash "$root/scripts/build-windows.sh"
+# The wine server of the tests' prefix ends with them, also when one fails.
+trap 'bash "$root/scripts/wine-run.sh" --stop "$root/build-win"' EXIT
+ctest --test-dir build-win --output-on-failure -j "$jobs"
+
 echo "== Linux package: build, install, check, start and remove it (build-pkg/)"
 bash "$root/tests/e2e/package_check.sh" "$root/build-pkg"

@@ -68,12 +68,17 @@ case "$1" in
   setup_env "$build"
   if [[ $1 == --prepare ]]; then
     prepare "$build"
-    # One server and Wine's own services for the whole test run: starting
-    # them takes seconds, which each program would pay again after a pause.
-    # It ends by --stop, or 60 s after the last program.
+    # One server, and with it Wine's own services, for the whole test run:
+    # starting them takes seconds, which each program would pay again after
+    # a pause. It ends by --stop, or 60 s after the last program. The services
+    # are started here, with no output: started by a test program they would
+    # inherit its output and keep CTest waiting for them until the server ends.
+    # (A console program makes no desktop: the first window still picks the
+    # X11 or the null driver by its own DISPLAY.)
     wineserver -k 2>/dev/null || true
     wineserver -p60 >/dev/null 2>&1 || die "wineserver does not start"
-    "${wine_env[@]}" wine cmd /c exit 0 >/dev/null 2>&1 || die "Wine does not run in $WINEPREFIX"
+    "${wine_env[@]}" wine cmd /c exit 0 </dev/null >/dev/null 2>&1 ||
+      die "Wine does not run in $WINEPREFIX"
   elif [[ -d $WINEPREFIX ]]; then
     wineserver -k 2>/dev/null || true
   fi
