@@ -124,6 +124,18 @@ void ZAVO_launcher::Form_QueryClose() {
     forms_.unload(FormId::Launcher);
 }
 
+ZAVO_launcher::MenuHandler ZAVO_launcher::menuHandler(std::string_view name) {
+    if (name == "smallization")
+        return &ZAVO_launcher::smallization_Click;
+    if (name == "exit")
+        return &ZAVO_launcher::exit_Click;
+    if (name == "opt")
+        return &ZAVO_launcher::opt_Click;
+    if (name == "about")
+        return &ZAVO_launcher::about_Click;
+    return nullptr;
+}
+
 void ZAVO_launcher::about_Click() {
     forms_.hide(FormId::Launcher);
     forms_.show(FormId::About);

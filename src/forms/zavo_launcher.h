@@ -5,6 +5,8 @@
 #include "form.h"
 #include "launcher_view.h"
 
+#include <string_view>
+
 namespace zavo::forms {
 
 class ZAVO_launcher final : public Form {
@@ -26,6 +28,11 @@ public:
     void about_Click();
     // The close box: the window unloads.
     void Form_QueryClose();
+
+    // The handler of a menu command by its name in the menu sheet; null for
+    // an entry that only opens a drop-down.
+    using MenuHandler = void (ZAVO_launcher::*)();
+    static MenuHandler menuHandler(std::string_view name);
 
 private:
     void readSlotCaptions();

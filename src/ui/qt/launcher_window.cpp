@@ -64,17 +64,7 @@ QPushButton* LauncherWindow::Command1(int index) const {
 
 void LauncherWindow::buildMenus() {
     using Handler = void (forms::ZAVO_launcher::*)();
-    const auto handlerOf = [](std::string_view name) -> Handler {
-        if (name == "smallization")
-            return &forms::ZAVO_launcher::smallization_Click;
-        if (name == "exit")
-            return &forms::ZAVO_launcher::exit_Click;
-        if (name == "opt")
-            return &forms::ZAVO_launcher::opt_Click;
-        if (name == "about")
-            return &forms::ZAVO_launcher::about_Click;
-        return nullptr;
-    };
+    const auto handlerOf = &forms::ZAVO_launcher::menuHandler;
     for (const forms::MenuSpec& item : forms::kLauncherMenu) {
         const QString caption = QString::fromUtf8(item.caption);
         const QString name = QString::fromUtf8(item.name);

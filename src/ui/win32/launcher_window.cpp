@@ -19,18 +19,6 @@ constexpr int kFirstMenuId = 40000;
 
 using Handler = void (forms::ZAVO_launcher::*)();
 
-Handler menuHandler(std::string_view name) {
-    if (name == "smallization")
-        return &forms::ZAVO_launcher::smallization_Click;
-    if (name == "exit")
-        return &forms::ZAVO_launcher::exit_Click;
-    if (name == "opt")
-        return &forms::ZAVO_launcher::opt_Click;
-    if (name == "about")
-        return &forms::ZAVO_launcher::about_Click;
-    return nullptr;
-}
-
 std::wstring menuCaption(const forms::MenuSpec& item) {
     std::wstring caption = wide(item.caption);
     if (item.shortcut)
@@ -94,7 +82,7 @@ HMENU LauncherWindow::buildMenu() {
                 AppendMenuW(popup, MF_STRING, id, menuCaption(item).c_str());
             continue;
         }
-        if (menuHandler(item.name)) {
+        if (forms::ZAVO_launcher::menuHandler(item.name)) {
             AppendMenuW(bar, MF_STRING, id, menuCaption(item).c_str());
             continue;
         }
@@ -157,7 +145,8 @@ void LauncherWindow::takeFocus() {
 
 void LauncherWindow::command(int id) {
     if (id >= kFirstMenuId && id < kFirstMenuId + static_cast<int>(forms::kLauncherMenu.size())) {
-        if (const Handler handler = menuHandler(forms::kLauncherMenu[id - kFirstMenuId].name))
+        if (const Handler handler =
+                forms::ZAVO_launcher::menuHandler(forms::kLauncherMenu[id - kFirstMenuId].name))
             forward(handler);
         return;
     }
