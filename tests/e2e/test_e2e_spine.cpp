@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,6 +16,7 @@ private slots:
     void startsAtItsPlaceAndTopmost();
     void secondStartEndsWithoutASecondWindow_data();
     void secondStartEndsWithoutASecondWindow();
+    void toolkitOptionsChangeNothing();
 };
 
 namespace {
@@ -83,6 +85,57 @@ void TestE2eSpine::secondStartEndsWithoutASecondWindow() {
     QCOMPARE(first->state(), QProcess::Running);
     if (!sameFolder) // it ended before opening its settei.ini
         QVERIFY(!QFileInfo::exists(other.filePath("settei.ini")));
+}
+
+// The program takes no command line: the toolkit's own options must not move,
+// restyle or mirror it. Each start is compared, pixel by pixel above the clock
+// line, with a start without options.
+void TestE2eSpine::toolkitOptionsChangeNothing() {
+    XSession x;
+    ZAVO_REQUIRE_X_SESSION(x);
+    if (QStandardPaths::findExecutable(QStringLiteral("compare")).isEmpty())
+        QSKIP("compare (imagemagick) is not installed");
+    QTemporaryDir work;
+
+    const auto shot = [&](const QStringList& args, const QString& name) -> QString {
+        QProcess* launcher = x.startProcess(XSession::launcherPath(), args, work.path());
+        const quint64 window = x.waitForWindow(kTitle);
+        if (window == 0)
+            return {};
+        const XGeometry g = x.geometry(window);
+        const int menu = g.height - 182;
+        const QString png = work.filePath(name + QStringLiteral(".png"));
+        const bool placed = g.x == 686 && g.y + menu == 420 && g.width == 312;
+        // The menu bar and the button grid, above the clock line.
+        const bool taken =
+            x.run(QStringLiteral("import"),
+                  {QStringLiteral("-window"), QString::number(window), QStringLiteral("-crop"),
+                   QStringLiteral("312x%1+0+0").arg(menu + 120), png}) == 0;
+        launcher->terminate();
+        launcher->waitForFinished(10000);
+        return placed && taken ? png : QStringLiteral("misplaced");
+    };
+
+    const QString plain = shot({}, QStringLiteral("plain"));
+    QVERIFY(QFileInfo::exists(plain));
+    const QList<QStringList> optionSets{
+        {QStringLiteral("-qwindowgeometry"), QStringLiteral("200x150+10+10")},
+        {QStringLiteral("-reverse")},
+        {QStringLiteral("-style"), QStringLiteral("windows")},
+        {QStringLiteral("-platform"), QStringLiteral("offscreen")},
+    };
+    for (const QStringList& options : optionSets) {
+        const QString png = shot(options, options.front().mid(1));
+        QVERIFY2(QFileInfo::exists(png), qPrintable(options.join(' ') + QStringLiteral(": ") +
+                                                    (png.isEmpty() ? "no window" : png)));
+        QProcess compare; // prints the count of differing pixels
+        compare.start(QStringLiteral("compare"), {QStringLiteral("-metric"), QStringLiteral("AE"),
+                                                  plain, png, QStringLiteral("null:")});
+        QVERIFY(compare.waitForFinished(20000));
+        const QString differing = QString::fromUtf8(compare.readAllStandardError()).trimmed();
+        QVERIFY2(differing == QStringLiteral("0"),
+                 qPrintable(options.join(' ') + QStringLiteral(": ") + differing));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestE2eSpine)
