@@ -145,11 +145,17 @@ private slots:
         // A prefix of the test's own: no other Wine program shares its
         // server (nor the launcher's single-instance mutex).
         QVERIFY(QDir().mkpath(kWineDir));
-        QVERIFY2(QProcess::execute(QStringLiteral(ZAVO_WINE_RUN),
-                                   {QStringLiteral("--prepare"), kWineDir}) == 0,
-                 "wine-run.sh --prepare failed");
         session_ = std::make_unique<XSession>();
         ZAVO_REQUIRE_X_SESSION(*session_);
+        // The server it starts keeps Wine's desktop, which takes its display
+        // driver from the first program: it must see this session's display,
+        // or every window of the test would go to the null driver.
+        QProcess prepare;
+        prepare.setProcessEnvironment(session_->environment());
+        prepare.start(QStringLiteral(ZAVO_WINE_RUN), {QStringLiteral("--prepare"), kWineDir});
+        QVERIFY2(prepare.waitForFinished(180000) && prepare.exitStatus() == QProcess::NormalExit &&
+                     prepare.exitCode() == 0,
+                 "wine-run.sh --prepare failed");
         for (const auto& [name, value] :
              {std::pair{"WINEPREFIX", kWineDir + QStringLiteral("/wine-prefix")},
               std::pair{"LOCPATH", kWineDir + QStringLiteral("/wine-locale")},
