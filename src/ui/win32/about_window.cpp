@@ -89,10 +89,7 @@ void AboutWindow::forward(const std::function<void()>& handler) {
 }
 
 void AboutWindow::show() {
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
-    if (focus_)
-        SetFocus(focus_);
+    showInFront(focus_);
 }
 
 void AboutWindow::hide() {

@@ -27,23 +27,24 @@ HFONT messageFont() {
 
 } // namespace
 
-HFONT sheetFont(const forms::FontSpec& spec) {
+HFONT sheetFont(const forms::FontSpec& row) {
     static const HFONT defaultFont = messageFont();
-    if (!spec.family)
+    if (!row.family)
         return defaultFont;
     using Key = std::tuple<std::string, double, bool>;
     static std::map<Key, HFONT> fonts;
-    const Key key{spec.family, spec.points, spec.italic};
+    const Key key{row.family, row.points, row.italic};
     if (const auto found = fonts.find(key); found != fonts.end())
         return found->second;
     static const int dpi = screenDpi();
     // Negative: the character height (em), as point sizes mean it.
-    const int height = -static_cast<int>(std::lround(spec.points * dpi / 72.0));
-    const HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, spec.italic ? TRUE : FALSE, FALSE,
-                                   FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                   DEFAULT_QUALITY, DEFAULT_PITCH, wide(spec.family).c_str());
-    fonts.emplace(key, font ? font : defaultFont);
-    return font ? font : defaultFont;
+    const int height = -static_cast<int>(std::lround(row.points * dpi / 72.0));
+    const HFONT created =
+        CreateFontW(height, 0, 0, 0, FW_NORMAL, row.italic ? TRUE : FALSE, FALSE, FALSE,
+                    SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                    DEFAULT_PITCH, wide(row.family).c_str());
+    fonts.emplace(key, created ? created : defaultFont);
+    return created ? created : defaultFont;
 }
 
 } // namespace zavo::ui

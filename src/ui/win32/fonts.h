@@ -8,7 +8,7 @@
 namespace zavo::ui {
 
 // A sheet font (Shift-JIS character set, normal weight) at the screen's DPI;
-// a spec without a family gives the system's message font.
-HFONT sheetFont(const forms::FontSpec& spec);
+// a font row without a family gives the system's message font.
+HFONT sheetFont(const forms::FontSpec& row);
 
 } // namespace zavo::ui

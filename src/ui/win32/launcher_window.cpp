@@ -99,8 +99,7 @@ void LauncherWindow::forward(Handler handler) {
 }
 
 void LauncherWindow::show() {
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
+    showInFront();
 }
 
 void LauncherWindow::hide() {

@@ -44,10 +44,7 @@ void OptionWindow::forward(const std::function<void()>& handler) {
 }
 
 void OptionWindow::show() {
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
-    if (focus_)
-        SetFocus(focus_);
+    showInFront(focus_);
 }
 
 void OptionWindow::hide() {

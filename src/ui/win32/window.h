@@ -27,6 +27,14 @@ protected:
         return DefWindowProcW(hwnd_, msg, wParam, lParam);
     }
 
+    // Shows the window in front of the others, the focus on `focus` if given.
+    void showInFront(HWND focus = nullptr) {
+        ShowWindow(hwnd_, SW_SHOW);
+        SetForegroundWindow(hwnd_);
+        if (focus)
+            SetFocus(focus);
+    }
+
     HWND hwnd_ = nullptr;
 
 private:
