@@ -5,7 +5,13 @@ include(GNUInstallDirs)
 set(ZAVO_APP_ID jp.zavo.launcher) # AppStream component id
 set(ZAVO_RESOURCES ${CMAKE_SOURCE_DIR}/resources)
 
+set(ZAVO_PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
+set(ZAVO_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/zavo-launcher) # Debian's name
+
 install(TARGETS ZAVO_launcher RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# What the menu entry runs: the launcher in the user's configuration folder,
+# where it keeps settei.ini.
+install(PROGRAMS ${ZAVO_PACKAGING}/zavo-launcher-menu DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The entry keeps the name the program gives Qt (setDesktopFileName), which a
 # Wayland shell matches against the window's app id.
 install(FILES ${ZAVO_RESOURCES}/zavo_launcher.desktop
@@ -23,31 +29,58 @@ install(FILES ${ZAVO_RESOURCES}/zavo_launcher.svg
 install(FILES ${ZAVO_RESOURCES}/${ZAVO_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
+# Manual page (one for both commands) and changelog, compressed as Debian
+# wants them: gzip -9, without name and time stamp, so builds are repeatable.
+set(pkgdir ${CMAKE_BINARY_DIR}/packaging)
+configure_file(${ZAVO_PACKAGING}/ZAVO_launcher.1.in ${pkgdir}/ZAVO_launcher.1 @ONLY)
+# A native package: the changelog's newest entry is the package's version.
+file(STRINGS ${ZAVO_PACKAGING}/changelog newest LIMIT_COUNT 1)
+if(NOT newest MATCHES "^zavo-launcher \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/changelog starts with '${newest}': add an entry for ${PROJECT_VERSION}")
+endif()
+configure_file(${ZAVO_PACKAGING}/changelog ${pkgdir}/changelog COPYONLY)
+add_custom_command(
+  OUTPUT ${pkgdir}/ZAVO_launcher.1.gz ${pkgdir}/zavo-launcher-menu.1.gz
+         ${pkgdir}/changelog.gz
+  COMMAND gzip -9nfk ZAVO_launcher.1 changelog
+  COMMAND ${CMAKE_COMMAND} -E create_symlink ZAVO_launcher.1.gz zavo-launcher-menu.1.gz
+  DEPENDS ${pkgdir}/ZAVO_launcher.1 ${pkgdir}/changelog
+  WORKING_DIRECTORY ${pkgdir}
+  VERBATIM)
+add_custom_target(zavo_package_docs ALL
+  DEPENDS ${pkgdir}/ZAVO_launcher.1.gz ${pkgdir}/changelog.gz)
+install(FILES ${pkgdir}/ZAVO_launcher.1.gz ${pkgdir}/zavo-launcher-menu.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${ZAVO_PACKAGING}/copyright ${pkgdir}/changelog.gz
+        DESTINATION ${ZAVO_DOC_DIR})
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zavo-launcher)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR ZAVO)
 set(CPACK_PACKAGE_CONTACT "ZAVO_launcher maintainers <maintainers@zavo.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Always-on-top launcher with nine buttons and a clock")
-set(CPACK_PACKAGE_DESCRIPTION
-    "A small window that stays above all others. Its buttons start the desktop's audio \
-player, web browser and file manager and three programs registered by the user; a clock \
-line shows the date and time, and one button asks the system to shut down. Japanese \
-user interface.")
+# Lines of at most 80 characters, as Debian's control files want them.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "A small window that stays above all others. Its buttons start the desktop's"
+  "audio player, web browser and file manager and three programs registered by"
+  "the user; a clock line shows the date and time, and one button asks the"
+  "system to shut down. Japanese user interface.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://zavo.example.org/)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries the binary links, found by dpkg-shlibdeps; besides them GIO,
 # which the launcher loads itself at the first launch of a counterpart, and
-# the fonts that stand in for the Windows ones the windows name.
+# the fonts that stand in for the Windows ones the windows name: Noto Serif
+# CJK JP for "ＭＳ Ｐ明朝", IPAGothic for "ＭＳ ゴシック". IPAPMincho is the
+# program's second choice for the Mincho face.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libglib2.0-0 (>= 2.56), fonts-ipafont-gothic, fonts-ipafont-mincho")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libglib2.0-0 (>= 2.56), fonts-noto-cjk, fonts-ipafont-gothic")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-ipafont-mincho)
 # Only for a Wayland session without XWayland, where the launcher runs natively.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS qt6-wayland)
 include(CPack)
