@@ -1,83 +1,160 @@
 #!/usr/bin/env bash
-# The Debian package as a user gets it: builds it (scripts/package.sh), installs
-# it with apt, checks its file list, validates the metainfo and the desktop
-# entry, maps the installed /usr/bin/ZAVO_launcher on a private Xvfb (and saves
-# a screenshot), then removes the package again. Needs root (or sudo).
+# The Debian package as a user gets it, checked without installing it: builds it
+# (scripts/package.sh), runs lintian on it, unpacks it into a private root with
+# dpkg-deb -x, checks its files, validates the desktop entry and the AppStream
+# data there, and starts the desktop entry's Exec command from that root on a
+# private Xvfb + openbox with a fresh home: the window maps with the WM_CLASS
+# the entry names, and settei.ini lands in the configuration folder. The host's
+# package database is never written; the check compares `dpkg -l` before and
+# after to prove it.
 #
 #   bash tests/e2e/package_check.sh [build-dir]     (default: build-pkg)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${1:-$root/build-pkg}"
-sudo=""
-[[ $(id -u) -eq 0 ]] || sudo="sudo"
-package=zavo-launcher
 app_id=jp.zavo.launcher
+entry_name=zavo_launcher.desktop
 
-deb="$(bash "$root/scripts/package.sh" "$build" | tail -1)"
-echo "package: $deb"
-dpkg-deb --field "$deb" Depends
-
+# What may be installed is installed before the first listing; from here on
+# nothing may change the package database.
+"$root/scripts/deps.sh"
 tmp="$(mktemp -d)"
 pids=()
 cleanup() {
   for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
   for p in "${pids[@]}"; do wait "$p" 2>/dev/null || true; done
   rm -rf "$tmp"
-  if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
-    $sudo apt-get remove -y -q "$package" >/dev/null
-  fi
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM
+fail() {
+  echo "package check: $*" >&2
+  for log in "$tmp"/*.log; do [[ -s $log ]] && { echo "--- $log" >&2; cat "$log" >&2; }; done
+  exit 1
+}
+COLUMNS=200 dpkg -l >"$tmp/dpkg-before"
 
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get install -y -q -o DPkg::Lock::Timeout=300 "$deb" >/dev/null
+deb="$(bash "$root/scripts/package.sh" "$build" | tail -1)"
+echo "package: $deb"
+dpkg-deb --field "$deb" Version Depends Recommends
 
-dpkg -L "$package" >"$tmp/files"
-for f in /usr/bin/ZAVO_launcher \
-  /usr/share/applications/zavo_launcher.desktop \
-  /usr/share/icons/hicolor/16x16/apps/zavo_launcher.png \
-  /usr/share/icons/hicolor/32x32/apps/zavo_launcher.png \
-  /usr/share/icons/hicolor/48x48/apps/zavo_launcher.png \
-  /usr/share/icons/hicolor/scalable/apps/zavo_launcher.svg \
-  "/usr/share/metainfo/$app_id.metainfo.xml"; do
-  grep -qx "$f" "$tmp/files" || { echo "dpkg -L $package lacks $f" >&2; exit 1; }
-  [[ -s $f ]] || { echo "$f is not installed" >&2; exit 1; }
-done
-echo "dpkg -L: binary, desktop entry, 16/32/48 px and scalable icons, metainfo"
+status=0
+lintian --fail-on error,warning "$deb" >"$tmp/lintian.out" 2>&1 || status=$?
+if ((status != 0)) || grep -v '^running with root' "$tmp/lintian.out" >&2; then
+  fail "lintian reports the above (exit $status)"
+fi
+echo "lintian: no error, no warning"
 
-appstreamcli validate --no-net "/usr/share/metainfo/$app_id.metainfo.xml"
-desktop-file-validate /usr/share/applications/zavo_launcher.desktop
+pkg="$tmp/root"
+dpkg-deb -x "$deb" "$pkg"
+(cd "$pkg" && find . ! -type d | sed 's|^\.||' | sort) >"$tmp/files"
+sort >"$tmp/expected" <<EOF
+/usr/bin/ZAVO_launcher
+/usr/bin/zavo-launcher-menu
+/usr/share/applications/$entry_name
+/usr/share/doc/zavo-launcher/changelog.gz
+/usr/share/doc/zavo-launcher/copyright
+/usr/share/icons/hicolor/16x16/apps/zavo_launcher.png
+/usr/share/icons/hicolor/32x32/apps/zavo_launcher.png
+/usr/share/icons/hicolor/48x48/apps/zavo_launcher.png
+/usr/share/icons/hicolor/scalable/apps/zavo_launcher.svg
+/usr/share/man/man1/ZAVO_launcher.1.gz
+/usr/share/man/man1/zavo-launcher-menu.1.gz
+/usr/share/metainfo/$app_id.metainfo.xml
+EOF
+diff -u "$tmp/expected" "$tmp/files" || fail "the package's files differ from the list above"
+for f in $(cat "$tmp/files"); do [[ -s $pkg$f ]] || fail "$f is empty or a dangling link"; done
+[[ -x $pkg/usr/bin/ZAVO_launcher && -x $pkg/usr/bin/zavo-launcher-menu ]] ||
+  fail "the programs in /usr/bin are not executable"
+# The copyright file carries the licence of LICENSE word for word.
+diff <(sed -n '/^Permission/,$p' "$root/LICENSE") \
+  <(sed -n '/^ Permission/,$ { s/^ //; s/^\.$//; p }' "$pkg/usr/share/doc/zavo-launcher/copyright") \
+  >/dev/null ||
+  fail "usr/share/doc/zavo-launcher/copyright does not carry the licence of LICENSE"
+echo "files: the $(wc -l <"$tmp/files") expected ones, none empty; copyright matches LICENSE"
+
+entry="$pkg/usr/share/applications/$entry_name"
+metainfo="$pkg/usr/share/metainfo/$app_id.metainfo.xml"
+appstreamcli validate --no-net "$metainfo"
+grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "metainfo names no MIT licence"
+desktop-file-validate "$entry" || fail "desktop-file-validate"
 echo "desktop-file-validate: ok"
 
-# The installed binary maps its window on a private display, with the window
-# class the desktop entry names.
-mkdir -m 0700 "$tmp/runtime" "$tmp/work"
+# The menu's start script honours an absolute XDG_CONFIG_HOME and ignores a
+# relative one (as the base directory specification says), tried with a
+# stand-in for the program beside it that notes where it was started.
+mkdir "$tmp/stub"
+cp "$pkg/usr/bin/zavo-launcher-menu" "$tmp/stub/"
+printf '#!/bin/sh\npwd >"$HOME/started_in"\n' >"$tmp/stub/ZAVO_launcher"
+chmod +x "$tmp/stub/ZAVO_launcher"
+for row in "$tmp/xdg:$tmp/xdg/zavo_launcher" "relative:$tmp/stubhome/.config/zavo_launcher"; do
+  rm -rf "$tmp/stubhome" && mkdir "$tmp/stubhome"
+  (cd / && HOME="$tmp/stubhome" XDG_CONFIG_HOME="${row%%:*}" "$tmp/stub/zavo-launcher-menu")
+  [[ $(cat "$tmp/stubhome/started_in") == "${row#*:}" ]] ||
+    fail "XDG_CONFIG_HOME=${row%%:*}: started in $(cat "$tmp/stubhome/started_in"), not ${row#*:}"
+done
+
+# A private X display with a window manager, as a desktop session has. The
+# display number comes from Xvfb itself (-displayfd), never guessed.
+mkdir -m 0700 "$tmp/runtime" "$tmp/home" "$tmp/wm-home"
 exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null &
+Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp 2>"$tmp/xvfb.log" &
 pids+=($!)
-read -r -t 15 -u "$fd" display || { echo "Xvfb did not start" >&2; exit 1; }
+read -r -t 30 -u "$fd" display || fail "Xvfb reported no display"
 export DISPLAY=":$display"
-(cd "$tmp/work" && exec env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$tmp/runtime" \
-  LANG=ja_JP.UTF-8 /usr/bin/ZAVO_launcher) &
+HOME="$tmp/wm-home" openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
 pids+=($!)
+for _ in $(seq 600); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.05
+done
+xprop -root _NET_SUPPORTING_WM_CHECK 2>&1 | grep -q 'window id' || fail "openbox did not come up on $DISPLAY"
+
+# The entry's Exec command, as the menu runs it: found on the PATH (the
+# unpacked root's /usr/bin first), started in the home folder, with a fresh
+# home and no XDG_CONFIG_HOME. No session bus: the launcher must not reach or
+# autolaunch one of the host's.
+exec_line="$(sed -n 's/^Exec=//p' "$entry")"
+[[ $exec_line != *%* ]] || fail "Exec=$exec_line has field codes this check does not expand"
+read -ra command <<<"$exec_line"
+(cd "$tmp/home" && exec env -u XDG_CONFIG_HOME -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY \
+  HOME="$tmp/home" PATH="$pkg/usr/bin:$PATH" XDG_RUNTIME_DIR="$tmp/runtime" LANG=ja_JP.UTF-8 \
+  DBUS_SESSION_BUS_ADDRESS="unix:path=$tmp/no-bus" "${command[@]}") >"$tmp/launcher.log" 2>&1 &
+launcher=$!
+pids+=("$launcher")
 window=""
-for _ in $(seq 300); do
-  window="$(xwininfo -root -tree 2>/dev/null | awk '/"ZAVO_launcher"/ { print $1; exit }')"
-  [[ -n $window ]] && xwininfo -id "$window" | grep -q "Map State: IsViewable" && break
-  window=""
+for _ in $(seq 600); do
+  window="$(xdotool search --all --onlyvisible --pid "$launcher" --name '^ZAVO_launcher$' 2>/dev/null |
+    head -1)" && [[ -n $window ]] && break
+  kill -0 "$launcher" 2>/dev/null || fail "Exec=$exec_line ended without a window"
+  sleep 0.05
+done
+[[ -n $window ]] || fail "Exec=$exec_line mapped no window"
+wm_class="$(xprop -id "$window" WM_CLASS | sed -E 's/.*= "[^"]*", "([^"]*)"/\1/')"
+entry_class="$(sed -n 's/^StartupWMClass=//p' "$entry")"
+[[ $wm_class == "$entry_class" ]] || fail "WM_CLASS class '$wm_class' is not StartupWMClass '$entry_class'"
+
+config="$tmp/home/.config/zavo_launcher"
+found="$(cd "$tmp/home" && find . -name settei.ini)"
+[[ $found == ./.config/zavo_launcher/settei.ini ]] ||
+  fail "settei.ini is at '${found:-nowhere}' in the fresh home, not in .config/zavo_launcher"
+[[ $(stat -c %a "$config") == 700 ]] || fail "$config is not private to the user"
+
+# The window has drawn once its picture has more than the background.
+colours=0
+for _ in $(seq 100); do
+  colours="$(import -window "$window" png:- 2>/dev/null | identify -format '%k' - 2>/dev/null)" || colours=0
+  ((colours >= 3)) && break
   sleep 0.1
 done
-[[ -n $window ]] || { echo "/usr/bin/ZAVO_launcher mapped no window" >&2; exit 1; }
-wm_class="$(xprop -id "$window" WM_CLASS | sed -E 's/.*= "[^"]*", "([^"]*)"/\1/')"
-entry_class="$(sed -n 's/^StartupWMClass=//p' /usr/share/applications/zavo_launcher.desktop)"
-[[ $wm_class == "$entry_class" ]] ||
-  { echo "WM_CLASS class '$wm_class' is not StartupWMClass '$entry_class'" >&2; exit 1; }
-sleep 0.5 # the first paint
+((colours >= 3)) || fail "the window shows only $colours colours: nothing drawn"
 import -window root "$build/package_window.png"
-echo "window $window mapped, WM_CLASS class $wm_class; screenshot $build/package_window.png"
+echo "Exec=$exec_line: window $window (WM_CLASS class $wm_class = StartupWMClass), settei.ini in" \
+  "~/.config/zavo_launcher; screenshot $build/package_window.png"
 
-kill "${pids[1]}"
-wait "${pids[1]}" 2>/dev/null || true
-$sudo apt-get remove -y -q "$package" >/dev/null
-[[ ! -e /usr/bin/ZAVO_launcher ]] || { echo "apt-get remove left /usr/bin/ZAVO_launcher" >&2; exit 1; }
-echo "package check: installed, validated, started and removed"
+kill "$launcher"
+wait "$launcher" 2>/dev/null || true
+COLUMNS=200 dpkg -l >"$tmp/dpkg-after"
+diff -u "$tmp/dpkg-before" "$tmp/dpkg-after" || fail "the host's package database changed"
+echo "package check: lintian clean, files, entry and metainfo valid, started from the menu entry;" \
+  "dpkg -l unchanged"
