@@ -63,7 +63,7 @@ sort >"$tmp/expected" <<EOF
 /usr/share/metainfo/$app_id.metainfo.xml
 EOF
 diff -u "$tmp/expected" "$tmp/files" || fail "the package's files differ from the list above"
-for f in $(cat "$tmp/files"); do [[ -s $pkg$f ]] || fail "$f is empty or a dangling link"; done
+while read -r f; do [[ -s $pkg$f ]] || fail "$f is empty or a dangling link"; done <"$tmp/files"
 [[ -x $pkg/usr/bin/ZAVO_launcher && -x $pkg/usr/bin/zavo-launcher-menu ]] ||
   fail "the programs in /usr/bin are not executable"
 # The copyright file carries the licence of LICENSE word for word.
@@ -85,6 +85,7 @@ echo "desktop-file-validate: ok"
 # stand-in for the program beside it that notes where it was started.
 mkdir "$tmp/stub"
 cp "$pkg/usr/bin/zavo-launcher-menu" "$tmp/stub/"
+# shellcheck disable=SC2016 # expanded by the stand-in
 printf '#!/bin/sh\npwd >"$HOME/started_in"\n' >"$tmp/stub/ZAVO_launcher"
 chmod +x "$tmp/stub/ZAVO_launcher"
 for row in "$tmp/xdg:$tmp/xdg/zavo_launcher" "relative:$tmp/stubhome/.config/zavo_launcher"; do
@@ -150,7 +151,7 @@ done
 ((colours >= 3)) || fail "the window shows only $colours colours: nothing drawn"
 import -window root "$build/package_window.png"
 echo "Exec=$exec_line: window $window (WM_CLASS class $wm_class = StartupWMClass), settei.ini in" \
-  "~/.config/zavo_launcher; screenshot $build/package_window.png"
+  "the home's .config/zavo_launcher; screenshot $build/package_window.png"
 
 kill "$launcher"
 wait "$launcher" 2>/dev/null || true
