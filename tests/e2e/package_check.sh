@@ -98,18 +98,31 @@ done
 # A private X display with a window manager, as a desktop session has. The
 # display number comes from Xvfb itself (-displayfd), never guessed.
 mkdir -m 0700 "$tmp/runtime" "$tmp/home" "$tmp/wm-home"
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp 2>"$tmp/xvfb.log" &
-pids+=($!)
-read -r -t 30 -u "$fd" display || fail "Xvfb reported no display"
-export DISPLAY=":$display"
-HOME="$tmp/wm-home" openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 600); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.05
-done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>&1 | grep -q 'window id' || fail "openbox did not come up on $DISPLAY"
+start_x() {
+  local fd display
+  exec {fd}<> <(:)
+  Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp 2>>"$tmp/xvfb.log" &
+  pids+=($!)
+  read -r -t 30 -u "$fd" display || return 1
+  exec {fd}<&-
+  export DISPLAY=":$display"
+  HOME="$tmp/wm-home" openbox --sm-disable >>"$tmp/openbox.log" 2>&1 &
+  pids+=($!)
+  # openbox announces itself on the root window once it manages windows.
+  for _ in $(seq 300); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.05
+  done
+  return 1
+}
+# A second try only as a fallback, for a display that another session beside
+# this one disturbed; the logs of both tries are kept for a failure.
+if ! start_x; then
+  echo "X session ${DISPLAY:-?} did not come up; starting another" >&2
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
+  pids=()
+  start_x || fail "openbox did not come up on ${DISPLAY:-?} ($(xprop -root _NET_SUPPORTING_WM_CHECK 2>&1))"
+fi
 
 # The entry's Exec command, as the menu runs it: found on the PATH (the
 # unpacked root's /usr/bin first), started in the home folder, with a fresh
