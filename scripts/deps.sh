@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libxtst-dev libx11-dev
   xvfb xauth openbox xdotool x11-utils imagemagick dbus at-spi2-core python3-pyatspi
-  fonts-ipafont-gothic fonts-ipafont-mincho clang-format doctest-dev
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk libicu-dev clang-format doctest-dev
   clang-14 libclang-rt-14-dev
   libglib2.0-dev dpkg-dev file appstream desktop-file-utils lintian fonts-noto-cjk
   weston xwayland qt6-wayland)

@@ -39,6 +39,8 @@ private slots:
     void withoutTimeZone();
     void noLocaleKeepsItsZone();
     void linuxBackendUsesTheJapaneseLocale();
+    void mediumTimeWithoutZone_data();
+    void mediumTimeWithoutZone();
 };
 
 void TestClockText::weekdayCountsSundayAsOne_data() {
@@ -133,7 +135,41 @@ void TestClockText::linuxBackendUsesTheJapaneseLocale() {
         QSKIP("the system locale is not ja_JP here");
     const LocalDateTime when{2003, 10, 1, 9, 5, 7};
     QCOMPARE(QString::fromStdString(platform::localeShortDate(when)), QStringLiteral("2003/10/01"));
-    QCOMPARE(QString::fromStdString(platform::localeLongTime(when)), QStringLiteral("9時05分07秒"));
+    QCOMPARE(QString::fromStdString(platform::localeMediumTime(when)), QStringLiteral("9:05:07"));
+}
+
+void TestClockText::mediumTimeWithoutZone_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("morning");
+    QTest::addColumn<QString>("evening");
+    QTest::newRow("ja_JP") << "ja_JP"
+                           << "9:05:07"
+                           << "23:59:59";
+    // An ordinary blank before AM/PM, not CLDR's narrow no-break space.
+    QTest::newRow("en_US") << "en_US"
+                           << "9:05:07 AM"
+                           << "11:59:59 PM";
+    QTest::newRow("de_DE") << "de_DE"
+                           << "09:05:07"
+                           << "23:59:59";
+    QTest::newRow("ko_KR") << "ko_KR"
+                           << "오전 9:05:07"
+                           << "오후 11:59:59";
+    QTest::newRow("C") << "C"
+                       << "09:05:07"
+                       << "23:59:59";
+}
+
+void TestClockText::mediumTimeWithoutZone() {
+    QFETCH(QString, locale);
+    QFETCH(QString, morning);
+    QFETCH(QString, evening);
+    platform::LocaleClock clock{QLocale(locale)};
+    QCOMPARE(QString::fromStdString(clock.timeText({2026, 12, 9, 9, 5, 7})), morning);
+    QCOMPARE(QString::fromStdString(clock.timeText({2026, 12, 9, 23, 59, 59})), evening);
+    // ICU's zone letters go with their blanks, quoted text stays.
+    QCOMPARE(platform::withoutTimeZone(QStringLiteral("h:mm:ss a zzzz 'z'"), u"zZvVOXx"),
+             QStringLiteral("h:mm:ss a 'z'"));
 }
 
 QTEST_GUILESS_MAIN(TestClockText)

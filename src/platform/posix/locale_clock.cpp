@@ -1,7 +1,10 @@
 #include "locale_clock.h"
 
 #include <QDateTime>
-#include <QLocale>
+
+#include <unicode/datefmt.h>
+#include <unicode/smpdtfmt.h>
+#include <unicode/timezone.h>
 
 namespace zavo::platform {
 
@@ -12,14 +15,13 @@ LocalDateTime localNow() {
     return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
 }
 
-QString withoutTimeZone(QString format) {
-    // A run of "t" outside quotes is the zone; it goes with the blanks before
-    // it. Quoted text ('' being a quote) is copied as it stands.
+QString withoutTimeZone(QString format, QStringView zoneLetters) {
     QString out;
     const qsizetype n = format.size();
     for (qsizetype i = 0; i < n;) {
         const QChar c = format[i];
         if (c == u'\'') {
+            // Quoted text ('' being a quote) is copied as it stands.
             qsizetype j = i + 1;
             while (j < n) {
                 if (format[j] == u'\'') {
@@ -33,8 +35,8 @@ QString withoutTimeZone(QString format) {
             }
             out += format.mid(i, j - i + 1);
             i = j + 1;
-        } else if (c == u't') {
-            while (i < n && format[i] == u't')
+        } else if (zoneLetters.contains(c)) {
+            while (i < n && format[i] == c)
                 ++i;
             while (!out.isEmpty() && out.back().isSpace())
                 out.chop(1);
@@ -46,32 +48,91 @@ QString withoutTimeZone(QString format) {
     return out.trimmed();
 }
 
-// The clock asks four times a second; the system locale stays the same for
-// the life of the process on Linux, so a text is formatted once per value.
-std::string localeShortDate(const LocalDateTime& when) {
-    static int lastKey = -1;
-    static std::string text;
-    const int key = (when.year * 100 + when.month) * 100 + when.day;
-    if (key != lastKey) {
-        text = QLocale::system()
-                   .toString(QDate(when.year, when.month, when.day), QLocale::ShortFormat)
-                   .toStdString();
-        lastKey = key;
+// Qt 6.4 knows only a short and a long time; the long one is "H時mm分ss秒" in
+// Japanese, wider than the clock label. The CLDR medium time ("H:mm:ss",
+// "h:mm:ss a", "HH:mm:ss") is what Windows shows as its long time.
+struct LocaleClock::TimeFormat {
+    std::unique_ptr<icu::DateFormat> format;
+};
+
+namespace {
+
+std::unique_ptr<icu::DateFormat> mediumTimeFormat(const QLocale& locale) {
+    // ICU knows no "C" and would fall back to the environment's locale.
+    const icu::Locale icuLocale = locale.language() == QLocale::C
+                                      ? icu::Locale::getRoot()
+                                      : icu::Locale(locale.name().toUtf8().constData());
+    std::unique_ptr<icu::DateFormat> format(
+        icu::DateFormat::createTimeInstance(icu::DateFormat::kMedium, icuLocale));
+    if (!format)
+        return nullptr;
+    if (auto* simple = dynamic_cast<icu::SimpleDateFormat*>(format.get())) {
+        icu::UnicodeString pattern;
+        simple->toPattern(pattern);
+        const QString withoutZone = withoutTimeZone(
+            QString::fromUtf16(reinterpret_cast<const char16_t*>(pattern.getBuffer()),
+                               pattern.length()),
+            u"zZvVOXx");
+        simple->applyPattern(icu::UnicodeString(reinterpret_cast<const UChar*>(withoutZone.utf16()),
+                                                int32_t(withoutZone.size())));
     }
-    return text;
+    // The time of day is formatted as it is given: no zone shifts it.
+    format->setTimeZone(*icu::TimeZone::getGMT());
+    return format;
 }
 
-std::string localeLongTime(const LocalDateTime& when) {
-    static int lastKey = -1;
-    static std::string text;
-    const int key = (when.hour * 60 + when.minute) * 60 + when.second;
-    if (key != lastKey) {
-        const QLocale locale = QLocale::system();
-        const QString format = withoutTimeZone(locale.timeFormat(QLocale::LongFormat));
-        text = locale.toString(QTime(when.hour, when.minute, when.second), format).toStdString();
-        lastKey = key;
+} // namespace
+
+LocaleClock::LocaleClock(const QLocale& locale)
+    : locale_(locale), timeFormat_(new TimeFormat{mediumTimeFormat(locale)}) {}
+
+LocaleClock::~LocaleClock() = default;
+
+std::string LocaleClock::dateText(const LocalDateTime& when) {
+    const int key = (when.year * 100 + when.month) * 100 + when.day;
+    if (key != dateKey_) {
+        date_ = locale_.toString(QDate(when.year, when.month, when.day), QLocale::ShortFormat)
+                    .toStdString();
+        dateKey_ = key;
     }
-    return text;
+    return date_;
+}
+
+std::string LocaleClock::timeText(const LocalDateTime& when) {
+    const int key = (when.hour * 60 + when.minute) * 60 + when.second;
+    if (key != timeKey_) {
+        const QTime t(when.hour, when.minute, when.second);
+        if (!timeFormat_->format) {
+            time_ = locale_.toString(t, withoutTimeZone(locale_.timeFormat(QLocale::LongFormat)))
+                        .toStdString();
+        } else {
+            icu::UnicodeString text;
+            timeFormat_->format->format(double(key) * 1000.0, text);
+            // CLDR 42 puts a narrow no-break space before "AM"/"PM"; Windows
+            // shows an ordinary blank there, and the label's Mincho fonts have
+            // no glyph for the narrow one.
+            text.findAndReplace(icu::UnicodeString(char16_t(0x202F)), icu::UnicodeString(u' '));
+            time_.clear();
+            text.toUTF8String(time_);
+        }
+        timeKey_ = key;
+    }
+    return time_;
+}
+
+namespace {
+LocaleClock& systemClock() {
+    static LocaleClock clock(QLocale::system());
+    return clock;
+}
+} // namespace
+
+std::string localeShortDate(const LocalDateTime& when) {
+    return systemClock().dateText(when);
+}
+
+std::string localeMediumTime(const LocalDateTime& when) {
+    return systemClock().timeText(when);
 }
 
 } // namespace zavo::platform

@@ -105,7 +105,7 @@ std::string PosixServices::dateText(const LocalDateTime& when) {
     return localeShortDate(when);
 }
 std::string PosixServices::timeText(const LocalDateTime& when) {
-    return localeLongTime(when);
+    return localeMediumTime(when);
 }
 
 std::unique_ptr<RecordFile> PosixServices::openRecordFile(const std::string& name,
