@@ -1,8 +1,10 @@
 #include "a11y_bus.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QProcess>
@@ -118,7 +120,7 @@ void AccessibilityBus::start(XSession& x) {
     }
 
     x.startProcess(busLauncher, {QStringLiteral("--launch-immediately")});
-    QString atspiAddress;
+    QString& atspiAddress = atspiAddress_;
     const bool launched =
         waitForOwner(session, QStringLiteral("org.a11y.Bus")) && waitFor([&] {
             const QDBusMessage reply = QDBusConnection(session).call(
@@ -144,6 +146,36 @@ void AccessibilityBus::start(XSession& x) {
     // Qt's bridge otherwise waits for a screen reader to announce itself.
     x.setEnvironmentVariable(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"),
                              QStringLiteral("1"));
+}
+
+QString AccessibilityBus::applicationBusName(qint64 pid) const {
+    const QDBusConnection atspi(connectionName_ + QStringLiteral("-atspi"));
+    // The registry's desktop lists every registered application as (name, path).
+    const QDBusMessage reply =
+        atspi.call(QDBusMessage::createMethodCall(QStringLiteral("org.a11y.atspi.Registry"),
+                                                  QStringLiteral("/org/a11y/atspi/accessible/root"),
+                                                  QStringLiteral("org.a11y.atspi.Accessible"),
+                                                  QStringLiteral("GetChildren")),
+                   QDBus::Block, 5000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    const QDBusArgument children = reply.arguments().constFirst().value<QDBusArgument>();
+    QStringList names;
+    children.beginArray();
+    while (!children.atEnd()) {
+        QString name;
+        QDBusObjectPath path;
+        children.beginStructure();
+        children >> name >> path;
+        children.endStructure();
+        names << name;
+    }
+    children.endArray();
+    for (const QString& name : names) {
+        if (atspi.interface()->servicePid(name).value() == pid)
+            return name;
+    }
+    return {};
 }
 
 } // namespace zavo::test

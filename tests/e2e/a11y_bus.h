@@ -23,6 +23,11 @@ public:
     QString failure() const { return failure_; }
     // A Python interpreter that has pyatspi.
     QString python() const { return python_; }
+    // Address of the AT-SPI bus, for gdbus --address.
+    QString atspiAddress() const { return atspiAddress_; }
+    // Unique bus name on the AT-SPI bus of the application the registry lists
+    // for process `pid`; empty while it is not registered.
+    QString applicationBusName(qint64 pid) const;
 
 private:
     void start(XSession& x);
@@ -30,6 +35,7 @@ private:
     QString skipReason_;
     QString failure_;
     QString python_;
+    QString atspiAddress_;
     QString connectionName_;
 };
 

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +27,7 @@ class TestE2eAccessibility : public QObject {
     Q_OBJECT
 private slots:
     void screenReaderReadsTheShownText();
+    void strayPropertyCallsLeaveItReadable();
 };
 
 namespace {
@@ -162,6 +164,66 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
     const QString shot = QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_accessibility.png");
     QFile::remove(shot);
     QVERIFY(x.screenshot(shot));
+}
+
+// Calls that any process on the AT-SPI bus may make, some of them malformed:
+// each is answered (an error is an answer) and the launcher goes on serving
+// the screen reader.
+void TestE2eAccessibility::strayPropertyCallsLeaveItReadable() {
+    XSession x;
+    ZAVO_REQUIRE_X_SESSION(x);
+    AccessibilityBus bus(x);
+    ZAVO_REQUIRE_A11Y_BUS(bus);
+    const QString gdbus = QStandardPaths::findExecutable(QStringLiteral("gdbus"));
+    if (gdbus.isEmpty())
+        QSKIP("gdbus (libglib2.0-bin) is not installed");
+
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    QProcess* launcher = x.startLauncher(work.path());
+    QVERIFY2(x.waitForWindow(kLauncherTitle) != 0, "no window titled ZAVO_launcher was mapped");
+    const QStringList design = {QStringLiteral("１：未登録"), QStringLiteral("２：未登録"),
+                                QStringLiteral("３：未登録")};
+    QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, kSlotButtons), design, 30000);
+    QString app;
+    QTRY_VERIFY_WITH_TIMEOUT(!(app = bus.applicationBusName(launcher->processId())).isEmpty(),
+                             10000);
+
+    const auto call = [&](const QString& path, const QString& method, const QStringList& args,
+                          QString* out = nullptr) {
+        return x.run(gdbus,
+                     QStringList{"call", "--address", bus.atspiAddress(), "--dest", app,
+                                 "--object-path", path, "--timeout", "10", "--method", method} +
+                         args,
+                     out);
+    };
+    const QString root = QStringLiteral("/org/a11y/atspi/accessible/root");
+    QString out;
+    QCOMPARE(call(root, "org.a11y.atspi.Accessible.GetChildAtIndex", {"0"}, &out), 0);
+    const QString child = QRegularExpression(QStringLiteral("'(/org/a11y/atspi/accessible/[^']+)'"))
+                              .match(out)
+                              .captured(1);
+    QVERIFY2(!child.isEmpty(), qPrintable(out));
+
+    const QString properties = QStringLiteral("org.freedesktop.DBus.Properties.");
+    const QString accessible = QStringLiteral("org.a11y.atspi.Accessible");
+    const QList<QStringList> strayCalls = {
+        {"GetAll", accessible},      {"GetAll"}, {"Get", accessible}, {"Get"}, {"Get", "1", "2"},
+        {"Set", accessible, "Name"}, {"Set"},
+    };
+    for (const QString& path : {root, child}) {
+        for (const QStringList& stray : strayCalls) {
+            const QString what = path + u' ' + stray.join(u' ');
+            // Answered with an error (GetAll, missing arguments) or as an
+            // unknown interface ("1"): an error either way.
+            QVERIFY2(call(path, properties + stray.first(), stray.mid(1)) != 0, qPrintable(what));
+            // The call a screen reader makes still gets its answer.
+            QVERIFY2(call(path, properties + "Get", {accessible, "Name"}, &out) == 0,
+                     qPrintable(what));
+            QVERIFY2(launcher->state() == QProcess::Running, qPrintable(what));
+        }
+    }
+    QCOMPARE(names(x, bus, kSlotButtons), design);
 }
 
 QTEST_GUILESS_MAIN(TestE2eAccessibility)

@@ -1,4 +1,5 @@
 // Wires the real platform backend to the Qt windows and runs the event loop.
+#include "accessibility_guard.h"
 #include "core/module1.h"
 #include "fonts.h"
 #include "forms/form.h"
@@ -39,6 +40,7 @@ int main(int, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral("zavo_launcher"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zavo_launcher.png")));
     zavo::ui::installFontSubstitutions();
+    zavo::ui::guardAccessibilityBridge();
 
     zavo::platform::PosixServices services;
     zavo::core::Module1 module1(services);

@@ -1,0 +1,107 @@
+#include "accessibility_guard.h"
+
+#include <QtGlobal>
+
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QDBusVirtualObject>
+#include <QPointer>
+
+// Qt 6.4's AT-SPI bridge (QTBUG-107897, mended in Qt 6.5) takes every call of
+// org.freedesktop.DBus.Properties on its objects as Get or Set with an
+// interface and a property name, and reads those two arguments unchecked: a
+// GetAll, or a Get or Set without them, reads past the end of the argument
+// list and ends the program with a segmentation fault. Any process on the
+// accessibility bus can send one (automation tools and zbus-based readers
+// send GetAll). The bridge serves its objects as one virtual object, so this
+// guard takes that object's place on the bus, answers the malformed calls
+// with an error and hands every other call to the bridge unchanged.
+//
+// The bridge registers itself whenever the accessibility bus comes up. A
+// message spy, which QtDBus runs on the main thread before it delivers each
+// incoming call, puts the guard in place before the first call reaches the
+// bridge's objects. QtDBus exports the spy hook but declares it only in a
+// private header.
+using QDBusSpyHook = void (*)(const QDBusMessage&);
+Q_DBUS_EXPORT void qDBusAddSpyHook(QDBusSpyHook);
+
+namespace zavo::ui {
+namespace {
+
+const QString kBridgePath = QStringLiteral("/org/a11y/atspi/accessible");
+const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
+
+bool isString(const QVariant& v) {
+    return v.metaType() == QMetaType::fromType<QString>();
+}
+
+// Get(s interface, s name) and Set(s interface, s name, v value) as the
+// bridge reads them.
+bool isWellFormed(const QDBusMessage& call) {
+    const QList<QVariant> args = call.arguments();
+    if (call.member() == QLatin1String("Get"))
+        return args.size() == 2 && isString(args[0]) && isString(args[1]);
+    if (call.member() == QLatin1String("Set"))
+        return args.size() == 3 && isString(args[0]) && isString(args[1]) &&
+               args[2].metaType() == QMetaType::fromType<QDBusVariant>();
+    return false;
+}
+
+class PropertiesGuard : public QDBusVirtualObject {
+public:
+    explicit PropertiesGuard(QDBusVirtualObject* bridge)
+        : QDBusVirtualObject(bridge), bridge_(bridge) {}
+
+    QString introspect(const QString& path) const override {
+        return bridge_ ? bridge_->introspect(path) : QString();
+    }
+
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        if (message.interface() == kPropertiesInterface && !isWellFormed(message)) {
+            const bool getAll = message.member() == QLatin1String("GetAll");
+            connection.send(message.createErrorReply(
+                getAll ? QDBusError::NotSupported : QDBusError::InvalidArgs,
+                getAll ? QStringLiteral("GetAll is not served; use Get")
+                       : QStringLiteral("Get takes (ss), Set takes (ssv)")));
+            return true;
+        }
+        return bridge_ && bridge_->handleMessage(message, connection);
+    }
+
+private:
+    QPointer<QDBusVirtualObject> bridge_;
+};
+
+void placeGuard(const QDBusMessage& call) {
+    if (!call.path().startsWith(kBridgePath))
+        return;
+    QDBusConnection bus(QStringLiteral("a11y")); // the bridge's connection name
+    auto* bridge = qobject_cast<QDBusVirtualObject*>(bus.objectRegisteredAt(kBridgePath));
+    if (!bridge || dynamic_cast<PropertiesGuard*>(bridge))
+        return;
+    auto* guard = new PropertiesGuard(bridge); // goes with the bridge's object
+    bus.unregisterObject(kBridgePath);
+    if (!bus.registerVirtualObject(kBridgePath, guard, QDBusConnection::SubPath)) {
+        delete guard;
+        bus.registerVirtualObject(kBridgePath, bridge, QDBusConnection::SubPath);
+    }
+}
+
+} // namespace
+
+void guardAccessibilityBridge() {
+    qDBusAddSpyHook(placeGuard);
+}
+
+} // namespace zavo::ui
+
+#else
+
+namespace zavo::ui {
+void guardAccessibilityBridge() {}
+} // namespace zavo::ui
+
+#endif
