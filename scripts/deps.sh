@@ -6,7 +6,7 @@ packages=(build-essential cmake ninja-build qt6-base-dev libxtst-dev libx11-dev
   xvfb xauth openbox xdotool x11-utils imagemagick dbus at-spi2-core python3-pyatspi
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk libicu-dev clang-format doctest-dev
   clang-14 libclang-rt-14-dev
-  libglib2.0-dev dpkg-dev file appstream desktop-file-utils lintian fonts-noto-cjk
+  libglib2.0-dev dpkg-dev file appstream desktop-file-utils lintian
   weston xwayland qt6-wayland)
 missing=()
 for p in "${packages[@]}"; do
