@@ -4,7 +4,7 @@
 # is no repaint may wait for a reply from the server. Counts the thread's
 # wake-ups (voluntary context switches) over 10 s of idle.
 #
-#   bench/idle_check.sh BUILD-DIR        exit 0 pass, 1 fail, 77 skipped
+#   tests/e2e/idle_check.sh BUILD-DIR        exit 0 pass, 1 fail, 77 skipped
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 seconds=10
