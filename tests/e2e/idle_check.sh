@@ -22,18 +22,25 @@ cleanup() {
 trap cleanup EXIT
 mkdir -m 0700 "$tmp/runtime" "$tmp/cwd"
 export XDG_RUNTIME_DIR="$tmp/runtime"
-unset QT_QPA_PLATFORM QT_XCB_NO_MITSHM WAYLAND_DISPLAY
+unset QT_QPA_PLATFORM QT_XCB_NO_MITSHM WAYLAND_DISPLAY SESSION_MANAGER
+# -noreset: without it the server resets whenever its last client leaves and
+# cuts off a client still connecting, such as openbox during the polls below.
 exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null &
+Xvfb -displayfd "$fd" -noreset -screen 0 1280x1024x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
 pids+=($!)
-read -r -t 15 -u "$fd" display || { echo "FAIL: Xvfb did not come up"; exit 1; }
+read -r -t 30 -u "$fd" display || { echo "FAIL: Xvfb did not come up"; cat "$tmp/xvfb.log"; exit 1; }
 export DISPLAY=":$display"
-openbox >/dev/null 2>&1 &
+XDG_CONFIG_HOME="$tmp/config" openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 300); do
+for _ in $(seq 600); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
   sleep 0.05
 done
+xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || {
+  echo "FAIL: openbox did not come up on $DISPLAY"
+  echo "--- Xvfb log:"; cat "$tmp/xvfb.log"; echo "--- openbox log:"; cat "$tmp/openbox.log"
+  exit 1
+}
 
 (cd "$tmp/cwd" && exec "$build/ZAVO_launcher") >"$tmp/log" 2>&1 &
 pids+=($!)

@@ -3,37 +3,43 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 namespace zavo::test {
 namespace {
 
+// A server that does not come up is started again from scratch; a failure
+// is reported only when every attempt failed, with the logs of each.
+constexpr int kAttempts = 3;
+constexpr int kStartTimeoutMs = 30000;
+
 QString findTool(const char* name) {
     return QStandardPaths::findExecutable(QString::fromUtf8(name));
 }
 
-// Reads the display number Xvfb writes to the pipe behind -displayfd.
-QString readDisplayNumber(int fd, int timeoutMs) {
+// Reads the display number Xvfb writes to the pipe behind -displayfd; gives
+// up when Xvfb ends first.
+QString readDisplayNumber(int fd, const QProcess& xvfb) {
     QByteArray number;
-    const QDeadlineTimer deadline(timeoutMs);
-    char c = 0;
+    const QDeadlineTimer deadline(kStartTimeoutMs);
     while (!deadline.hasExpired()) {
-        const ssize_t n = ::read(fd, &c, 1);
-        if (n == 1) {
-            if (c == '\n')
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 50) <= 0) {
+            if (xvfb.state() == QProcess::NotRunning)
                 break;
-            number += c;
-        } else if (n == 0) {
-            break;
-        } else {
-            QThread::msleep(5);
+            continue;
         }
+        char c = 0;
+        if (::read(fd, &c, 1) != 1 || c == '\n')
+            break;
+        number += c;
     }
     return QString::fromLatin1(number).trimmed();
 }
@@ -45,6 +51,21 @@ QString describe(const QProcess& p) {
     return p.exitStatus() == QProcess::CrashExit
                ? QStringLiteral("ended by a signal")
                : QStringLiteral("exited with %1").arg(p.exitCode());
+}
+
+// The last lines of a log file, indented, for a failure message.
+QString tail(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("    (no log)\n");
+    QStringList lines =
+        QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (lines.size() > 30)
+        lines = lines.mid(lines.size() - 30);
+    QString out;
+    for (const QString& line : lines)
+        out += QStringLiteral("    ") + line + QLatin1Char('\n');
+    return out.isEmpty() ? QStringLiteral("    (empty)\n") : out;
 }
 
 } // namespace
@@ -62,82 +83,142 @@ XSession::XSession() {
     runtimeDir_ =
         QDir::tempPath() +
         QStringLiteral("/zavo-e2e-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+    QDir(runtimeDir_).removeRecursively();
     QDir().mkpath(runtimeDir_);
     QFile::setPermissions(runtimeDir_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
+    QString attempts;
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        const QString problem = startServers(attempt);
+        if (problem.isEmpty()) {
+            if (!attempts.isEmpty())
+                qWarning("X session came up on %s only after a retry:\n%s", qPrintable(display_),
+                         qPrintable(attempts));
+            return;
+        }
+        attempts += problem;
+        stopProcesses();
+        display_.clear();
+    }
+    failure_ = attempts;
+}
+
+QString XSession::startServers(int attempt) {
+    const QString xvfbLog = runtimeDir_ + QStringLiteral("/xvfb-%1.log").arg(attempt);
+    const QString wmLog = runtimeDir_ + QStringLiteral("/openbox-%1.log").arg(attempt);
+    auto report = [&](const QString& what) {
+        return QStringLiteral("attempt %1: %2\n  Xvfb log (%3):\n%4  openbox log (%5):\n%6")
+            .arg(attempt)
+            .arg(what, xvfbLog, tail(xvfbLog), wmLog, tail(wmLog));
+    };
+
     int fds[2];
-    if (::pipe2(fds, O_NONBLOCK) != 0) {
-        failure_ = QStringLiteral("cannot make a pipe for Xvfb");
-        return;
-    }
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return report(QStringLiteral("cannot make a pipe for Xvfb"));
     auto xvfb = std::make_unique<QProcess>();
-    xvfb->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    xvfb->setProcessChannelMode(QProcess::MergedChannels);
+    xvfb->setStandardOutputFile(xvfbLog);
     const int writeEnd = fds[1];
-    // The pipe's write end must survive into Xvfb: hand it over as fd 3.
-    xvfb->setChildProcessModifier([writeEnd] { ::dup2(writeEnd, 3); });
+    // The pipe's write end survives into Xvfb as fd 3 (dup2 drops close-on-exec).
+    xvfb->setChildProcessModifier([writeEnd] {
+        if (writeEnd == 3)
+            ::fcntl(3, F_SETFD, 0);
+        else
+            ::dup2(writeEnd, 3);
+    });
+    // -noreset: by default the server resets when its last client leaves and
+    // drops every connection still in its set-up. Each poll below is such a
+    // client, so openbox (or anything else) connecting during one was cut off
+    // and reported "Failed to open the display". Without the reset, clients
+    // come and go freely.
     xvfb->start(findTool("Xvfb"),
-                {QStringLiteral("-displayfd"), QStringLiteral("3"), QStringLiteral("-screen"),
-                 QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                 QStringLiteral("tcp")});
+                {QStringLiteral("-displayfd"), QStringLiteral("3"), QStringLiteral("-noreset"),
+                 QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
+                 QStringLiteral("0"), QStringLiteral("1280x1024x24")});
     ::close(fds[1]);
-    if (!xvfb->waitForStarted(10000)) {
-        ::close(fds[0]);
-        failure_ = QStringLiteral("Xvfb did not start");
-        return;
-    }
+    const bool started = xvfb->waitForStarted(10000);
+    QProcess& server = *xvfb;
     processes_.push_back(std::move(xvfb));
-    const QString number = readDisplayNumber(fds[0], 30000);
-    ::close(fds[0]);
-    if (number.isEmpty()) {
-        failure_ = QStringLiteral("Xvfb did not report a display");
-        return;
+    if (!started) {
+        ::close(fds[0]);
+        return report(QStringLiteral("Xvfb did not start"));
     }
+    const QString number = readDisplayNumber(fds[0], server);
+    ::close(fds[0]);
+    if (number.isEmpty())
+        return report(QStringLiteral("Xvfb reported no display (Xvfb %1)").arg(describe(server)));
     display_ = QLatin1Char(':') + number;
 
+    // openbox with the system's configuration, not a developer's own, and
+    // away from any session manager of a desktop.
+    QProcessEnvironment wmEnv = environment();
+    wmEnv.insert(QStringLiteral("XDG_CONFIG_HOME"), runtimeDir_ + QStringLiteral("/config"));
+    wmEnv.insert(QStringLiteral("XDG_CACHE_HOME"), runtimeDir_ + QStringLiteral("/cache"));
     auto wm = std::make_unique<QProcess>();
-    wm->setProcessEnvironment(environment());
-    wm->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    wm->start(findTool("openbox"), {});
+    wm->setProcessEnvironment(wmEnv);
+    wm->setProcessChannelMode(QProcess::MergedChannels);
+    wm->setStandardOutputFile(wmLog);
+    wm->start(findTool("openbox"), {QStringLiteral("--sm-disable")});
     wm->waitForStarted(10000);
+    QProcess& openbox = *wm;
     processes_.push_back(std::move(wm));
+
     // openbox announces itself on the root window once it manages windows.
-    const QDeadlineTimer deadline(30000);
+    const QDeadlineTimer deadline(kStartTimeoutMs);
     int xprop = 0;
     QString out;
-    while (!deadline.hasExpired()) {
+    while (!deadline.hasExpired() && openbox.state() != QProcess::NotRunning &&
+           server.state() != QProcess::NotRunning) {
         xprop = run(QStringLiteral("xprop"),
                     {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, &out);
         if (xprop == 0 && out.contains(QStringLiteral("window id")))
-            return;
+            return {};
         QThread::msleep(20);
     }
-    failure_ = QStringLiteral("openbox did not come up on %1 (Xvfb %2, openbox %3, xprop %4: %5)")
-                   .arg(display_, describe(*processes_[0]), describe(*processes_[1]))
-                   .arg(xprop)
-                   .arg(out.trimmed());
+    return report(
+        QStringLiteral("openbox did not come up on %1 (Xvfb %2, openbox %3, xprop %4: %5)")
+            .arg(display_, describe(server), describe(openbox))
+            .arg(xprop)
+            .arg(out.trimmed()));
 }
 
-XSession::~XSession() {
+void XSession::stopProcesses() {
     // Launchers first, then openbox, then Xvfb: the reverse of starting.
     for (auto it = processes_.rbegin(); it != processes_.rend(); ++it) {
         QProcess& p = **it;
         if (p.state() != QProcess::NotRunning) {
             p.terminate();
-            if (!p.waitForFinished(3000)) {
+            if (!p.waitForFinished(5000)) {
                 p.kill();
                 p.waitForFinished(3000);
             }
         }
     }
+    processes_.clear();
+}
+
+XSession::~XSession() {
+    stopProcesses();
     if (!runtimeDir_.isEmpty())
         QDir(runtimeDir_).removeRecursively();
+}
+
+QString XSession::serverLogs() const {
+    QString logs;
+    for (const QString& name :
+         QDir(runtimeDir_).entryList({QStringLiteral("*.log")}, QDir::Files, QDir::Name))
+        logs += QStringLiteral("  %1:\n%2").arg(name, tail(runtimeDir_ + QLatin1Char('/') + name));
+    return logs;
 }
 
 QProcessEnvironment XSession::environment() const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), display_);
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir_);
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    // Nothing of a desktop the tests may run from: its Wayland compositor,
+    // session manager or X authority file.
+    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "SESSION_MANAGER", "XAUTHORITY"})
+        env.remove(QString::fromLatin1(name));
     env.insert(extraEnvironment_);
     return env;
 }

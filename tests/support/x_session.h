@@ -1,6 +1,8 @@
 // A private X display for end-to-end tests: Xvfb on a free display number
-// (-displayfd) with openbox as the window manager. Everything it starts is
-// ended by its PID when the session is destroyed.
+// (-displayfd) with openbox as the window manager, whatever other X servers
+// start or stop beside it. Their output goes to log files in the session's
+// private folder. Everything it starts is ended by its PID when the session
+// is destroyed.
 #pragma once
 
 #include <QProcess>
@@ -28,6 +30,8 @@ public:
     QString skipReason() const { return skipReason_; }
     // Why the tools were there but the display did not come up: a failure.
     QString failure() const { return failure_; }
+    // The last lines of Xvfb's and openbox's logs, for a failure message.
+    QString serverLogs() const;
     QString display() const { return display_; }
     // DISPLAY of this session, a private XDG_RUNTIME_DIR and whatever
     // setEnvironmentVariable() added.
@@ -60,6 +64,11 @@ public:
     static QString launcherPath();
 
 private:
+    // Starts Xvfb and openbox; empty when both came up, else what went wrong
+    // with both logs.
+    QString startServers(int attempt);
+    void stopProcesses();
+
     QString skipReason_;
     QString failure_;
     QString display_;
