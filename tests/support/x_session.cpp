@@ -24,15 +24,22 @@ QString findTool(const char* name) {
     return QStandardPaths::findExecutable(QString::fromUtf8(name));
 }
 
+// Whether a process has ended; asks for its exit status first, as no event
+// loop runs here to notice it.
+bool ended(QProcess& p) {
+    p.waitForFinished(0);
+    return p.state() == QProcess::NotRunning;
+}
+
 // Reads the display number Xvfb writes to the pipe behind -displayfd; gives
 // up when Xvfb ends first.
-QString readDisplayNumber(int fd, const QProcess& xvfb) {
+QString readDisplayNumber(int fd, QProcess& xvfb) {
     QByteArray number;
     const QDeadlineTimer deadline(kStartTimeoutMs);
     while (!deadline.hasExpired()) {
         pollfd p{fd, POLLIN, 0};
         if (::poll(&p, 1, 50) <= 0) {
-            if (xvfb.state() == QProcess::NotRunning)
+            if (ended(xvfb))
                 break;
             continue;
         }
@@ -45,8 +52,8 @@ QString readDisplayNumber(int fd, const QProcess& xvfb) {
 }
 
 // For failure messages: whether a process we started still runs.
-QString describe(const QProcess& p) {
-    if (p.state() != QProcess::NotRunning)
+QString describe(QProcess& p) {
+    if (!ended(p))
         return QStringLiteral("running");
     return p.exitStatus() == QProcess::CrashExit
                ? QStringLiteral("ended by a signal")
@@ -58,8 +65,13 @@ QString tail(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("    (no log)\n");
-    QStringList lines =
-        QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList lines;
+    for (const QString& line :
+         QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        // Xvfb's notes on each display number it found in use while choosing.
+        if (!line.contains(QStringLiteral("SocketCreateListener() failed")) &&
+            !line.contains(QStringLiteral("server already running")))
+            lines.append(line);
     if (lines.size() > 30)
         lines = lines.mid(lines.size() - 30);
     QString out;
@@ -101,6 +113,8 @@ XSession::XSession() {
         display_.clear();
     }
     failure_ = attempts;
+    // In full here: a test's failure message is cut short.
+    qWarning("%s", qPrintable(failure_));
 }
 
 QString XSession::startServers(int attempt) {
@@ -167,8 +181,7 @@ QString XSession::startServers(int attempt) {
     const QDeadlineTimer deadline(kStartTimeoutMs);
     int xprop = 0;
     QString out;
-    while (!deadline.hasExpired() && openbox.state() != QProcess::NotRunning &&
-           server.state() != QProcess::NotRunning) {
+    while (!deadline.hasExpired() && !ended(openbox) && !ended(server)) {
         xprop = run(QStringLiteral("xprop"),
                     {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, &out);
         if (xprop == 0 && out.contains(QStringLiteral("window id")))
