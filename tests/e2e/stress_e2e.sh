@@ -6,8 +6,8 @@
 #
 # One run is `ctest --test-dir BUILD-DIR -L REGEX` (default '^e2e$', the Linux
 # end-to-end tests; '^e2e' adds the Wine one) followed by the idle check
-# (bench/idle_check.sh BUILD-DIR). RUNS runs follow each other (default 10);
-# BUILD-DIR defaults to build/.
+# (`ctest -L '^idle$'`), as `scripts/test.sh e2e` runs them. RUNS runs follow
+# each other (default 10); BUILD-DIR defaults to build/.
 #
 # --neighbour: beside each run, another X session comes and goes over and
 # over: Xvfb -displayfd + openbox, started at a random moment (0-4 s after the
@@ -82,16 +82,13 @@ for ((run = 1; run <= runs; run++)); do
   t0=$SECONDS
   status=pass
   ctest --test-dir "$build" -L "$labels" --output-on-failure >>"$log" 2>&1 || status=FAIL
-  idle=0
-  bash "$root/bench/idle_check.sh" "$build" >>"$log" 2>&1 || idle=$?
-  # 77: the idle check skipped for want of a tool.
-  ((idle == 0 || idle == 77)) || status=FAIL
+  ctest --test-dir "$build" -L '^idle$' --output-on-failure >>"$log" 2>&1 || status=FAIL
   if [[ -n $npid ]]; then
     kill "$npid" 2>/dev/null || true
     wait "$npid" 2>/dev/null || true
   fi
-  summary="$(grep -E 'tests passed|tests failed' "$log" | tail -1)"
-  echo "run $run/$runs: $status in $((SECONDS - t0)) s ($summary; idle check exit $idle)${npid:+ with neighbour sessions}"
+  summary="$(grep -E 'tests passed|tests failed' "$log" | tr '\n' ';')"
+  echo "run $run/$runs: $status in $((SECONDS - t0)) s (${summary%;})${npid:+ with neighbour sessions}"
   if [[ $status == pass ]]; then
     passed=$((passed + 1))
   else
