@@ -15,6 +15,8 @@
 #include "fuzz_support.h"
 #include "platform/fake/recording_services.h"
 #include "platform/folder_lists.h"
+#include "support/scratch_folder.h"
+#include "support/settei_bytes.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -24,6 +26,12 @@ using namespace zavo;
 using core::SlotRecord;
 
 namespace {
+
+// settei.ini in a scratch folder of this process's own, removed at its exit.
+std::string scratchFile() {
+    static const test::ScratchFolder folder("zavo-fuzz-");
+    return folder.file("settei.ini");
+}
 
 class Input {
 public:
@@ -107,8 +115,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(buffer.dir_path.size() == core::kDirPathWidth);
     FUZZ_CHECK(buffer.exe_name.size() == core::kExeNameWidth);
 
-    const std::string& path = fuzz::scratchFile();
-    fuzz::writeBytes(path, before);
+    const std::string path = scratchFile();
+    test::writeFile(path, before);
     platform::RecordingServices services;
     core::SlotFile settei(services, path);
     FUZZ_CHECK(settei.open());
@@ -116,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settei.close();
     FUZZ_CHECK(written == (slot != 0));
 
-    const std::string after = fuzz::readBytes(path);
+    const std::string after = test::readFile(path);
     if (!written) {
         FUZZ_CHECK(after == before);
         return 0;
@@ -129,7 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(after.size() == std::max(before.size(), end));
     for (std::size_t i = 0; i < after.size(); ++i)
         if (i < offset || i >= end)
-            FUZZ_CHECK(after[i] == fuzz::bytesAt(before, i, 1)[0]);
+            FUZZ_CHECK(after[i] == test::bytesAt(before, i, 1)[0]);
     FUZZ_CHECK(after.substr(offset + core::kRecordDataBytes, core::kRecordDataBytes) ==
                std::string(core::kRecordDataBytes, '\0'));
 

@@ -8,6 +8,8 @@
 #include "core/utf.h"
 #include "fuzz_support.h"
 #include "platform/fake/recording_services.h"
+#include "support/scratch_folder.h"
+#include "support/settei_bytes.h"
 
 #include <array>
 #include <cstdint>
@@ -18,9 +20,15 @@ using core::SlotRecord;
 
 namespace {
 
+// settei.ini in a scratch folder of this process's own, removed at its exit.
+std::string scratchFile() {
+    static const test::ScratchFolder folder("zavo-fuzz-");
+    return folder.file("settei.ini");
+}
+
 SlotRecord decodeAt(const std::string& bytes, std::size_t offset) {
     std::array<std::byte, core::kRecordDataBytes> data{};
-    const std::string window = fuzz::bytesAt(bytes, offset, data.size());
+    const std::string window = test::bytesAt(bytes, offset, data.size());
     for (std::size_t i = 0; i < data.size(); ++i)
         data[i] = std::byte(static_cast<unsigned char>(window[i]));
     return SlotRecord::decode(data);
@@ -49,8 +57,8 @@ void checkDerived(const SlotRecord& r) {
 }
 
 void checkSlotFile(const std::string& bytes) {
-    const std::string& path = fuzz::scratchFile();
-    fuzz::writeBytes(path, bytes);
+    const std::string path = scratchFile();
+    test::writeFile(path, bytes);
     platform::RecordingServices services;
     core::SlotFile file(services, path);
     FUZZ_CHECK(file.open());
@@ -66,7 +74,7 @@ void checkSlotFile(const std::string& bytes) {
     FUZZ_CHECK(!file.read_record(0, ignored) && !file.read_record(4, ignored));
     FUZZ_CHECK(!file.write_record(0, ignored) && !file.write_record(4, ignored));
     file.close();
-    FUZZ_CHECK(fuzz::readBytes(path) == bytes);
+    FUZZ_CHECK(test::readFile(path) == bytes);
 }
 
 void checkCodec(const std::string& bytes) {

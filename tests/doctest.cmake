@@ -8,9 +8,11 @@ if(NOT ZAVO_DOCTEST_HEADER)
 endif()
 file(COPY ${ZAVO_DOCTEST_HEADER} DESTINATION ${CMAKE_BINARY_DIR}/doctest-include/doctest)
 
-add_library(zavo_doctest_main STATIC ${CMAKE_CURRENT_LIST_DIR}/support/doctest_main.cpp)
+# Every doctest program gets the shared test support with it.
+add_library(zavo_doctest_main STATIC ${CMAKE_CURRENT_LIST_DIR}/support/doctest_main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/support/doctest_strings.cpp)
 target_include_directories(zavo_doctest_main SYSTEM PUBLIC ${CMAKE_BINARY_DIR}/doctest-include)
-target_include_directories(zavo_doctest_main PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(zavo_doctest_main PUBLIC zavo_test_support PRIVATE zavo_warnings)
 
 # A cross build runs its tests through the emulator (scripts/wine-run.sh). The
 # fixture makes the build's private Wine prefix before the first test and

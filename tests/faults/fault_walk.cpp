@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <random>
 
 namespace zavo::test {
 namespace fs = std::filesystem;
@@ -48,16 +47,8 @@ bool startsWith(const std::string& s, const std::string& prefix) {
 
 } // namespace
 
-ScratchFolder::ScratchFolder() : previous_(fs::current_path()) {
-    std::random_device random;
-    const fs::path base = fs::temp_directory_path();
-    for (;;) {
-        path_ = base / ("zavo-faults-" + std::to_string(random() % 1000000000u));
-        if (fs::create_directory(path_))
-            break;
-    }
-    fs::current_path(path_);
-    writeFile(path_ / kProgram, "");
+WalkFolder::WalkFolder() : ScratchFolder("zavo-faults-", Current::enter) {
+    writeFile(path() / kProgram, "");
     // The expected records spell the folder byte for byte: it must be ASCII,
     // and fit its field.
     const std::string stored = storedFolder();
@@ -67,41 +58,8 @@ ScratchFolder::ScratchFolder() : previous_(fs::current_path()) {
                         [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
 }
 
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    fs::current_path(previous_, ignored);
-    fs::remove_all(path_, ignored);
-}
-
-std::string ScratchFolder::storedFolder() const {
+std::string WalkFolder::storedFolder() const {
     return platform::folder_lists::currentFolder() + platform::folder_lists::kPathSeparator;
-}
-
-std::string recordBytes(const std::string& dir, const std::string& exe) {
-    std::string record = dir.substr(0, 80);
-    record.resize(80, ' ');
-    record += exe.substr(0, 20);
-    record.resize(100, ' ');
-    record.resize(200, '\0');
-    return record;
-}
-
-std::string blankRecord() {
-    return recordBytes("", "");
-}
-
-std::string withRecord(std::string bytes, int record, const std::string& recordBytes) {
-    const std::size_t offset = std::size_t(record - 1) * 200;
-    if (bytes.size() < offset + 200)
-        bytes.resize(offset + 200, '\0');
-    bytes.replace(offset, 200, recordBytes);
-    return bytes;
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-    REQUIRE(out.good());
 }
 
 std::optional<FileState> stateOf(const fs::path& path) {
@@ -155,20 +113,20 @@ std::string compare(const std::optional<FileState>& found,
     return "bytes after the first 4 KiB differ";
 }
 
-Program::Program() {
+Walker::Walker() {
     // Both backends refuse a command with a NUL character (a record never
     // written spells 100 of them) before asking the system.
-    services.canLaunch = [](const std::string& command) {
+    rec.canLaunch = [](const std::string& command) {
         return !command.empty() && command.find('\0') == std::string::npos;
     };
 }
 
-std::string Program::run(const std::function<void()>& handler) {
-    const std::size_t from = services.calls.size();
+std::string Walker::run(const std::function<void()>& handler) {
+    const std::size_t from = rec.calls.size();
     forms.run(handler);
     std::string events;
-    for (std::size_t i = from; i < services.calls.size(); ++i) {
-        const std::string& call = services.calls[i];
+    for (std::size_t i = from; i < rec.calls.size(); ++i) {
+        const std::string& call = rec.calls[i];
         if (startsWith(call, "launch ")) {
             // "launch <command> <style>"
             events += " launch " + shownText(call.substr(7, call.rfind(' ') - 7));
@@ -181,22 +139,14 @@ std::string Program::run(const std::function<void()>& handler) {
     return events;
 }
 
-forms::ZAVO_launcher* Program::launcher() const {
-    return forms.loadedAs<forms::ZAVO_launcher>(forms::FormId::Launcher);
-}
-
-forms::frmOption* Program::dialog() const {
-    return forms.loadedAs<forms::frmOption>(forms::FormId::Option);
-}
-
-std::string Program::start() {
+std::string Walker::start() {
     const std::string events = run([&] { forms.show(forms::FormId::Launcher); });
     if (!launcher())
         return "load: no main window" + events;
     return "load: " + joined(views.launcher().Command1.data() + 6, 3) + events;
 }
 
-std::string Program::click(int slot) {
+std::string Walker::click(int slot) {
     const std::string head = "click " + std::to_string(slot) + ":";
     auto* form = launcher();
     if (!form)
@@ -204,19 +154,19 @@ std::string Program::click(int slot) {
     return head + run([&] { form->Command1_Click(5 + slot); });
 }
 
-std::string Program::openDialog() {
+std::string Walker::openDialog() {
     auto* form = launcher();
     if (!form)
         return "dialog: no main window";
     const std::string events = run([&] { form->opt_Click(); });
-    if (!dialog())
+    if (!option())
         return "dialog: not open" + events;
     return "dialog: " + joined(views.option().Label.data(), 3) + events;
 }
 
-std::string Program::registerProgram(int slot) {
+std::string Walker::registerProgram(int slot) {
     const std::string head = "register " + std::to_string(slot) + ": ";
-    auto* form = dialog();
+    auto* form = option();
     if (!form)
         return head + "no dialog";
     RecordingOption& view = views.option();
@@ -229,17 +179,17 @@ std::string Program::registerProgram(int slot) {
     return head + joined(view.Label.data(), 3) + events;
 }
 
-std::string Program::reset() {
-    auto* form = dialog();
+std::string Walker::reset() {
+    auto* form = option();
     if (!form)
         return "reset: no dialog";
-    services.answers.push_back(platform::vbYes);
+    rec.answers.push_back(platform::vbYes);
     const std::string events = run([&] { form->reset_Click(); });
     return "reset: " + joined(views.option().Label.data(), 3) + events;
 }
 
-std::string Program::back() {
-    auto* form = dialog();
+std::string Walker::back() {
+    auto* form = option();
     if (!form)
         return "back: no dialog";
     const std::string events = run([&] { form->Cancel_but_Click(); });
@@ -248,8 +198,8 @@ std::string Program::back() {
     return "back: " + joined(views.launcher().Command1.data() + 6, 3) + events;
 }
 
-std::string Program::state() const {
-    if (services.ended || forms.ended())
+std::string Walker::state() const {
+    if (rec.ended || forms.ended())
         return "ended";
     if (quits > 0 || !forms.anyLoaded())
         return "quit";
@@ -257,7 +207,7 @@ std::string Program::state() const {
 }
 
 std::vector<std::string> standardWalk(const ExpectedFiles& expected, bool checkBytes) {
-    Program p;
+    Walker p;
     std::vector<std::string> lines{p.start()};
     for (int slot = 1; slot <= 3; ++slot)
         lines.push_back(p.click(slot));
@@ -335,7 +285,7 @@ WalkExpectation unopenableShown() {
     return e;
 }
 
-std::string registeredRecord(const ScratchFolder& folder) {
+std::string registeredRecord(const WalkFolder& folder) {
     return recordBytes(folder.storedFolder(), kProgram);
 }
 
@@ -345,7 +295,7 @@ std::string afterReset(std::string bytes) {
     return bytes;
 }
 
-ExpectedFiles writesOf(const std::string& before, const ScratchFolder& folder) {
+ExpectedFiles writesOf(const std::string& before, const WalkFolder& folder) {
     const std::string registered = withRecord(before, 2, registeredRecord(folder));
     return {stateOfBytes(registered), stateOfBytes(afterReset(registered))};
 }

@@ -4,12 +4,9 @@
 // a whole walk through the program as the lines it expects.
 #pragma once
 
-#include "core/module1.h"
-#include "forms/form.h"
-#include "forms/frm_option.h"
-#include "forms/recording_views.h"
-#include "forms/zavo_launcher.h"
-#include "platform/fake/recording_services.h"
+#include "support/forms_harness.h"
+#include "support/scratch_folder.h"
+#include "support/settei_bytes.h"
 
 #include <array>
 #include <cstdint>
@@ -24,31 +21,14 @@ namespace zavo::test {
 inline constexpr const char* kSettei = "settei.ini";
 inline constexpr const char* kProgram = "prog.exe"; // what the dialog registers
 
-// A fresh folder that is the current folder while this lives; it holds
-// prog.exe for the dialog's file list.
-class ScratchFolder {
+// A fresh ASCII-named folder that is the current folder while this lives;
+// it holds prog.exe for the dialog's file list.
+class WalkFolder : public ScratchFolder {
 public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
+    WalkFolder();
     // The folder as the dialog stores it: with its separator, in bytes.
     std::string storedFolder() const;
-
-private:
-    std::filesystem::path path_;
-    std::filesystem::path previous_;
 };
-
-// Bytes of one 200-byte record, spelled out here: `dir` and `exe` are code
-// page 932 bytes, blank padded (or cut) to 80 and 20, then 100 zero bytes.
-std::string recordBytes(const std::string& dir, const std::string& exe);
-std::string blankRecord();
-// `bytes` with `record` (1 to 3) replaced, zero-extended when shorter.
-std::string withRecord(std::string bytes, int record, const std::string& recordBytes);
-
-void writeFile(const std::filesystem::path& path, const std::string& bytes);
 
 // What settei.ini holds: a regular file's size, its first 4 KiB, and whether
 // everything after them is zero; or nothing when it is no readable file.
@@ -65,15 +45,10 @@ FileState stateOfBytes(const std::string& bytes);
 std::string compare(const std::optional<FileState>& found,
                     const std::optional<FileState>& expected);
 
-// The program with recording views and services in the current folder.
-struct Program {
-    platform::RecordingServices services;
-    core::Module1 module1{services};
-    RecordingViews views;
-    int quits = 0;
-    forms::Forms forms{module1, views, [this] { ++quits; }};
-
-    Program();
+// The program with recording views and services in the current folder,
+// each step returning its transcript line.
+struct Walker : FormsHarness {
+    Walker();
     // Runs `handler` as an event; the launches, messages and beep it caused.
     std::string run(const std::function<void()>& handler);
 
@@ -84,9 +59,6 @@ struct Program {
     std::string reset();
     std::string back();        // the dialog's return button: "back: <captions>"
     std::string state() const; // "running", or what ended it
-
-    forms::ZAVO_launcher* launcher() const;
-    forms::frmOption* dialog() const;
 };
 
 // What to expect of settei.ini after the dialog registered prog.exe into
@@ -126,10 +98,10 @@ WalkExpectation unregisteredShown();
 WalkExpectation unopenableShown();
 
 // The record the standard walk registers, and a file after a reset.
-std::string registeredRecord(const ScratchFolder& folder);
+std::string registeredRecord(const WalkFolder& folder);
 std::string afterReset(std::string bytes);
 // The files of a walk in which both writes work, from `before`.
-ExpectedFiles writesOf(const std::string& before, const ScratchFolder& folder);
+ExpectedFiles writesOf(const std::string& before, const WalkFolder& folder);
 
 inline const std::string kReadError = " ! 読み取りエラーです";
 inline const std::string kRegisterError = " ! 登録エラーです";

@@ -50,7 +50,7 @@ TEST_CASE("settei.ini of every length from 0 to 601 bytes") {
     const std::string full = threeRecords() + "\x7f";
     for (std::size_t length = 0; length <= full.size(); ++length) {
         CAPTURE(length);
-        ScratchFolder folder;
+        WalkFolder folder;
         const std::string before = full.substr(0, length);
         writeFile(kSettei, before);
         checkLines(standardWalk(writesOf(before, folder)), expectedWalk(shownFor(before)));
@@ -63,18 +63,18 @@ TEST_CASE("settei.ini missing, 100 MiB, or a folder") {
         const char* name;
         std::function<void()> setUp;
         WalkExpectation shown;
-        std::function<ExpectedFiles(const ScratchFolder&)> files;
+        std::function<ExpectedFiles(const WalkFolder&)> files;
     };
     const Row rows[] = {
         {"missing", [] {}, unregisteredShown(),
-         [](const ScratchFolder& f) { return writesOf("", f); }},
+         [](const WalkFolder& f) { return writesOf("", f); }},
         {"100 MiB, sparse past the records",
          [] {
              writeFile(kSettei, threeRecords());
              fs::resize_file(kSettei, kHuge);
          },
          threeRecordsShown(),
-         [](const ScratchFolder& f) {
+         [](const WalkFolder& f) {
              const std::string registered = withRecord(threeRecords(), 2, registeredRecord(f));
              return ExpectedFiles{stateOfBytes(registered, kHuge),
                                   stateOfBytes(afterReset(registered), kHuge)};
@@ -84,16 +84,16 @@ TEST_CASE("settei.ini missing, 100 MiB, or a folder") {
              fs::create_directory(kSettei);
              writeFile(fs::path(kSettei) / "inside", "kept");
          },
-         unopenableShown(), [](const ScratchFolder&) { return ExpectedFiles{}; }},
+         unopenableShown(), [](const WalkFolder&) { return ExpectedFiles{}; }},
     };
     for (const Row& row : rows) {
         CAPTURE(std::string(row.name));
-        ScratchFolder folder;
+        WalkFolder folder;
         row.setUp();
         checkLines(standardWalk(row.files(folder)), expectedWalk(row.shown));
     }
     SUBCASE("the folder keeps what it holds") {
-        ScratchFolder folder;
+        WalkFolder folder;
         rows[2].setUp();
         standardWalk({});
         CHECK(stateOf(fs::path(kSettei) / "inside") == stateOfBytes("kept"));
@@ -103,9 +103,9 @@ TEST_CASE("settei.ini missing, 100 MiB, or a folder") {
 TEST_CASE("settei.ini changed by another writer between two clicks") {
     // The main window keeps no handle between clicks: each click reads the
     // file afresh, and the captions stay what the load read.
-    ScratchFolder folder;
+    WalkFolder folder;
     writeFile(kSettei, threeRecords());
-    Program p;
+    Walker p;
     REQUIRE(p.start() == "load: one.exe    | two-with-l | three.exe ");
     struct Change {
         const char* name;
@@ -146,9 +146,9 @@ TEST_CASE("settei.ini changed by another writer between two clicks") {
 }
 
 TEST_CASE("settei.ini deleted while the registration dialog is open") {
-    ScratchFolder folder;
+    WalkFolder folder;
     writeFile(kSettei, threeRecords());
-    Program p;
+    Walker p;
     p.start();
     REQUIRE(p.openDialog() == "dialog: one.exe    | two-with-l | three.exe ");
 

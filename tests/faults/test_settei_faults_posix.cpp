@@ -144,13 +144,13 @@ ExpectedFiles unchanged(const std::string& bytes) {
 
 TEST_CASE("settei.ini as a symbolic link") {
     SUBCASE("dangling: the first open creates the file it names") {
-        ScratchFolder folder;
+        WalkFolder folder;
         fs::create_symlink("target.ini", kSettei);
         checkLines(standardWalk(writesOf("", folder)), expectedWalk(unregisteredShown()));
         CHECK(fs::is_symlink(kSettei));
     }
     SUBCASE("a loop") {
-        ScratchFolder folder;
+        WalkFolder folder;
         fs::create_symlink(kSettei, kSettei);
         checkLines(standardWalk({}), expectedWalk(unopenableShown()));
         CHECK(fs::is_symlink(kSettei));
@@ -162,7 +162,7 @@ TEST_CASE("settei.ini as a named pipe") {
     // open may wait for a writer that never comes.
     for (const bool readOnly : {false, true}) {
         CAPTURE(readOnly);
-        ScratchFolder folder;
+        WalkFolder folder;
         fs::permissions(folder.path(), fs::perms::all);
         REQUIRE(::mkfifo(kSettei, readOnly ? 0444 : 0666) == 0);
         const Lines lines = inChild([&] {
@@ -190,7 +190,7 @@ TEST_CASE("settei.ini its user may not read or write") {
     };
     for (const Row& row : rows) {
         CAPTURE(std::string(row.name));
-        ScratchFolder folder;
+        WalkFolder folder;
         fs::permissions(folder.path(), fs::perms::all);
         writeFile(kSettei, threeRecords());
         fs::permissions(kSettei, row.perms);
@@ -208,7 +208,7 @@ TEST_CASE("settei.ini its user may not read or write") {
     }
 
     SUBCASE("immutable") {
-        ScratchFolder folder;
+        WalkFolder folder;
         writeFile(kSettei, threeRecords());
         const Immutable immutable(kSettei);
         if (!immutable.error().empty()) {
@@ -236,7 +236,7 @@ TEST_CASE("settei.ini on a full file system") {
     };
     for (const Row& row : rows) {
         CAPTURE(std::string(row.name));
-        ScratchFolder folder;
+        WalkFolder folder;
         const ExpectedFiles files =
             row.writes ? writesOf(row.before, folder) : unchanged(row.before);
         // A small tmpfs over the scratch folder, in a mount namespace of the

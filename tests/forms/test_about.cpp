@@ -1,5 +1,6 @@
 // The About window's handlers: the shake of the picture and the ways back.
-#include "program.h"
+#include "support/doctest_strings.h"
+#include "support/forms_harness.h"
 
 #include <algorithm>
 
@@ -12,7 +13,8 @@ namespace {
 // The launcher with two registered slots, then its About window.
 struct About : Program {
     About() {
-        start(record("/opt/tools/", "calc.exe") + kReset + record("/usr/bin/", "xeyes.exe"));
+        start(recordBytes("/opt/tools/", "calc.exe") + blankRecord() +
+              recordBytes("/usr/bin/", "xeyes.exe"));
         event([&] { launcher()->about_Click(); });
     }
     void mouseMove() {

@@ -1,6 +1,7 @@
 // The main window's handlers: start-up, the launch buttons, the shutdown
 // button, the clock and the menus.
-#include "program.h"
+#include "support/doctest_strings.h"
+#include "support/forms_harness.h"
 
 using namespace zavo;
 using namespace zavo::test;
@@ -13,9 +14,9 @@ const char* const kReadError = "読み取りエラーです";
 
 // Record 2 in code page 932: "C:\Program Files\テスト\" and "ソフト.exe".
 const std::string kThreeSlots =
-    record("/opt/one/", "one.exe") +
-    record("C:\\Program Files\\\x83\x65\x83\x58\x83\x67\\", "\x83\x5c\x83\x74\x83\x67.exe") +
-    record("/srv/three dir/", "three.exe");
+    recordBytes("/opt/one/", "one.exe") +
+    recordBytes("C:\\Program Files\\\x83\x65\x83\x58\x83\x67\\", "\x83\x5c\x83\x74\x83\x67.exe") +
+    recordBytes("/srv/three dir/", "three.exe");
 
 std::array<std::string, 3> slotCaptions(Program& p) {
     const auto& c = p.views.launcher().Command1;
@@ -45,20 +46,20 @@ TEST_CASE("start-up puts the first ten characters of each registered name on its
     const Row rows[] = {
         {"empty file", "", kDesign},
         {"eleven characters are cut",
-         record(win, "notepad.exe"),
+         recordBytes(win, "notepad.exe"),
          {"notepad.ex", kDesign[1], kDesign[2]}},
         {"eight characters keep two blanks",
-         kReset + record(win, "calc.exe"),
+         blankRecord() + recordBytes(win, "calc.exe"),
          {kDesign[0], "calc.exe  ", kDesign[2]}},
         {"only slot 3 written",
-         std::string(400, '\0') + record("C:\\TOOLS\\", "grep.exe"),
+         std::string(400, '\0') + recordBytes("C:\\TOOLS\\", "grep.exe"),
          {kDesign[0], kDesign[1], "grep.exe  "}},
-        {"reset records", kReset + kReset + kReset, kDesign},
-        {"leading blank", record(win, " calc.exe"), {" calc.exe ", kDesign[1], kDesign[2]}},
-        {"ten blanks, then a name", record(win, "          calc.exe"), kDesign},
-        {"folder without a file name", record(win, ""), kDesign},
+        {"reset records", blankRecord() + blankRecord() + blankRecord(), kDesign},
+        {"leading blank", recordBytes(win, " calc.exe"), {" calc.exe ", kDesign[1], kDesign[2]}},
+        {"ten blanks, then a name", recordBytes(win, "          calc.exe"), kDesign},
+        {"folder without a file name", recordBytes(win, ""), kDesign},
         {"code page 932",
-         kReset + record(win, "\x83\x5c\x83\x74\x83\x67.exe"),
+         blankRecord() + recordBytes(win, "\x83\x5c\x83\x74\x83\x67.exe"),
          {kDesign[0], "ソフト.exe   ", kDesign[2]}},
         {"a file shorter than one record", std::string(50, 'A'), kDesign},
     };
@@ -167,8 +168,8 @@ TEST_CASE("a failed slot launch closes the file, shows the read error; the next 
         int slot;
         Calls calls;
     };
-    const std::string reset3 = kThreeSlots.substr(0, 400) + kReset;
-    const std::string only3 = std::string(400, '\0') + record("/opt/", "x.exe");
+    const std::string reset3 = kThreeSlots.substr(0, 400) + blankRecord();
+    const std::string only3 = std::string(400, '\0') + recordBytes("/opt/", "x.exe");
     const Row rows[] = {
         // Unregistered slots are launched all the same: an empty command fails.
         {"no settei.ini",
@@ -221,9 +222,9 @@ TEST_CASE("a failed slot launch closes the file, shows the read error; the next 
 
 TEST_CASE("a slot is read at each click, so a change takes effect at the next") {
     Program p;
-    p.start(record("/opt/first/", "a.exe"));
+    p.start(recordBytes("/opt/first/", "a.exe"));
     p.event([&] { p.launcher()->Command1_Click(6); });
-    writeFile("settei.ini", record("/opt/second/", "b.exe"));
+    writeFile("settei.ini", recordBytes("/opt/second/", "b.exe"));
     const auto mark = p.mark();
     p.event([&] { p.launcher()->Command1_Click(6); });
     CHECK(p.since(mark)[2] == "launch /opt/second/b.exe 1");

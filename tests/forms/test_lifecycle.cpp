@@ -1,6 +1,7 @@
 // The form lifecycle: hand-offs between the three windows and the end of the
 // program.
-#include "program.h"
+#include "support/doctest_strings.h"
+#include "support/forms_harness.h"
 
 using namespace zavo;
 using namespace zavo::test;

@@ -1,9 +1,12 @@
 // The registration dialog's handlers against a real folder tree and a real
 // settei.ini in the test's own current folder.
-#include "program.h"
+#include "platform/folder_lists.h"
+#include "support/doctest_strings.h"
+#include "support/forms_harness.h"
 
 #include <algorithm>
 #include <functional>
+#include <random>
 
 using namespace zavo;
 using namespace zavo::test;
@@ -70,8 +73,9 @@ TEST_CASE("load: the lists start on the current folder, .exe files only, none se
 
 TEST_CASE("load shows the registered slots; a file that cannot be read keeps the dialog usable") {
     SUBCASE("slot 1 reset, slot 2 eleven characters, slot 3 never written") {
-        Dialog d(
-            [](Program&) { writeFile("settei.ini", kReset + record("/usr/bin/", "notepad.exe")); });
+        Dialog d([](Program&) {
+            writeFile("settei.ini", blankRecord() + recordBytes("/usr/bin/", "notepad.exe"));
+        });
         CHECK(d.view().Label == std::array<std::string, 3>{"未登録", "notepad.ex", "未登録"});
         CHECK(d.rec.calls ==
               Calls{"open settei.ini", "read 0", "read 200", "read 400", "close", "show option"});
@@ -116,8 +120,8 @@ TEST_CASE("touroku writes folder and file into the chosen slot, relabels and bee
         const std::string at = std::to_string(200 * (row.slot - 1));
         CHECK(d.since(mark) == Calls{"open settei.ini", "write " + at, "close", "open settei.ini",
                                      "read 0", "read 200", "read 400", "close", "beep"});
-        CHECK(d.settei() ==
-              std::string(200 * std::size_t(row.slot - 1), '\0') + record(stored(apps), row.bytes));
+        CHECK(d.settei() == std::string(200 * std::size_t(row.slot - 1), '\0') +
+                                recordBytes(stored(apps), row.bytes));
         std::array<std::string, 3> labels = kNone;
         labels[std::size_t(row.slot - 1)] = row.label;
         CHECK(d.view().Label == labels);
@@ -126,8 +130,8 @@ TEST_CASE("touroku writes folder and file into the chosen slot, relabels and bee
 }
 
 TEST_CASE("touroku overwrites a registered slot without asking") {
-    const std::string before =
-        record("/opt/a/", "first.exe") + record("/opt/b/", "old.exe") + record("/opt/c/", "x.exe");
+    const std::string before = recordBytes("/opt/a/", "first.exe") +
+                               recordBytes("/opt/b/", "old.exe") + recordBytes("/opt/c/", "x.exe");
     Dialog d([&](Program&) {
         writeFile("settei.ini", before);
         makeFile("new.exe");
@@ -136,7 +140,7 @@ TEST_CASE("touroku overwrites a registered slot without asking") {
     d.pick("new.exe");
     d.view().option = 2;
     d.touroku();
-    CHECK(d.settei() == before.substr(0, 200) + record(stored(fs::current_path()), "new.exe") +
+    CHECK(d.settei() == before.substr(0, 200) + recordBytes(stored(fs::current_path()), "new.exe") +
                             before.substr(400));
     CHECK(d.view().Label == std::array<std::string, 3>{"first.exe ", "new.exe   ", "x.exe     "});
     CHECK(d.rec.beeps == 1);
@@ -160,12 +164,12 @@ TEST_CASE("touroku in a drive root keeps its one separator") {
     REQUIRE(d.form().filePath() == root.string());
     d.pick(name);
     d.touroku();
-    CHECK(d.settei() == record(root.string(), name));
+    CHECK(d.settei() == recordBytes(root.string(), name));
     CHECK(d.rec.beeps == 1);
 }
 
 TEST_CASE("touroku refuses what could not be started again, and writes nothing") {
-    const std::string before = record("/opt/a/", "old.exe");
+    const std::string before = recordBytes("/opt/a/", "old.exe");
     struct Row {
         const char* what;
         std::string folder; // under the current folder; "" for itself
@@ -211,8 +215,9 @@ TEST_CASE("touroku refuses what could not be started again, and writes nothing")
 }
 
 TEST_CASE("reset: No changes nothing; Yes blanks all three records") {
-    const std::string before = record("/opt/a/", "first.exe") + record("/opt/b/", "second.exe") +
-                               record("/opt/c/", "third.exe");
+    const std::string before = recordBytes("/opt/a/", "first.exe") +
+                               recordBytes("/opt/b/", "second.exe") +
+                               recordBytes("/opt/c/", "third.exe");
     const std::array<std::string, 3> labels{"first.exe ", "second.exe", "third.exe "};
     for (const int answer : {platform::vbNo, platform::vbYes}) {
         CAPTURE(answer);
@@ -228,14 +233,14 @@ TEST_CASE("reset: No changes nothing; Yes blanks all three records") {
         } else {
             CHECK(d.since(mark) == Calls{question, "open settei.ini", "write 0", "write 200",
                                          "write 400", "close", "beep"});
-            CHECK(d.settei() == kReset + kReset + kReset);
+            CHECK(d.settei() == blankRecord() + blankRecord() + blankRecord());
             CHECK(d.view().Label == kNone);
         }
     }
 }
 
 TEST_CASE("reset that cannot write says so and leaves the labels") {
-    Dialog d([](Program&) { writeFile("settei.ini", record("/opt/a/", "first.exe")); });
+    Dialog d([](Program&) { writeFile("settei.ini", recordBytes("/opt/a/", "first.exe")); });
     d.rec.answers = {platform::vbYes};
     d.rec.failRecordOpen = true;
     d.event([&] { d.form().reset_Click(); });
@@ -284,7 +289,7 @@ TEST_CASE("a folder that cannot be listed: read error, lists unchanged, dialog u
         CHECK(d.view().files == before.files);
         d.pick("first.exe");
         d.touroku();
-        CHECK(d.settei() == record(stored(apps), "first.exe"));
+        CHECK(d.settei() == recordBytes(stored(apps), "first.exe"));
     }
 }
 

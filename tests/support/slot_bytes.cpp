@@ -1,28 +1,38 @@
 #include "slot_bytes.h"
 
-#include <QFile>
+#include "scratch_folder.h"
+#include "settei_bytes.h"
+
 #include <QTest>
 
+#include <stdexcept>
+
 namespace zavo::test {
+namespace {
+
+std::string bytesOf(const QByteArray& a) {
+    return std::string(a.constData(), std::size_t(a.size()));
+}
+QByteArray arrayOf(const std::string& s) {
+    return QByteArray(s.data(), qsizetype(s.size()));
+}
+
+} // namespace
 
 QByteArray recordBytes(const QByteArray& dir, const QByteArray& exe) {
-    QByteArray r = dir.left(80).leftJustified(80, ' ');
-    r += exe.left(20).leftJustified(20, ' ');
-    r += QByteArray(100, '\0');
-    return r;
+    return arrayOf(recordBytes(bytesOf(dir), bytesOf(exe)));
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-        QFAIL(qPrintable(QStringLiteral("cannot write ") + path));
+    try {
+        writeFile(path.toStdString(), bytesOf(bytes));
+    } catch (const std::runtime_error& e) {
+        QFAIL(e.what());
+    }
 }
 
 QByteArray readFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
+    return arrayOf(readFile(path.toStdString()));
 }
 
 } // namespace zavo::test

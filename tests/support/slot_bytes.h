@@ -1,5 +1,5 @@
-// settei.ini bytes spelled out by the tests themselves, independent of the
-// program's own writer.
+// The Qt tests' view of settei_bytes.h and scratch_folder.h: the same
+// records and whole files, as QByteArray and with QString paths.
 #pragma once
 
 #include <QByteArray>
@@ -8,11 +8,12 @@
 namespace zavo::test {
 
 // One 200-byte record: `dir` and `exe` are raw code-page-932 bytes, blank
-// padded to 80 and 20 bytes, then 100 zero bytes.
+// padded (or cut) to 80 and 20 bytes, then 100 zero bytes.
 QByteArray recordBytes(const QByteArray& dir, const QByteArray& exe);
 
-// Writes `bytes` to `path`, replacing it.
+// Writes `bytes` to `path`, replacing it (a Qt Test failure when it cannot).
 void writeFile(const QString& path, const QByteArray& bytes);
+// The file's bytes as found; empty when it cannot be read.
 QByteArray readFile(const QString& path);
 
 } // namespace zavo::test

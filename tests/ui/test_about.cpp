@@ -1,6 +1,6 @@
 // The About window's widgets: layout, picture, keys, and that the view hands
 // its events to the form.
-#include "qt_program.h"
+#include "support/qt_program.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 // The main window's widgets: what the design sheet and the view make of
 // them, and that the view hands its events to the form.
-#include "qt_program.h"
+#include "support/qt_program.h"
 
 #include <QAction>
 #include <QLabel>
@@ -112,7 +112,7 @@ void TestLauncherWindow::openedWithTheFocus() {
 
 void TestLauncherWindow::slotButtonNamesFollowTheirText() {
     QtProgram p;
-    p.writeSettei(test::record("/opt/", "notepad.exe"));
+    p.writeSettei(test::recordBytes("/opt/", "notepad.exe"));
     p.start();
     QPushButton* slot1 = p.launcher()->Command1(6);
     QCOMPARE(slot1->text(), QStringLiteral("notepad.ex"));

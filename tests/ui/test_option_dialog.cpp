@@ -1,6 +1,6 @@
 // The registration dialog's widgets: layout, keys, focus, and that the view
 // hands its events to the form.
-#include "qt_program.h"
+#include "support/qt_program.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -99,8 +99,8 @@ void TestOptionDialog::escReturnsEnterPressesNothing() {
 
 void TestOptionDialog::labelNamesFollowTheirText() {
     QtProgram p;
-    p.writeSettei(test::record("/opt/", "a.exe") + test::record("", "") +
-                  test::record("/opt/", "notepad.exe"));
+    p.writeSettei(test::recordBytes("/opt/", "a.exe") + test::recordBytes("", "") +
+                  test::recordBytes("/opt/", "notepad.exe"));
     ui::OptionDialog* d = open(p);
     const QStringList shown{"a.exe     ", QStringLiteral("未登録"), "notepad.ex"};
     for (int n = 1; n <= 3; ++n) {

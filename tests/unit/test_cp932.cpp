@@ -1,7 +1,9 @@
 // Code page 932 <-> UTF-16 against byte sequences spelled out here. The same
 // cases hold for the glibc and the Win32 backend.
 #include "core/cp932.h"
-#include "test_files.h"
+#include "support/doctest_strings.h"
+#include "support/scratch_folder.h"
+#include "support/settei_bytes.h"
 
 #include <random>
 #include <string>

@@ -1,7 +1,9 @@
 // The record-file contract of this platform's backend (POSIX or Win32),
 // through the recording services, which open real files with it.
 #include "platform/fake/recording_services.h"
-#include "test_files.h"
+#include "support/doctest_strings.h"
+#include "support/scratch_folder.h"
+#include "support/settei_bytes.h"
 
 #include <array>
 #include <cstring>
@@ -88,7 +90,7 @@ template <class Done> bool runUnix(const std::string& commandLine, Done done) {
 
 // The read-only attribute stops writers on Windows. Under Wine as root it
 // stops nothing, and the file is made immutable with chattr instead.
-std::string probeUnwritable(const test::TempDir&, const std::string& path,
+std::string probeUnwritable(const test::ScratchFolder&, const std::string& path,
                             const std::string& bytes) {
     const std::wstring wide = test::pathOf(path).wstring();
     SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -116,7 +118,7 @@ std::string probeUnwritable(const test::TempDir&, const std::string& path,
 #else
 // Root writes a 0444 file anyway: then the probe runs in a child that gave up
 // root for nobody (65534), on a file that stays root's.
-std::string probeUnwritable(const test::TempDir& dir, const std::string& path,
+std::string probeUnwritable(const test::ScratchFolder& dir, const std::string& path,
                             const std::string& bytes) {
     if (::chmod(path.c_str(), 0444) != 0)
         return "chmod failed";
@@ -154,7 +156,7 @@ std::string probeUnwritable(const test::TempDir& dir, const std::string& path,
 } // namespace
 
 TEST_CASE("reads past the end of the file fill the caller's buffer with zeros") {
-    test::TempDir dir;
+    test::ScratchFolder dir;
     const std::string path = dir.file("settei.ini");
     test::writeFile(path, "abc");
     auto file = openFile(path);
@@ -179,7 +181,7 @@ TEST_CASE("reads past the end of the file fill the caller's buffer with zeros") 
 }
 
 TEST_CASE("a file that may not be written still opens for reading") {
-    test::TempDir dir;
+    test::ScratchFolder dir;
     const std::string path = dir.file("settei.ini");
     const std::string bytes = test::recordBytes("C:\\", "calc.exe");
     test::writeFile(path, bytes);

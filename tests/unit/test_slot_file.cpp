@@ -1,7 +1,9 @@
 // settei.ini through SlotFile, against bytes written by the test itself.
 #include "core/slot_file.h"
 #include "platform/fake/recording_services.h"
-#include "test_files.h"
+#include "support/doctest_strings.h"
+#include "support/scratch_folder.h"
+#include "support/settei_bytes.h"
 
 #include <string>
 
@@ -117,7 +119,7 @@ TEST_CASE("records read as stored") {
         {"1 MiB of FF", std::string(kMiB, '\xff'), 2, true, bad(10), bad(100)},
         {"1 MiB file: record 3", three1MiB, 3, true, u"c.exe     ", u"C\\c.exe"},
     };
-    test::TempDir dir;
+    test::ScratchFolder dir;
     const std::string path = dir.file("settei.ini");
     for (const Row& row : rows) {
         CAPTURE(row.name);
@@ -174,7 +176,7 @@ TEST_CASE("records written as bytes") {
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        test::TempDir dir;
+        test::ScratchFolder dir;
         const std::string path = dir.file("settei.ini");
         Settei s(path);
         REQUIRE(s.file.open());
@@ -204,7 +206,7 @@ TEST_CASE("a write leaves the other records and bytes alone") {
     for (const Row row : {Row{600, 1}, Row{600, 2}, Row{600, 3}, Row{250, 2}, Row{kMiB, 2}}) {
         CAPTURE(row.size);
         CAPTURE(row.record);
-        test::TempDir dir;
+        test::ScratchFolder dir;
         const std::string path = dir.file("settei.ini");
         const std::string before(row.size, '\xee');
         test::writeFile(path, before);
@@ -222,7 +224,7 @@ TEST_CASE("a write leaves the other records and bytes alone") {
 }
 
 TEST_CASE("record 3 written to an empty file leaves records 1 and 2 zero") {
-    test::TempDir dir;
+    test::ScratchFolder dir;
     const std::string path = dir.file("settei.ini");
     Settei s(path);
     REQUIRE(s.file.open());
@@ -232,7 +234,7 @@ TEST_CASE("record 3 written to an empty file leaves records 1 and 2 zero") {
 }
 
 TEST_CASE("record numbers outside 1 to 3 are refused without a trace") {
-    test::TempDir dir;
+    test::ScratchFolder dir;
     const std::string path = dir.file("settei.ini");
     const std::string before = repeat(recordBytes("A\\", "a.exe"), 3);
     test::writeFile(path, before);
@@ -269,7 +271,7 @@ TEST_CASE("assigning fits a field to its width in characters") {
 }
 
 TEST_CASE("open creates a missing file, fails on a folder; close is idempotent") {
-    test::TempDir dir;
+    test::ScratchFolder dir;
     const std::string path = dir.file("settei.ini");
     Settei s(path);
     s.file.close(); // never opened

@@ -7,7 +7,9 @@
 #include "platform/win32/shutdown_win32.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_text.h"
-#include "test_files.h"
+#include "support/doctest_strings.h"
+#include "support/scratch_folder.h"
+#include "support/settei_bytes.h"
 
 #include <windows.h>
 
@@ -29,7 +31,7 @@ std::filesystem::path buildFolder() {
 }
 
 // A copy of win32_child.exe in `dir`, under `name`; its UTF-8 path.
-std::string childIn(const test::TempDir& dir, const std::string& name) {
+std::string childIn(const test::ScratchFolder& dir, const std::string& name) {
     const std::string path = dir.file(name);
     std::filesystem::copy_file(buildFolder() / "win32_child.exe", test::pathOf(path));
     return path;
@@ -61,7 +63,7 @@ bool hasInsert(const std::string& s) {
 } // namespace
 
 TEST_CASE("launch starts a program by its full path, and refuses what it cannot start") {
-    test::TempDir dir; // its name holds a blank and Japanese characters
+    test::ScratchFolder dir; // its name holds a blank and Japanese characters
     const std::string child = childIn(dir, "起動 テスト.exe");
     platform::Win32Services services;
     std::string error;
@@ -167,7 +169,7 @@ TEST_CASE("formatted text is cut at the length written, not the size asked first
 }
 
 TEST_CASE("a second process sees the single instance until its holder lets go") {
-    test::TempDir dir;
+    test::ScratchFolder dir;
     const std::string probe = childIn(dir, "probe.exe");
     {
         platform::Win32Services first;

@@ -1,10 +1,13 @@
 // One run of the program on the real Qt windows (offscreen), with the
-// recording services, in a private temporary current folder.
+// recording services, in a private scratch folder that is current while it
+// lives.
 #pragma once
 
 #include "core/module1.h"
 #include "forms/form.h"
 #include "platform/fake/recording_services.h"
+#include "scratch_folder.h"
+#include "slot_bytes.h"
 #include "ui/qt/about_window.h"
 #include "ui/qt/launcher_window.h"
 #include "ui/qt/option_dialog.h"
@@ -12,9 +15,6 @@
 
 #include <QAccessible>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -22,23 +22,15 @@
 namespace zavo::test {
 
 struct QtProgram {
-    QtProgram() : previous(QDir::currentPath()) {
-        QDir::setCurrent(dir.path()); // settei.ini is relative
-    }
     ~QtProgram() {
         forms.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QDir::setCurrent(previous);
     }
 
     void start() {
         forms->run([&] { forms->show(forms::FormId::Launcher); });
     }
-    void writeSettei(const QByteArray& bytes) {
-        QFile f(QStringLiteral("settei.ini"));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-    }
+    void writeSettei(const QByteArray& bytes) { writeFile(QStringLiteral("settei.ini"), bytes); }
     template <class W> W* window(forms::FormId id) const {
         forms::Form* form = forms->loaded(id);
         return form ? dynamic_cast<W*>(&form->view()) : nullptr;
@@ -49,18 +41,12 @@ struct QtProgram {
     ui::OptionDialog* option() const { return window<ui::OptionDialog>(forms::FormId::Option); }
     ui::AboutWindow* about() const { return window<ui::AboutWindow>(forms::FormId::About); }
 
-    QTemporaryDir dir;
-    QString previous;
+    ScratchFolder folder{"zavo-ui-", ScratchFolder::Current::enter}; // settei.ini is relative
     platform::RecordingServices services;
     core::Module1 module1{services};
     ui::QtViews views;
     std::unique_ptr<forms::Forms> forms = std::make_unique<forms::Forms>(module1, views, [] {});
 };
-
-// One 200-byte record: blank-padded fields, then 100 zero bytes.
-inline QByteArray record(const QByteArray& dir, const QByteArray& exe) {
-    return dir.leftJustified(80, ' ') + exe.leftJustified(20, ' ') + QByteArray(100, '\0');
-}
 
 // What a screen reader hears as the widget's name.
 inline QString accessibleName(QWidget* w) {

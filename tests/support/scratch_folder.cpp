@@ -1,0 +1,69 @@
+#include "scratch_folder.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+
+namespace zavo::test {
+namespace fs = std::filesystem;
+
+ScratchFolder::ScratchFolder(std::string_view prefix, Current current) {
+    std::random_device random;
+    const fs::path base = fs::temp_directory_path();
+    for (int attempt = 0; path_.empty(); ++attempt) {
+        if (attempt == 100)
+            throw std::runtime_error("no scratch folder under " + utf8Of(base));
+        const fs::path p =
+            base / pathOf(std::string(prefix) + std::to_string(random() % 1000000000u));
+        if (fs::create_directory(p))
+            path_ = p;
+    }
+    if (current == Current::enter) {
+        previous_ = fs::current_path();
+        fs::current_path(path_);
+        path_ = fs::current_path();
+    }
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    if (!previous_.empty())
+        fs::current_path(previous_, ignored);
+    // A test may have taken away the owner's rights.
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
+}
+
+std::string ScratchFolder::file(const std::string& name) const {
+    return utf8Of(path_ / pathOf(name));
+}
+
+fs::path pathOf(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string utf8Of(const fs::path& path) {
+    const std::u8string s = path.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.good())
+        throw std::runtime_error("cannot write " + utf8Of(path));
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void makeFile(const fs::path& path) {
+    if (path.has_parent_path())
+        fs::create_directories(path.parent_path());
+    writeFile(path, "");
+}
+
+} // namespace zavo::test
