@@ -3,7 +3,7 @@
 // sees it (an italic slant runs past the text's advance).
 #include "core/clock_text.h"
 #include "platform/posix/locale_clock.h"
-#include "qt_program.h"
+#include "support/qt_program.h"
 #include "ui/qt/fonts.h"
 
 #include <QFontInfo>
