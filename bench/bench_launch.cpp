@@ -41,9 +41,13 @@ long long monotonicNs() {
 // Real launch, nothing else.
 class LaunchOnlyServices final : public platform::Services {
 public:
-    bool launch(const std::string& command, int, std::string& error) override {
-        return platform::spawnDetached(command, error);
+    std::unique_ptr<platform::Process> launch(const std::string& command, int,
+                                              std::string& error) override {
+        if (!platform::spawnDetached(command, error))
+            return nullptr;
+        return std::make_unique<platform::Process>();
     }
+    bool waitForInputIdle(platform::Process&, int) override { return false; }
     bool sendKeys(std::string_view, bool) override { return true; }
     int messageBox(const std::string& prompt, int, const std::string&) override {
         std::fprintf(stderr, "message: %s\n", prompt.c_str());

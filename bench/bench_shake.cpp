@@ -29,7 +29,10 @@ using namespace zavo;
 // The About window asks nothing of the platform.
 class NoServices final : public platform::Services {
 public:
-    bool launch(const std::string&, int, std::string&) override { return false; }
+    std::unique_ptr<platform::Process> launch(const std::string&, int, std::string&) override {
+        return nullptr;
+    }
+    bool waitForInputIdle(platform::Process&, int) override { return false; }
     bool sendKeys(std::string_view, bool) override { return true; }
     int messageBox(const std::string&, int, const std::string&) override { return platform::vbOK; }
     void beep() override {}

@@ -24,6 +24,9 @@ inline constexpr int kMediaPlayerIndex = 0;
 inline constexpr int kFirstSlotIndex = 6; // Command1(5 + n) is slot n
 inline constexpr int kSlotWindowStyle = 1;
 inline constexpr long kMediaPlayerWaitRounds = 10'000'000;
+// How long the player may take to be ready for input before Ctrl+P goes to
+// whatever window is active.
+inline constexpr int kMediaPlayerReadyTimeoutMs = 5000;
 inline constexpr std::string_view kMediaPlayerKeys = "^p";
 
 // The slot number (1 to 3) of a Command1 index, or 0 for a fixed button.

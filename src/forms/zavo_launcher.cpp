@@ -83,11 +83,17 @@ void ZAVO_launcher::Command1_Click(int index) {
     }
 
     const core::FixedLaunch& fixed = core::kFixedLaunches[static_cast<std::size_t>(index)];
-    if (!services.launch(std::string(fixed.command), fixed.windowStyle, error))
+    const std::unique_ptr<platform::Process> started =
+        services.launch(std::string(fixed.command), fixed.windowStyle, error);
+    if (!started)
         return fail();
     if (index != core::kMediaPlayerIndex)
         return;
-    // Give the player time to come up, then ask it to play.
+    // The counted wait alone passes in a few milliseconds on a current
+    // processor, long before the player has a window: first wait, within a
+    // bound, until it takes input. Past the bound the keys go to whatever
+    // window is active, as they always did.
+    services.waitForInputIdle(*started, core::kMediaPlayerReadyTimeoutMs);
     core::counted_wait(core::kMediaPlayerWaitRounds);
     if (!services.sendKeys(core::kMediaPlayerKeys, true))
         return fail();

@@ -45,14 +45,29 @@ struct LocalDateTime {
     int second = 0;
 };
 
+// A program that launch() started, held while the caller may still wait for
+// it. A backend keeps in it what it needs for that (a process handle, a watch
+// on the desktop's windows) and releases it with it.
+class Process {
+public:
+    virtual ~Process() = default;
+};
+
 class Services {
 public:
     virtual ~Services() = default;
 
     // Starts the executable whose full path is `command`; never through a
-    // shell, never split at spaces. False (with `error` filled) when it could
+    // shell, never split at spaces. Null (with `error` filled) when it could
     // not be started.
-    virtual bool launch(const std::string& command, int windowStyle, std::string& error) = 0;
+    virtual std::unique_ptr<Process> launch(const std::string& command, int windowStyle,
+                                            std::string& error) = 0;
+
+    // Waits until `process` is ready for input, at most `timeoutMs`: until it
+    // waits for input in its message loop (Windows), or until a window of it,
+    // or one mapped since the launch, is the active window (X11). False when
+    // the bound ran out or readiness cannot be told here.
+    virtual bool waitForInputIdle(Process& process, int timeoutMs) = 0;
 
     // Sends keystrokes in the classic notation ("^p" is Ctrl+P) to the active
     // window. With `wait`, returns only after the keys were processed.

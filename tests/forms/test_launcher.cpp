@@ -124,11 +124,40 @@ TEST_CASE("Command1 starts each of the nine programs") {
             expected = {"open settei.ini", "read " + std::to_string(200 * record),
                         std::string("launch ") + kSlots[record] + " 1", "close"};
         }
-        // The media player gets Ctrl+P after the wait, then the focus comes back.
+        // The media player gets Ctrl+P once it is ready, then the focus comes back.
         if (index == 0)
-            expected.push_back("keys ^p wait");
+            expected.insert(expected.end(),
+                            {"waitForInputIdle 5000", "keys ^p wait", "focus launcher"});
         CHECK(p.since(mark) == expected);
         CHECK(p.views.launcher().focusTaken == (index == 0 ? 1 : 0));
+    }
+}
+
+TEST_CASE("the media player: ready for input within 5 s, then the count, Ctrl+P, focus back") {
+    const std::string player = R"(launch c:\program files\windows media player\wmplayer.exe 1)";
+    const std::string ready = "waitForInputIdle 5000";
+    struct Row {
+        const char* what;
+        bool starts, ready, keys;
+        Calls expected;
+    };
+    const Row rows[] = {
+        {"ready", true, true, true, {player, ready, "keys ^p wait", "focus launcher"}},
+        // Past the bound the keys still go out, to whatever window is active.
+        {"not ready", true, false, true, {player, ready, "keys ^p wait", "focus launcher"}},
+        {"not started", false, false, true, {player, msg(kReadError)}},
+        {"keystroke failed", true, true, false, {player, ready, "keys ^p wait", msg(kReadError)}},
+    };
+    for (const Row& row : rows) {
+        INFO(std::string(row.what));
+        Program p;
+        p.rec.canLaunch = [&](const std::string&) { return row.starts; };
+        p.rec.playerReady = row.ready;
+        p.rec.keysSucceed = row.keys;
+        p.start();
+        const auto mark = p.mark();
+        p.event([&] { p.launcher()->Command1_Click(0); });
+        CHECK(p.since(mark) == row.expected);
     }
 }
 
@@ -146,17 +175,6 @@ TEST_CASE("a fixed program not installed: the read error and nothing else") {
         CHECK(calls[1] == msg(kReadError));
         CHECK(p.views.launcher().focusTaken == 0);
     }
-}
-
-TEST_CASE("a failed keystroke shows the read error and leaves the focus alone") {
-    Program p;
-    p.rec.keysSucceed = false;
-    p.start();
-    const auto mark = p.mark();
-    p.event([&] { p.launcher()->Command1_Click(0); });
-    CHECK(p.since(mark) == Calls{"launch c:\\program files\\windows media player\\wmplayer.exe 1",
-                                 "keys ^p wait", msg(kReadError)});
-    CHECK(p.views.launcher().focusTaken == 0);
 }
 
 TEST_CASE("a failed slot launch closes the file, shows the read error; the next click works") {

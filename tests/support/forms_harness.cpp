@@ -15,8 +15,12 @@ bool LoggedFile::writeAt(std::uint64_t offset, std::span<const std::byte> data,
     return file_->writeAt(offset, data, error);
 }
 
-bool LoggingServices::launch(const std::string& command, int style, std::string& error) {
+std::unique_ptr<platform::Process> LoggingServices::launch(const std::string& command, int style,
+                                                           std::string& error) {
     return rec.launch(command, style, error);
+}
+bool LoggingServices::waitForInputIdle(platform::Process& process, int timeoutMs) {
+    return rec.waitForInputIdle(process, timeoutMs);
 }
 bool LoggingServices::sendKeys(std::string_view keys, bool wait) {
     return rec.sendKeys(keys, wait);

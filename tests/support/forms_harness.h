@@ -45,7 +45,9 @@ class LoggingServices final : public platform::Services {
 public:
     platform::RecordingServices rec;
 
-    bool launch(const std::string& command, int style, std::string& error) override;
+    std::unique_ptr<platform::Process> launch(const std::string& command, int style,
+                                              std::string& error) override;
+    bool waitForInputIdle(platform::Process& process, int timeoutMs) override;
     bool sendKeys(std::string_view keys, bool wait) override;
     int messageBox(const std::string& prompt, int style, const std::string& title) override;
     void beep() override;

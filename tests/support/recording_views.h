@@ -52,7 +52,11 @@ public:
         ++repaints;
     }
     void minimize() override { minimized = true; }
-    void takeFocus() override { ++focusTaken; }
+    void takeFocus() override {
+        ++focusTaken;
+        if (log)
+            log->push_back("focus launcher");
+    }
 
     std::array<std::string, 9> Command1{"M_Player(&M)", "IE (&I)",      "BookShelf (&S)",
                                         "乗換案内(&N)", "AlpsMap (&A)", "Explorer(&E)",

@@ -66,12 +66,18 @@ std::vector<std::string> RecordingServices::callsWithoutClock() const {
     return out;
 }
 
-bool RecordingServices::launch(const std::string& command, int windowStyle, std::string& error) {
+std::unique_ptr<Process> RecordingServices::launch(const std::string& command, int windowStyle,
+                                                   std::string& error) {
     calls.push_back("launch " + command + " " + std::to_string(windowStyle));
     if (canLaunch(command))
-        return true;
+        return std::make_unique<Process>();
     error = "cannot start";
-    return false;
+    return nullptr;
+}
+
+bool RecordingServices::waitForInputIdle(Process&, int timeoutMs) {
+    calls.push_back("waitForInputIdle " + std::to_string(timeoutMs));
+    return playerReady;
 }
 
 bool RecordingServices::sendKeys(std::string_view keys, bool wait) {

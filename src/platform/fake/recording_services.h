@@ -14,7 +14,9 @@ namespace zavo::platform {
 
 class RecordingServices final : public Services {
 public:
-    bool launch(const std::string& command, int windowStyle, std::string& error) override;
+    std::unique_ptr<Process> launch(const std::string& command, int windowStyle,
+                                    std::string& error) override;
+    bool waitForInputIdle(Process& process, int timeoutMs) override;
     bool sendKeys(std::string_view keys, bool wait) override;
     int messageBox(const std::string& prompt, int style, const std::string& title) override;
     void beep() override;
@@ -30,9 +32,9 @@ public:
                       unsigned flags) override;
     bool exitWindowsEx(unsigned flags, unsigned reserved) override;
 
-    // "launch <cmd> <style>", "keys ^p wait", "msg <prompt> <style> <title>", "beep",
-    // "instance?", "end", "now", "open <name>", "setWindowPos <after> <x> <y> <cx> <cy> 0x<flags>",
-    // "exit <flags> <reserved>".
+    // "launch <cmd> <style>", "waitForInputIdle <ms>", "keys ^p wait", "msg <prompt> <style>
+    // <title>", "beep", "instance?", "end", "now", "open <name>", "setWindowPos <after> <x> <y>
+    // <cx> <cy> 0x<flags>", "exit <flags> <reserved>".
     std::vector<std::string> calls;
     // calls without the clock's readings, which a timer adds at any time.
     std::vector<std::string> callsWithoutClock() const;
@@ -43,6 +45,7 @@ public:
     bool otherInstance = false;
     bool exitAccepted = true;
     bool keysSucceed = true;
+    bool playerReady = true; // what waitForInputIdle answers
     bool failRecordOpen = false;
     std::deque<int> answers; // message-box answers; vbOK when empty
     std::function<bool(const std::string&)> canLaunch = [](const std::string& c) {

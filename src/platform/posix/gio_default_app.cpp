@@ -155,9 +155,10 @@ void inOwnSession(gpointer) {
 // entries to the bus without waiting for an answer: either way a program that
 // cannot start would count as started. So the entry's command line is run
 // here, by g_spawn_async, which reports a failed exec before it returns. It
-// forks twice, so no child is left for us to reap.
+// forks twice, so no child is left for us to reap; the id it reports is the
+// program's own.
 bool spawn(const Gio& g, GDesktopAppInfo* entry, const std::vector<std::string>& argv,
-           std::string& error) {
+           std::string& error, pid_t* started) {
     std::vector<gchar*> args;
     for (const std::string& a : argv)
         args.push_back(const_cast<gchar*>(a.c_str()));
@@ -165,16 +166,21 @@ bool spawn(const Gio& g, GDesktopAppInfo* entry, const std::vector<std::string>&
     const Owned folder(g, g.g_desktop_app_info_get_string(entry, "Path"));
     const std::string workDir = folder.str();
     GError* e = nullptr;
+    GPid pid = 0;
     if (g.g_spawn_async(workDir.empty() ? nullptr : workDir.c_str(), args.data(), nullptr,
-                        G_SPAWN_SEARCH_PATH, inOwnSession, nullptr, nullptr, &e))
+                        G_SPAWN_SEARCH_PATH, inOwnSession, nullptr, &pid, &e)) {
+        if (started)
+            *started = pid;
         return true;
+    }
     error = takeMessage(g, e);
     return false;
 }
 
 } // namespace
 
-bool launchDefaultApplication(const char* contentType, bool openHomeFolder, std::string& error) {
+bool launchDefaultApplication(const char* contentType, bool openHomeFolder, std::string& error,
+                              pid_t* started) {
     const Gio* g = gio(error);
     if (!g)
         return false;
@@ -184,18 +190,18 @@ bool launchDefaultApplication(const char* contentType, bool openHomeFolder, std:
         error = std::string("no application is installed for ") + contentType;
         return false;
     }
-    bool started = false;
+    bool ok = false;
     std::vector<std::string> argv;
     if (!g->g_type_check_instance_is_a(reinterpret_cast<GTypeInstance*>(app),
                                        g->g_desktop_app_info_get_type())) {
         error = "the default application has no desktop entry";
     } else {
         auto* entry = reinterpret_cast<GDesktopAppInfo*>(app);
-        started =
-            commandOf(*g, entry, openHomeFolder, argv, error) && spawn(*g, entry, argv, error);
+        ok = commandOf(*g, entry, openHomeFolder, argv, error) &&
+             spawn(*g, entry, argv, error, started);
     }
     g->g_object_unref(app);
-    return started;
+    return ok;
 }
 
 } // namespace zavo::platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <sys/types.h>
 
 namespace zavo::platform {
 
@@ -10,8 +11,9 @@ namespace zavo::platform {
 // otherwise. The entry's Exec line is run without a shell (nor a wrapper), in
 // a session of its own. False, with `error` filled, before this returns when
 // there is no default application, its program is not installed or cannot be
-// started.
+// started. The started program's process id goes to `started` when given.
 // GIO is loaded at the first call, so that start-up does not pay for it.
-bool launchDefaultApplication(const char* contentType, bool openHomeFolder, std::string& error);
+bool launchDefaultApplication(const char* contentType, bool openHomeFolder, std::string& error,
+                              pid_t* started = nullptr);
 
 } // namespace zavo::platform

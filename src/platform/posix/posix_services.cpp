@@ -7,6 +7,7 @@
 #include "record_file_posix.h"
 #include "spawn_launch.h"
 #include "window_handle_posix.h"
+#include "x11_active_window.h"
 #include "xtest_keys.h"
 
 #include <QApplication>
@@ -25,22 +26,46 @@
 
 namespace zavo::platform {
 
+namespace {
+
+// A started program: its process id, and what the desktop showed before.
+struct PosixProcess final : Process {
+    PosixProcess(pid_t id, std::unique_ptr<ActiveWindowWatch> w) : pid(id), watch(std::move(w)) {}
+    pid_t pid;
+    std::unique_ptr<ActiveWindowWatch> watch; // null: readiness cannot be told
+};
+
+} // namespace
+
 PosixServices::PosixServices() = default;
 PosixServices::~PosixServices() {
     if (instanceLock_ >= 0)
         ::close(instanceLock_);
 }
 
-bool PosixServices::launch(const std::string& command, int windowStyle, std::string& error) {
+std::unique_ptr<Process> PosixServices::launch(const std::string& command, int windowStyle,
+                                               std::string& error) {
     // X11 offers no portable way to ask a new program for a normal or a
     // maximized first window; the style is accepted and not applied.
     (void)windowStyle;
+    // Begun before the start, so that any window the program maps is new.
+    std::unique_ptr<ActiveWindowWatch> watch = watchActiveWindow();
+    pid_t pid = 0;
     // The media player, the browser and Explorer have their counterparts on
     // every desktop; the other fixed paths name nothing here and fail below.
-    if (const Counterpart* counterpart = counterpartOf(command))
-        return launchDefaultApplication(counterpart->contentType, counterpart->openHomeFolder,
-                                        error);
-    return spawnDetached(command, error);
+    const Counterpart* counterpart = counterpartOf(command);
+    const bool started = counterpart
+                             ? launchDefaultApplication(counterpart->contentType,
+                                                        counterpart->openHomeFolder, error, &pid)
+                             : spawnDetached(command, error, &pid);
+    if (!started)
+        return nullptr;
+    return std::make_unique<PosixProcess>(pid, std::move(watch));
+}
+
+bool PosixServices::waitForInputIdle(Process& process, int timeoutMs) {
+    auto* started = dynamic_cast<PosixProcess*>(&process);
+    return started && started->watch && started->watch->waitForWindowOf(started->pid, timeoutMs);
 }
 
 bool PosixServices::sendKeys(std::string_view keys, bool wait) {

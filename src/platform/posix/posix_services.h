@@ -12,7 +12,9 @@ public:
     PosixServices();
     ~PosixServices() override;
 
-    bool launch(const std::string& command, int windowStyle, std::string& error) override;
+    std::unique_ptr<Process> launch(const std::string& command, int windowStyle,
+                                    std::string& error) override;
+    bool waitForInputIdle(Process& process, int timeoutMs) override;
     bool sendKeys(std::string_view keys, bool wait) override;
     int messageBox(const std::string& prompt, int style, const std::string& title) override;
     void beep() override;

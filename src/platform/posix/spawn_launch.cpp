@@ -78,7 +78,7 @@ struct SpawnAttributes {
 
 } // namespace
 
-bool spawnDetached(const std::string& path, std::string& error) {
+bool spawnDetached(const std::string& path, std::string& error, pid_t* started) {
     if (path.empty() || path.find('\0') != std::string::npos) {
         error = "no program to start";
         return false;
@@ -103,6 +103,8 @@ bool spawnDetached(const std::string& path, std::string& error) {
         return false;
     }
     reapWhenDone(pid);
+    if (started)
+        *started = pid;
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <sys/types.h>
 
 namespace zavo::platform {
 // Starts the executable at the absolute path `path`, detached, in the current
@@ -8,5 +9,6 @@ namespace zavo::platform {
 // searched for or interpreted. A start that fails (missing file, not
 // executable, a directory, a relative or empty path) is reported before this
 // returns. The child is reaped when it ends, so it never lingers as a zombie.
-bool spawnDetached(const std::string& path, std::string& error);
+// Its process id goes to `started` when given.
+bool spawnDetached(const std::string& path, std::string& error, pid_t* started = nullptr);
 } // namespace zavo::platform

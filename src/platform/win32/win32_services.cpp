@@ -92,6 +92,16 @@ void waitUntilKeysProcessed() {
     CloseHandle(process);
 }
 
+// A started program's process handle, closed with it.
+class Win32Process final : public Process {
+public:
+    explicit Win32Process(HANDLE process) : handle(process) {}
+    ~Win32Process() override { CloseHandle(handle); }
+    Win32Process(const Win32Process&) = delete;
+    Win32Process& operator=(const Win32Process&) = delete;
+    const HANDLE handle;
+};
+
 } // namespace
 
 Win32Services::Win32Services(ShutdownCalls shutdown) : shutdown_(std::move(shutdown)) {}
@@ -101,11 +111,12 @@ Win32Services::~Win32Services() {
         CloseHandle(static_cast<HANDLE>(instanceMutex_));
 }
 
-bool Win32Services::launch(const std::string& command, int windowStyle, std::string& error) {
+std::unique_ptr<Process> Win32Services::launch(const std::string& command, int windowStyle,
+                                               std::string& error) {
     const std::optional<std::wstring> path = widenUtf8(command);
     if (!path || path->empty() || path->find(L'\0') != std::wstring::npos) {
         error = "no program to start";
-        return false;
+        return nullptr;
     }
     // The path is the application name, so CreateProcess never splits it at
     // a blank ("c:\program files\x" must not start "c:\program.exe") nor
@@ -115,7 +126,7 @@ bool Win32Services::launch(const std::string& command, int windowStyle, std::str
     if (!isFullPath(*path) || path->find(L'"') != std::wstring::npos ||
         endsWithNoCase(*path, L".bat") || endsWithNoCase(*path, L".cmd")) {
         error = "not the full path of a program: " + command;
-        return false;
+        return nullptr;
     }
     std::wstring commandLine = L"\"" + *path + L"\""; // argv[0] only; CreateProcessW may write
     STARTUPINFOW startup{};
@@ -126,11 +137,15 @@ bool Win32Services::launch(const std::string& command, int windowStyle, std::str
     if (!CreateProcessW(path->c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process)) {
         error = win32ErrorText(GetLastError(), command);
-        return false;
+        return nullptr;
     }
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    return std::make_unique<Win32Process>(process.hProcess);
+}
+
+bool Win32Services::waitForInputIdle(Process& process, int timeoutMs) {
+    auto* started = dynamic_cast<Win32Process*>(&process);
+    return started && WaitForInputIdle(started->handle, static_cast<DWORD>(timeoutMs)) == 0;
 }
 
 bool Win32Services::sendKeys(std::string_view keys, bool wait) {

@@ -1,0 +1,122 @@
+// The media-player button of the real binary under a private Xvfb with
+// openbox. Its counterpart is a stand-in player, the default audio/mpeg
+// application of a private desktop database, that maps its window half a
+// second after it starts and records the keys it gets. It gets Ctrl+P; a
+// player that never shows a window holds the click up to the launcher's bound,
+// and Ctrl+P goes to the window that is active then. Either way the launcher
+// takes the focus back.
+#include "support/x_session.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using zavo::test::XSession;
+
+namespace {
+
+const QString kTitle = QStringLiteral("ZAVO_launcher");
+const QString kPlayerTitle = QStringLiteral("zavo test player");
+const QString kPlayer = QStringLiteral(ZAVO_TEST_PLAYER);
+const QRect kCommand1_0(16, 8, 89, 33); // the media player, in the 312 x 182 design area
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestE2ePlayer : public QObject {
+    Q_OBJECT
+private slots:
+    void ctrlPAfterThePlayerIsReady_data();
+    void ctrlPAfterThePlayerIsReady();
+};
+
+void TestE2ePlayer::ctrlPAfterThePlayerIsReady_data() {
+    QTest::addColumn<int>("delayMs"); // when the player maps its window; never when negative
+    QTest::newRow("window after 0.5 s") << 500;
+    QTest::newRow("never a window") << -1;
+}
+
+void TestE2ePlayer::ctrlPAfterThePlayerIsReady() {
+    QFETCH(int, delayMs);
+    XSession x;
+    ZAVO_REQUIRE_X_SESSION(x);
+
+    // The private database: the stand-in is the one audio/mpeg application.
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    for (const char* dir : {"data/applications", "sysdata", "config", "sysconfig", "work"})
+        QVERIFY(QDir(root.path()).mkpath(QString::fromLatin1(dir)));
+    const QString keys = root.filePath(QStringLiteral("keys"));
+    QVERIFY(writeAll(root.filePath(QStringLiteral("data/applications/zavo-player.desktop")),
+                     "[Desktop Entry]\nType=Application\nName=Player\nMimeType=audio/mpeg;\n"
+                     "Exec=\"" +
+                         kPlayer.toUtf8() + "\" " + QByteArray::number(delayMs) + " \"" +
+                         keys.toUtf8() + "\"\n"));
+    QVERIFY(writeAll(root.filePath(QStringLiteral("config/mimeapps.list")),
+                     "[Default Applications]\naudio/mpeg=zavo-player.desktop\n"));
+    for (const auto& [name, dir] : {std::pair{"XDG_DATA_HOME", "data"},
+                                    {"XDG_DATA_DIRS", "sysdata"},
+                                    {"XDG_CONFIG_HOME", "config"},
+                                    {"XDG_CONFIG_DIRS", "sysconfig"}})
+        x.setEnvironmentVariable(QString::fromLatin1(name),
+                                 root.filePath(QString::fromLatin1(dir)));
+
+    x.startLauncher(root.filePath(QStringLiteral("work")));
+    const quint64 launcher = x.waitForWindow(kTitle);
+    QVERIFY2(launcher != 0, "no window titled ZAVO_launcher was mapped");
+    const auto active = [&] {
+        QString out;
+        x.run(QStringLiteral("xprop"),
+              {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")}, &out);
+        const auto m = QRegularExpression(QStringLiteral("# (0x[0-9a-f]+)")).match(out);
+        return m.hasMatch() ? m.captured(1).toULongLong(nullptr, 16) : 0;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(active(), launcher, 15000);
+
+    // Without a player window, another window that is active when the bound
+    // runs out gets the keys.
+    QString receiver = keys;
+    quint64 witness = 0;
+    if (delayMs < 0) {
+        receiver = root.filePath(QStringLiteral("witness-keys"));
+        x.startProcess(kPlayer, {QStringLiteral("0"), receiver});
+        witness = x.waitForWindow(kPlayerTitle);
+        QVERIFY2(witness != 0, "the witness window was not mapped");
+    }
+
+    const zavo::test::XGeometry g = x.geometry(launcher);
+    const QPoint at = QPoint(g.x, g.y + g.height - 182) + kCommand1_0.center();
+    const qint64 clickedAt = QDateTime::currentMSecsSinceEpoch();
+    QCOMPARE(x.run(QStringLiteral("xdotool"),
+                   {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                    QStringLiteral("click"), QStringLiteral("1")}),
+             0);
+    if (witness)
+        QCOMPARE(
+            x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"),
+                                              QStringLiteral("--sync"), QString::number(witness)}),
+            0);
+
+    QTRY_VERIFY_WITH_TIMEOUT(readAll(receiver).contains('\n'), 30000);
+    const QList<QByteArray> got = readAll(receiver).trimmed().split(' ');
+    QCOMPARE(got.value(0), QByteArray("^p"));
+    qInfo("click to Ctrl+P received: %lld ms", got.value(1).toLongLong() - clickedAt);
+    QTRY_COMPARE_WITH_TIMEOUT(active(), launcher, 15000);
+    x.screenshot(QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_player.png"));
+    QCOMPARE(readAll(receiver).count('\n'), 1); // Ctrl+P alone
+}
+
+QTEST_GUILESS_MAIN(TestE2ePlayer)
+#include "test_e2e_player.moc"
