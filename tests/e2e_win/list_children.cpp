@@ -1,6 +1,8 @@
 // Prints the child windows of the top-level window titled argv[1], one line
-// each: class TAB text, UTF-8, in z-order (the tab order) -- what an
-// automation tool sees of a running program.
+// each: class TAB text TAB screen rectangle (left,top,right,bottom) TAB "seen"
+// or "hidden", UTF-8, in z-order (the tab order) -- what an automation tool
+// sees of a running program. A control is seen when it is visible and no
+// sibling covers its centre.
 #include <windows.h>
 
 #include <string>
@@ -22,7 +24,16 @@ BOOL CALLBACK printChild(HWND child, LPARAM top) {
     wchar_t text[512] = {};
     GetClassNameW(child, cls, 256);
     GetWindowTextW(child, text, 512);
-    const std::string line = utf8(cls) + "\t" + utf8(text) + "\n";
+    RECT r{};
+    GetWindowRect(child, &r);
+    POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ScreenToClient(reinterpret_cast<HWND>(top), &centre);
+    const bool seen =
+        IsWindowVisible(child) &&
+        ChildWindowFromPointEx(reinterpret_cast<HWND>(top), centre, CWP_SKIPINVISIBLE) == child;
+    const std::string line = utf8(cls) + "\t" + utf8(text) + "\t" + std::to_string(r.left) + "," +
+                             std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+                             std::to_string(r.bottom) + (seen ? "\tseen\n" : "\thidden\n");
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()),
               &written, nullptr);

@@ -1,15 +1,23 @@
 // ZAVO_launcher.exe under Wine in a Japanese locale on a private Xvfb with
 // openbox: placement and the topmost band, single instance, slot captions as
-// an automation tool reads them, registration by keyboard against what the
-// Linux program writes, a slot starting a program from a folder with a blank
-// and Japanese characters, and the About window's shake.
+// an automation tool reads them, the slot labels in sight under their option
+// buttons, Ctrl+Z, registration by keyboard against what the Linux program
+// writes, a slot starting a program from a folder with a blank and Japanese
+// characters, and the About window's shake.
+//
+//   test_e2e_win [--required] PATH/ZAVO_launcher.exe [QTest arguments]
+//
+// --required: a missing program, or one older than the sources, fails the
+// test instead of skipping it.
 #include "support/slot_bytes.h"
 #include "support/x_session.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRect>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,7 +26,6 @@ using zavo::test::XSession;
 
 namespace {
 
-const QString kLauncher = QStringLiteral(ZAVO_WIN_LAUNCHER);
 const QString kHelpers = QStringLiteral(ZAVO_WIN_HELPERS);
 const QString kWineDir = QStringLiteral(ZAVO_WINE_DIR);
 const QString kMainTitle = QStringLiteral("ZAVO_launcher");
@@ -43,6 +50,67 @@ QByteArray winePath(const QString& unixFolder) {
     return "Z:" + QDir::toNativeSeparators(unixFolder).toLatin1().replace('/', '\\') + "\\";
 }
 
+// Why the program is older than its sources; empty when it is not. In the
+// build tree it comes from, the build itself knows (a change to the Linux
+// program alone does not relink it); a program from elsewhere must be newer
+// than every file under src/ and resources/.
+QString staleness(const QFileInfo& exe) {
+    const QString ninja = QStandardPaths::findExecutable(QStringLiteral("ninja"));
+    if (!ninja.isEmpty() &&
+        QFileInfo::exists(exe.absolutePath() + QStringLiteral("/build.ninja"))) {
+        QProcess dryRun;
+        dryRun.start(ninja, {QStringLiteral("-C"), exe.absolutePath(), QStringLiteral("-n"),
+                             exe.fileName()});
+        if (dryRun.waitForFinished(60000) && dryRun.exitStatus() == QProcess::NormalExit &&
+            dryRun.exitCode() == 0) {
+            const QString steps = QString::fromUtf8(dryRun.readAllStandardOutput());
+            if (steps.contains(QStringLiteral("no work to do")))
+                return {};
+            return QStringLiteral("its build would first run: ") +
+                   steps.section(QLatin1Char('\n'), 1, 1).trimmed();
+        }
+    }
+    QFileInfo newest;
+    for (const char* folder : {"src", "resources"}) {
+        QDirIterator it(QStringLiteral(ZAVO_SOURCE_DIR "/") + QLatin1String(folder), QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo file(it.next());
+            if (!newest.exists() || file.lastModified() > newest.lastModified())
+                newest = file;
+        }
+    }
+    if (newest.lastModified() > exe.lastModified())
+        return newest.filePath() + QStringLiteral(" is newer");
+    return {};
+}
+
+// Why the test cannot run here; empty when it can.
+QString missingPiece(const QString& launcher) {
+    if (launcher.isEmpty())
+        return QStringLiteral("no Windows program given: test_e2e_win [--required] "
+                              "PATH/ZAVO_launcher.exe");
+    const QFileInfo exe(launcher);
+    if (!exe.isFile())
+        return launcher + QStringLiteral(" is missing: bash scripts/build-windows.sh");
+    if (const QString stale = staleness(exe); !stale.isEmpty())
+        return QStringLiteral("%1 is older than its sources (%2): bash scripts/build-windows.sh")
+            .arg(launcher, stale);
+    if (QStringLiteral(ZAVO_WIN_HELPERS).isEmpty())
+        return QStringLiteral("no MinGW compiler for the test's Windows helpers");
+    if (QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty())
+        return QStringLiteral("wine is not installed (apt-get install wine64 wine)");
+    return {};
+}
+
+// The screen rectangle in a row of list_children.exe.
+QRect screenRect(const QStringList& row) {
+    const QStringList n = row.value(2).split(QLatin1Char(','));
+    if (n.size() != 4)
+        return {};
+    return QRect(QPoint(n[0].toInt(), n[1].toInt()), QPoint(n[2].toInt() - 1, n[3].toInt() - 1));
+}
+
 bool waitFor(const std::function<bool()>& done, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
     while (!done()) {
@@ -58,17 +126,24 @@ bool waitFor(const std::function<bool()>& done, int timeoutMs) {
 class TestE2eWin : public QObject {
     Q_OBJECT
 
+public:
+    TestE2eWin(QString launcher, bool required)
+        : launcher_(std::move(launcher)), required_(required) {}
+
 private:
+    const QString launcher_;
+    const bool required_;
     std::unique_ptr<XSession> session_;
     QTemporaryDir work_;
 
     // Starts the program in a fresh work folder holding `settei` as settei.ini.
     QProcess* startLauncher(const QByteArray& settei) {
         zavo::test::writeFile(work_.filePath(QStringLiteral("settei.ini")), settei);
-        return session_->startProcess(QStringLiteral("wine"), {kLauncher}, work_.path());
+        return session_->startProcess(QStringLiteral("wine"), {launcher_}, work_.path());
     }
 
-    // Class and text of each child window of the window titled `title`.
+    // Class, text, screen rectangle and "seen"/"hidden" of each child window
+    // of the window titled `title`, in z-order.
     QList<QStringList> children(const QString& title) {
         QString out;
         const int code =
@@ -133,15 +208,34 @@ private:
             QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_win_%1.png").arg(QString::fromLatin1(name)));
     }
 
+    // The first child of class `cls` titled `text`; empty when none.
+    static QStringList child(const QList<QStringList>& rows, const QString& cls,
+                             const QString& text) {
+        for (const QStringList& row : rows)
+            if (row.value(0).compare(cls, Qt::CaseInsensitive) == 0 && row.value(1) == text)
+                return row;
+        return {};
+    }
+
+    // Minimised as the window manager has it: iconic, or hidden.
+    bool minimised(quint64 window) {
+        return session_->property(window, QStringLiteral("WM_STATE"))
+                   .contains(QStringLiteral("Iconic")) ||
+               session_->property(window, QStringLiteral("_NET_WM_STATE"))
+                   .contains(QStringLiteral("_NET_WM_STATE_HIDDEN"));
+    }
+
 private slots:
+    void initTestCase() {
+        const QString missing = missingPiece(launcher_);
+        if (missing.isEmpty())
+            return;
+        if (required_)
+            QFAIL(qPrintable(missing));
+        QSKIP(qPrintable(missing));
+    }
+
     void init() {
-        if (!QFileInfo::exists(kLauncher))
-            QSKIP(qPrintable(kLauncher +
-                             QStringLiteral(" is missing: bash scripts/build-windows.sh")));
-        if (kHelpers.isEmpty())
-            QSKIP("no MinGW compiler for the test's Windows helpers");
-        if (QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty())
-            QSKIP("wine is not installed (apt-get install wine64 wine)");
         // A prefix of the test's own: no other Wine program shares its
         // server (nor the launcher's single-instance mutex).
         QVERIFY(QDir().mkpath(kWineDir));
@@ -201,7 +295,7 @@ private slots:
         QCOMPARE(buttonTexts(kMainTitle), expected);
 
         QProcess* second =
-            session_->startProcess(QStringLiteral("wine"), {kLauncher}, work_.path());
+            session_->startProcess(QStringLiteral("wine"), {launcher_}, work_.path());
         QVERIFY2(second->waitForFinished(60000), "the second start did not end");
         QCOMPARE(second->exitCode(), 0);
         QCOMPARE(session_->windows(kMainTitle).size(), 1);
@@ -220,6 +314,56 @@ private slots:
         QCOMPARE(session_->geometry(reloaded).x, kClientX);
         QCOMPARE(session_->geometry(reloaded).y + session_->geometry(reloaded).height,
                  kClientY + kClientHeight);
+    }
+
+    // In the registration dialog each slot's label lies under its option
+    // button, inside the frame around them, in sight, with the slot's caption.
+    void slotLabelsUnderOptions() {
+        startLauncher(zavo::test::recordBytes("C:\\WINDOWS\\", "notepad.exe") + neverWritten() +
+                      zavo::test::recordBytes("C:\\WINDOWS\\", "calc.exe"));
+        const quint64 window = session_->waitForWindow(kMainTitle, 60000);
+        QVERIFY2(window, "no main window");
+        key(window, QStringLiteral("alt+o"));
+        QVERIFY2(session_->waitForWindow(kDialogTitle, 30000), "no registration dialog");
+        shot("option_labels");
+
+        const QList<QStringList> rows = children(kDialogTitle);
+        const QRect frame =
+            screenRect(child(rows, QStringLiteral("Button"), QStringLiteral("ボタン番号選択")));
+        QVERIFY2(frame.isValid(), "no frame around the option buttons");
+        const QStringList captions{QStringLiteral("notepad.ex"), QStringLiteral("未登録"),
+                                   QStringLiteral("calc.exe  ")};
+        const QStringList digits{QStringLiteral("１"), QStringLiteral("２"), QStringLiteral("３")};
+        for (int n = 0; n < 3; ++n) {
+            const QStringList option =
+                child(rows, QStringLiteral("Button"), QStringLiteral("ボタン") + digits[n]);
+            const QStringList label = child(rows, QStringLiteral("Static"), captions[n]);
+            const QString what =
+                QStringLiteral("slot %1: option %2, label %3")
+                    .arg(n + 1)
+                    .arg(option.join(QLatin1Char(' ')), label.join(QLatin1Char(' ')));
+            QVERIFY2(!option.isEmpty() && !label.isEmpty(), qPrintable(what));
+            const QRect o = screenRect(option);
+            const QRect l = screenRect(label);
+            QVERIFY2(l.top() >= o.center().y() && l.center().x() >= o.left() &&
+                         l.center().x() <= o.right(),
+                     qPrintable(QStringLiteral("not under its option button: ") + what));
+            QVERIFY2(frame.contains(l), qPrintable(QStringLiteral("outside the frame: ") + what));
+            QVERIFY2(label.value(3) == QStringLiteral("seen"),
+                     qPrintable(QStringLiteral("out of sight: ") + what));
+        }
+    }
+
+    // Ctrl+Z minimises the main window, as its menu item says.
+    void ctrlZMinimises() {
+        startLauncher(neverWritten().repeated(3));
+        const quint64 window = session_->waitForWindow(kMainTitle, 60000);
+        QVERIFY2(window, "no main window");
+        QVERIFY(!minimised(window));
+        key(window, QStringLiteral("ctrl+z"));
+        QVERIFY2(waitFor([&] { return minimised(window); }, 20000),
+                 qPrintable(QStringLiteral("Ctrl+Z left the main window as it was: ") +
+                            session_->property(window, QStringLiteral("WM_STATE")).simplified()));
     }
 
     // The keys of the Linux registration test, in both programs in turn:
@@ -260,7 +404,7 @@ private slots:
 
         // The Windows program. A Win32 list box selects nothing on space:
         // Home selects the first (only) file instead.
-        session_->startProcess(QStringLiteral("wine"), {kLauncher}, work.path());
+        session_->startProcess(QStringLiteral("wine"), {launcher_}, work.path());
         launcher = session_->waitForWindow(kMainTitle, 60000);
         QVERIFY2(launcher, "the Windows program showed no main window");
         const quint64 dialog = registerInDialog(
@@ -333,5 +477,22 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestE2eWin)
+// The program under test and --required come first; QTest gets the rest.
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QString launcher;
+    bool required = false;
+    std::vector<char*> qtestArgs{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == QStringLiteral("--required"))
+            required = true;
+        else if (launcher.isEmpty() && arg.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive))
+            launcher = arg;
+        else
+            qtestArgs.push_back(argv[i]);
+    }
+    TestE2eWin test(launcher, required);
+    return QTest::qExec(&test, static_cast<int>(qtestArgs.size()), qtestArgs.data());
+}
 #include "test_e2e_win.moc"
