@@ -45,8 +45,11 @@ xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || {
 (cd "$tmp/cwd" && exec "$build/ZAVO_launcher") >"$tmp/log" 2>&1 &
 pids+=($!)
 pid=$!
-for _ in $(seq 400); do
+# openbox 3.6 can fall asleep with the window's map request already read;
+# a change of a root window property wakes it.
+for i in $(seq 400); do
   xwininfo -name ZAVO_launcher 2>/dev/null | grep -q IsViewable && break
+  ((i % 10)) || xprop -root -f _ZAVO_WM_NUDGE 32c -set _ZAVO_WM_NUDGE "$i"
   sleep 0.05
 done
 xwininfo -name ZAVO_launcher 2>/dev/null | grep -q IsViewable ||

@@ -83,7 +83,7 @@ QString tail(const QString& path) {
 } // namespace
 
 XSession::XSession() {
-    for (const char* tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "xprop"}) {
+    for (const char* tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "xprop", "xmessage"}) {
         if (findTool(tool).isEmpty()) {
             skipReason_ = QStringLiteral("%1 is not installed (apt-get install xvfb openbox "
                                          "xdotool x11-utils)")
@@ -177,22 +177,61 @@ QString XSession::startServers(int attempt) {
     QProcess& openbox = *wm;
     processes_.push_back(std::move(wm));
 
-    // openbox announces itself on the root window once it manages windows.
+    // openbox announces itself on the root window early in its start-up.
     const QDeadlineTimer deadline(kStartTimeoutMs);
     int xprop = 0;
     QString out;
+    bool announced = false;
     while (!deadline.hasExpired() && !ended(openbox) && !ended(server)) {
         xprop = run(QStringLiteral("xprop"),
                     {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, &out);
-        if (xprop == 0 && out.contains(QStringLiteral("window id")))
-            return {};
+        announced = xprop == 0 && out.contains(QStringLiteral("window id"));
+        if (announced)
+            break;
         QThread::msleep(20);
     }
-    return report(
-        QStringLiteral("openbox did not come up on %1 (Xvfb %2, openbox %3, xprop %4: %5)")
-            .arg(display_, describe(server), describe(openbox))
-            .arg(xprop)
-            .arg(out.trimmed()));
+    if (!announced)
+        return report(
+            QStringLiteral("openbox did not come up on %1 (Xvfb %2, openbox %3, xprop %4: %5)")
+                .arg(display_, describe(server), describe(openbox))
+                .arg(xprop)
+                .arg(out.trimmed()));
+
+    // Up means managing windows: a probe window must be taken in and mapped.
+    const QString probeTitle = QStringLiteral("zavo-wm-probe");
+    QProcess probe;
+    probe.setProcessEnvironment(environment());
+    probe.setStandardOutputFile(QProcess::nullDevice());
+    probe.setStandardErrorFile(QProcess::nullDevice());
+    probe.start(findTool("xmessage"),
+                {QStringLiteral("-name"), probeTitle, QStringLiteral("-title"), probeTitle,
+                 QStringLiteral("probe")});
+    bool managed = false;
+    while (probe.waitForStarted(10000) && !deadline.hasExpired() && !ended(openbox) &&
+           !ended(probe)) {
+        nudgeWindowManager();
+        managed = !windows(probeTitle).isEmpty();
+        if (managed)
+            break;
+        QThread::msleep(20);
+    }
+    probe.terminate();
+    if (!probe.waitForFinished(5000)) {
+        probe.kill();
+        probe.waitForFinished(3000);
+    }
+    if (managed)
+        return {};
+    return report(QStringLiteral("openbox on %1 did not map a probe window (Xvfb %2, openbox %3)")
+                      .arg(display_, describe(server), describe(openbox)));
+}
+
+void XSession::nudgeWindowManager() {
+    static int nudges = 0;
+    run(QStringLiteral("xprop"),
+        {QStringLiteral("-root"), QStringLiteral("-f"), QStringLiteral("_ZAVO_WM_NUDGE"),
+         QStringLiteral("32c"), QStringLiteral("-set"), QStringLiteral("_ZAVO_WM_NUDGE"),
+         QString::number(++nudges)});
 }
 
 void XSession::stopProcesses() {
@@ -288,13 +327,48 @@ QList<quint64> XSession::windows(const QString& title) {
 
 quint64 XSession::waitForWindow(const QString& title, int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
+    for (int round = 1; !deadline.hasExpired(); ++round) {
         const QList<quint64> ids = windows(title);
         if (!ids.isEmpty())
             return ids.first();
+        if (round % 10 == 0)
+            nudgeWindowManager();
         QThread::msleep(50);
     }
+    qWarning("%s", qPrintable(whyNoWindow(title)));
     return 0;
+}
+
+QString XSession::whyNoWindow(const QString& title) {
+    QString out = QStringLiteral("no window titled \"%1\" on %2; what this session started:\n")
+                      .arg(title, display_);
+    for (const auto& p : processes_)
+        out += QStringLiteral("  %1 %2: %3\n")
+                   .arg(p->program(), p->arguments().join(QLatin1Char(' ')), describe(*p));
+    QString tree;
+    run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")}, &tree);
+    out += QStringLiteral("  named windows:\n");
+    for (const QString& line : tree.split(QLatin1Char('\n')))
+        if (line.contains(QLatin1Char('"')) && !line.contains(QStringLiteral("(has no name)")))
+            out += QStringLiteral("    ") + line.trimmed() + QLatin1Char('\n');
+    // Whether the window manager took the window in (a managed window bears
+    // WM_STATE), and what it manages.
+    const QString quoted = QLatin1Char('"') + title + QLatin1Char('"');
+    for (const QString& line : tree.split(QLatin1Char('\n')))
+        if (line.contains(quoted)) {
+            const QString id = line.trimmed().section(QLatin1Char(' '), 0, 0);
+            QString info;
+            run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}, &info);
+            out += QStringLiteral("  %1: %2; %3\n")
+                       .arg(id, info.section(QStringLiteral("Map State: "), 1).section('\n', 0, 0),
+                            property(id.toULongLong(nullptr, 16), QStringLiteral("WM_STATE"))
+                                .simplified());
+        }
+    QString clients;
+    run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST")},
+        &clients);
+    out += QStringLiteral("  ") + clients.simplified() + QLatin1Char('\n');
+    return out + serverLogs();
 }
 
 XGeometry XSession::geometry(quint64 window) {

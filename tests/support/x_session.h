@@ -1,8 +1,10 @@
 // A private X display for end-to-end tests: Xvfb on a free display number
 // (-displayfd) with openbox as the window manager, whatever other X servers
-// start or stop beside it. Their output goes to log files in the session's
-// private folder. Everything it starts is ended by its PID when the session
-// is destroyed.
+// start or stop beside it. The session is up once openbox has mapped a probe
+// window; a server that does not come up is started afresh. Xvfb's and
+// openbox's output goes to log files in the session's private folder and
+// into the failure message. Everything it starts is ended by its PID when
+// the session is destroyed.
 #pragma once
 
 #include <QProcess>
@@ -53,8 +55,15 @@ public:
             int timeoutMs = 20000);
 
     // X id of the mapped, viewable window whose title is exactly `title`; 0 when
-    // none appears within the timeout.
+    // none appears within the timeout (then whyNoWindow() goes to the log).
     quint64 waitForWindow(const QString& title, int timeoutMs = 30000);
+    // Wakes openbox with a change of a root window property. openbox 3.6 can
+    // fall asleep with events it has already read, a window's map request
+    // among them, until the next event reaches it.
+    void nudgeWindowManager();
+    // For a failure message: the state of everything this session started,
+    // the named windows on the display and the servers' logs.
+    QString whyNoWindow(const QString& title);
     // All viewable windows titled exactly `title`.
     QList<quint64> windows(const QString& title);
     XGeometry geometry(quint64 window);
