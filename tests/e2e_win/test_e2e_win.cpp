@@ -361,7 +361,12 @@ private slots:
         QVERIFY2(window, "no main window");
         QVERIFY(!minimised(window));
         key(window, QStringLiteral("ctrl+z"));
-        QVERIFY2(waitFor([&] { return minimised(window); }, 20000),
+        QVERIFY2(waitFor(
+                     [&] {
+                         session_->nudgeWindowManager();
+                         return minimised(window);
+                     },
+                     20000),
                  qPrintable(QStringLiteral("Ctrl+Z left the main window as it was: ") +
                             session_->property(window, QStringLiteral("WM_STATE")).simplified()));
     }
