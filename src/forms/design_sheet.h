@@ -1,7 +1,17 @@
 // The design sheets of the three windows: one row a control, in creation
 // order, positions in twips. Both window systems build their controls from
 // these rows, so a caption or a place is written once.
+//
+// Each sheet names its rows with an enum in row order (its values index the
+// rows and the views' arrays of widgets), so a view finds a control by its
+// identity; the names only become the controls' object names.
 #pragma once
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <span>
+#include <string_view>
 
 namespace zavo::forms {
 
@@ -15,10 +25,12 @@ struct FontSpec {
 
 inline constexpr FontSpec kGothic9{"ＭＳ ゴシック", 9};
 
+inline constexpr int kClientArea = -1;
+
 struct ControlSpec {
     const char* name; // array members as "Command1_6"
     Kind kind;
-    const char* container;        // name of the holding frame; nullptr: the client area
+    int container;                // row of the holding frame; kClientArea: none
     const char* caption;          // UTF-8; may hold an access key ("&W")
     int left, top, width, height; // twips; a line gives X1, Y1, X2, Y2
     int tabIndex = -1;            // -1: takes no part in the tab order
@@ -36,11 +48,41 @@ struct WindowSpec {
     bool minimizeButton;
 };
 
+inline constexpr int kMenuBar = -1;
+
 struct MenuSpec {
     const char* name;
     const char* caption;
-    const char* parent;   // nullptr: on the menu bar itself
+    int parent;           // row of the drop-down holding it; kMenuBar: on the bar itself
     const char* shortcut; // "Ctrl+Z", or nullptr
 };
+
+// The row index of a sheet identity.
+template <class Id> constexpr int row(Id id) {
+    return static_cast<int>(id);
+}
+
+// The row of `id` in `rows`. A row that is not there is a fault of the
+// sheet: it ends the program in every build type rather than hand out a
+// control that does not exist.
+template <class Spec, class Id> const Spec& rowOf(std::span<const Spec> rows, Id id) {
+    const auto index = static_cast<std::size_t>(row(id));
+    if (index >= rows.size()) {
+        std::fprintf(stderr, "design sheet: no row %zu\n", index);
+        std::abort();
+    }
+    return rows[index];
+}
+
+// True when every row stands at its identity: rows[i] is named names[i].
+// Checked at compile time next to each sheet.
+template <class Spec, std::size_t N>
+constexpr bool rowsNamed(const std::array<Spec, N>& rows,
+                         const std::array<std::string_view, N>& names) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (std::string_view(rows[i].name) != names[i])
+            return false;
+    return true;
+}
 
 } // namespace zavo::forms

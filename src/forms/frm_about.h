@@ -15,6 +15,7 @@ public:
 
     // Handlers, named after their control and event.
     void OK_but_Click();
+    // `button` and `shift` in the values of vb_input.h.
     void Picture1_MouseMove(int button, int shift, float x, float y);
     // The close box: the window unloads.
     void Form_QueryClose();

@@ -12,23 +12,44 @@ inline constexpr WindowSpec kOptionWindow{"frmOption", "登録フォーム", 682
 
 inline constexpr FontSpec kGothic975{"ＭＳ ゴシック", 9.75};
 
-inline constexpr std::array<ControlSpec, 14> kOptionControls{{
-    {"Option3", Kind::Option, nullptr, "ボタン３", 2880, 480, 1095, 375, 9, kGothic9},
-    {"Option2", Kind::Option, nullptr, "ボタン２", 1560, 480, 1215, 375, 8, kGothic9},
-    {"Option1", Kind::Option, nullptr, "ボタン１", 360, 480, 1215, 375, 7, kGothic9},
-    {"File_name", Kind::FileList, nullptr, nullptr, 4320, 1680, 2415, 1170, 6},
-    {"Drv_name", Kind::DriveList, nullptr, nullptr, 4320, 120, 2415, 300, 5},
-    {"dir_name", Kind::DirList, nullptr, nullptr, 4320, 480, 2415, 1140, 4},
-    {"reset", Kind::Button, nullptr, "初期設定(&S)", 2280, 1920, 1575, 495, 0, kGothic9,
+// The rows of kOptionControls, in their order.
+// clang-format off
+enum class OptionControl {
+    Option3, Option2, Option1, File_name, Drv_name, dir_name, reset, Frame1, Cancel_but, touroku,
+    Frame2, Label3, Label1, Label2, Count
+};
+// clang-format on
+
+inline constexpr int kSlots = 3;
+// Option1 to Option3 and Label1 to Label3, by slot number less one.
+inline constexpr std::array<OptionControl, kSlots> kSlotOptions{
+    OptionControl::Option1, OptionControl::Option2, OptionControl::Option3};
+inline constexpr std::array<OptionControl, kSlots> kSlotLabels{
+    OptionControl::Label1, OptionControl::Label2, OptionControl::Label3};
+
+inline constexpr std::array<ControlSpec, std::size_t(OptionControl::Count)> kOptionControls{{
+    {"Option3", Kind::Option, kClientArea, "ボタン３", 2880, 480, 1095, 375, 9, kGothic9},
+    {"Option2", Kind::Option, kClientArea, "ボタン２", 1560, 480, 1215, 375, 8, kGothic9},
+    {"Option1", Kind::Option, kClientArea, "ボタン１", 360, 480, 1215, 375, 7, kGothic9},
+    {"File_name", Kind::FileList, kClientArea, nullptr, 4320, 1680, 2415, 1170, 6},
+    {"Drv_name", Kind::DriveList, kClientArea, nullptr, 4320, 120, 2415, 300, 5},
+    {"dir_name", Kind::DirList, kClientArea, nullptr, 4320, 480, 2415, 1140, 4},
+    {"reset", Kind::Button, kClientArea, "初期設定(&S)", 2280, 1920, 1575, 495, 0, kGothic9,
      "各ボタンへの登録を抹消します。"},
-    {"Frame1", Kind::Frame, nullptr, "初期設定に戻す", 2040, 1560, 2055, 1095, 3, kGothic9},
-    {"Cancel_but", Kind::Button, nullptr, "戻る(&R)", 240, 2160, 1455, 495, 2, kGothic9,
+    {"Frame1", Kind::Frame, kClientArea, "初期設定に戻す", 2040, 1560, 2055, 1095, 3, kGothic9},
+    {"Cancel_but", Kind::Button, kClientArea, "戻る(&R)", 240, 2160, 1455, 495, 2, kGothic9,
      "ランチャー画面へと戻ります。"},
-    {"touroku", Kind::Button, nullptr, "登録(&T)", 240, 1560, 1455, 495, 1, kGothic9},
-    {"Frame2", Kind::Frame, nullptr, "ボタン番号選択", 120, 240, 4095, 1095, 10, kGothic9},
-    {"Label3", Kind::Label, "Frame2", "未登録", 2880, 600, 1095, 255, 13, kGothic975},
-    {"Label1", Kind::Label, "Frame2", "未登録", 360, 600, 1095, 255, 12, kGothic975},
-    {"Label2", Kind::Label, "Frame2", "未登録", 1560, 600, 1095, 255, 11, kGothic975},
+    {"touroku", Kind::Button, kClientArea, "登録(&T)", 240, 1560, 1455, 495, 1, kGothic9},
+    {"Frame2", Kind::Frame, kClientArea, "ボタン番号選択", 120, 240, 4095, 1095, 10, kGothic9},
+    {"Label3", Kind::Label, row(OptionControl::Frame2), "未登録", 2880, 600, 1095, 255, 13,
+     kGothic975},
+    {"Label1", Kind::Label, row(OptionControl::Frame2), "未登録", 360, 600, 1095, 255, 12,
+     kGothic975},
+    {"Label2", Kind::Label, row(OptionControl::Frame2), "未登録", 1560, 600, 1095, 255, 11,
+     kGothic975},
 }};
+static_assert(rowsNamed(kOptionControls, {"Option3", "Option2", "Option1", "File_name", "Drv_name",
+                                          "dir_name", "reset", "Frame1", "Cancel_but", "touroku",
+                                          "Frame2", "Label3", "Label1", "Label2"}));
 
 } // namespace zavo::forms

@@ -130,15 +130,21 @@ void ZAVO_launcher::Form_QueryClose() {
     forms_.unload(FormId::Launcher);
 }
 
-ZAVO_launcher::MenuHandler ZAVO_launcher::menuHandler(std::string_view name) {
-    if (name == "smallization")
+ZAVO_launcher::MenuHandler ZAVO_launcher::menuHandler(LauncherMenu item) {
+    switch (item) {
+    case LauncherMenu::smallization:
         return &ZAVO_launcher::smallization_Click;
-    if (name == "exit")
+    case LauncherMenu::exit:
         return &ZAVO_launcher::exit_Click;
-    if (name == "opt")
+    case LauncherMenu::opt:
         return &ZAVO_launcher::opt_Click;
-    if (name == "about")
+    case LauncherMenu::about:
         return &ZAVO_launcher::about_Click;
+    case LauncherMenu::file:
+    case LauncherMenu::help:
+    case LauncherMenu::Count:
+        break;
+    }
     return nullptr;
 }
 

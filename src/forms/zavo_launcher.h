@@ -4,8 +4,7 @@
 
 #include "form.h"
 #include "launcher_view.h"
-
-#include <string_view>
+#include "zavo_launcher_sheet.h"
 
 namespace zavo::forms {
 
@@ -18,6 +17,7 @@ public:
     void Form_Unload() override;
 
     // Handlers, named after their control and event.
+    // `shift` in the values of vb_input.h.
     void Form_KeyDown(int keyCode, int shift);
     void Command1_Click(int index);
     void Command2_Click();
@@ -29,10 +29,10 @@ public:
     // The close box: the window unloads.
     void Form_QueryClose();
 
-    // The handler of a menu command by its name in the menu sheet; null for
-    // an entry that only opens a drop-down.
+    // The handler of a menu command of the menu sheet; null for an entry
+    // that only opens a drop-down.
     using MenuHandler = void (ZAVO_launcher::*)();
-    static MenuHandler menuHandler(std::string_view name);
+    static MenuHandler menuHandler(LauncherMenu item);
 
 private:
     void readSlotCaptions();

@@ -58,13 +58,23 @@ QRect twipsRect(int left, int top, int width, int height) {
             twips_to_pixels(height)};
 }
 
-void buildControls(QWidget* designArea, std::span<const ControlSpec> rows) {
+QRect clientRect(const forms::WindowSpec& window) {
+    return twipsRect(window.clientLeft, window.clientTop, window.clientWidth, window.clientHeight);
+}
+
+void missingControl(int row, const char* type) {
+    qFatal("design sheet: row %d is not a %s", row, type);
+}
+
+std::vector<QWidget*> buildControls(QWidget* designArea, std::span<const ControlSpec> rows) {
+    std::vector<QWidget*> widgets;
     std::vector<std::pair<int, QWidget*>> tabOrder;
     for (const ControlSpec& row : rows) {
         QWidget* parent = designArea;
-        if (row.container)
-            parent = designArea->findChild<QWidget*>(QString::fromUtf8(row.container));
+        if (row.container != forms::kClientArea)
+            parent = widgets.at(static_cast<std::size_t>(row.container));
         QWidget* w = makeWidget(row, parent);
+        widgets.push_back(w);
         w->setObjectName(QString::fromUtf8(row.name));
         if (row.kind == Kind::Line) {
             static_cast<LineControl*>(w)->setEnds(
@@ -90,6 +100,7 @@ void buildControls(QWidget* designArea, std::span<const ControlSpec> rows) {
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+    return widgets;
 }
 
 } // namespace zavo::ui

@@ -6,22 +6,41 @@
 #include <QWidget>
 
 #include <span>
+#include <vector>
 
 namespace zavo::ui {
 
 // Creates the controls of `rows` on `clientArea`, in the sheet's order, and
-// chains the tab order by tab index.
-void buildControls(QWidget* clientArea, std::span<const forms::ControlSpec> rows);
+// chains the tab order by tab index. The widgets come back by row.
+std::vector<QWidget*> buildControls(QWidget* clientArea, std::span<const forms::ControlSpec> rows);
 
-// The widget named `name` under `root`; aborts when it does not exist, since
-// that is a fault of the sheet, not of the user.
-template <class T> T* control(const QWidget* root, const char* name) {
-    T* w = root->findChild<T*>(QString::fromUtf8(name));
-    Q_ASSERT_X(w, "control", name);
-    return w;
-}
+// Ends the program: a view asked for a control its sheet does not give it.
+[[noreturn]] void missingControl(int row, const char* type);
+
+// The widgets of one design sheet, found by the sheet's identities.
+template <class Id> class SheetWidgets {
+public:
+    SheetWidgets(QWidget* clientArea, std::span<const forms::ControlSpec> rows)
+        : widgets_(buildControls(clientArea, rows)) {}
+
+    // The control of row `id`; a row that is missing or of another kind
+    // ends the program in every build type.
+    template <class T = QWidget> T* get(Id id) const {
+        const auto index = static_cast<std::size_t>(forms::row(id));
+        T* w = index < widgets_.size() ? qobject_cast<T*>(widgets_[index]) : nullptr;
+        if (!w)
+            missingControl(forms::row(id), T::staticMetaObject.className());
+        return w;
+    }
+
+private:
+    std::vector<QWidget*> widgets_;
+};
 
 // Twips to a pixel rectangle.
 QRect twipsRect(int left, int top, int width, int height);
+
+// The client area of a window sheet in pixels, at its place at start.
+QRect clientRect(const forms::WindowSpec& window);
 
 } // namespace zavo::ui

@@ -1,48 +1,51 @@
 #include "launcher_window.h"
 
-#include "control_builder.h"
 #include "core/twips.h"
 #include "forms/zavo_launcher_sheet.h"
-#include "platform/window_handle.h"
+#include "platform/posix/window_handle_posix.h"
+#include "vb_input.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 
+#include <array>
+
 namespace zavo::ui {
 
 using core::kTwipsPerPixel;
+using forms::LauncherControl;
+using forms::LauncherMenu;
 
-LauncherWindow::LauncherWindow(forms::ZAVO_launcher& form) : form_(form) {
-    setObjectName(QString::fromUtf8(forms::kLauncherWindow.name));
-    setWindowTitle(QString::fromUtf8(forms::kLauncherWindow.caption));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+namespace {
+QWidget* makeDesignArea(QMainWindow* window) {
+    auto* area = new QWidget(window);
+    area->setObjectName(QStringLiteral("designArea"));
+    area->setFixedSize(clientRect(forms::kLauncherWindow).size());
+    window->setCentralWidget(area);
+    return area;
+}
+} // namespace
+
+LauncherWindow::LauncherWindow(forms::ZAVO_launcher& form)
+    : LauncherWindowBase(form, forms::kLauncherWindow), designArea_(makeDesignArea(this)),
+      controls_(designArea_, forms::kLauncherControls) {
     // Shown by the topmost placement without taking the focus from anyone.
     setAttribute(Qt::WA_ShowWithoutActivating);
 
-    designArea_ = new QWidget(this);
-    designArea_->setObjectName(QStringLiteral("designArea"));
-    designArea_->setFixedSize(kDesignWidth, kDesignHeight);
-    setCentralWidget(designArea_);
-    buildControls(designArea_, forms::kLauncherControls);
-    time_display_ = control<QLabel>(designArea_, "time_display");
-    for (int i = 0; i < 9; ++i)
-        connect(Command1(i), &QPushButton::clicked, this, [this, i] {
-            if (!disposed_)
-                form_.handle([this, i] { form_.Command1_Click(i); });
-        });
-    connect(control<QPushButton>(designArea_, "Command2"), &QPushButton::clicked, this,
+    for (int i = 0; i < forms::kLaunchButtons; ++i)
+        connect(Command1(i), &QPushButton::clicked, this,
+                [this, i] { forward([this, i] { form_.Command1_Click(i); }); });
+    connect(controls_.get<QPushButton>(LauncherControl::Command2), &QPushButton::clicked, this,
             [this] { forward(&forms::ZAVO_launcher::Command2_Click); });
     buildMenus();
 
     // The menu bar sits inside the window here, so the window reaches above
     // the design area by the menu bar's height.
     const int menuHeight = menuBar()->sizeHint().height();
-    setFixedSize(kDesignWidth, kDesignHeight + menuHeight);
-    setGeometry(kDesignLeft, kDesignTop - menuHeight, kDesignWidth, kDesignHeight + menuHeight);
+    const QRect design = clientRect(forms::kLauncherWindow);
+    setFixedSize(design.width(), design.height() + menuHeight);
+    setGeometry(design.adjusted(0, -menuHeight, 0, 0));
 
     Timer1_.setObjectName(QStringLiteral("Timer1"));
     Timer1_.setInterval(forms::kTimer1Interval);
@@ -51,55 +54,40 @@ LauncherWindow::LauncherWindow(forms::ZAVO_launcher& form) : form_(form) {
     Timer1_.start(); // runs from load, also while hidden or minimised
 }
 
-void LauncherWindow::forward(void (forms::ZAVO_launcher::*handler)()) {
-    if (disposed_)
-        return;
-    forms::ZAVO_launcher* form = &form_;
-    form_.handle([form, handler] { (form->*handler)(); });
+QPushButton* LauncherWindow::Command1(int index) const {
+    return controls_.get<QPushButton>(forms::kCommand1.at(static_cast<std::size_t>(index)));
 }
 
-QPushButton* LauncherWindow::Command1(int index) const {
-    return control<QPushButton>(designArea_, ("Command1_" + std::to_string(index)).c_str());
+QLabel* LauncherWindow::time_display() const {
+    return controls_.get<QLabel>(LauncherControl::time_display);
 }
 
 void LauncherWindow::buildMenus() {
-    using Handler = void (forms::ZAVO_launcher::*)();
-    const auto handlerOf = &forms::ZAVO_launcher::menuHandler;
-    for (const forms::MenuSpec& item : forms::kLauncherMenu) {
+    std::array<QMenu*, forms::kLauncherMenu.size()> dropDowns{};
+    for (std::size_t i = 0; i < forms::kLauncherMenu.size(); ++i) {
+        const forms::MenuSpec& item = forms::kLauncherMenu[i];
+        const auto handler = forms::ZAVO_launcher::menuHandler(LauncherMenu(i));
         const QString caption = QString::fromUtf8(item.caption);
         const QString name = QString::fromUtf8(item.name);
-        if (!item.parent && !handlerOf(item.name)) {
-            menuBar()->addMenu(caption)->setObjectName(name);
+        if (item.parent == forms::kMenuBar && !handler) {
+            dropDowns[i] = menuBar()->addMenu(caption);
+            dropDowns[i]->setObjectName(name);
             continue;
         }
         QAction* action =
-            item.parent
-                ? menuBar()->findChild<QMenu*>(QString::fromUtf8(item.parent))->addAction(caption)
-                : menuBar()->addAction(caption);
+            item.parent == forms::kMenuBar
+                ? menuBar()->addAction(caption)
+                : dropDowns.at(static_cast<std::size_t>(item.parent))->addAction(caption);
         action->setObjectName(name);
         if (item.shortcut)
             action->setShortcut(QKeySequence(QString::fromUtf8(item.shortcut)));
-        const Handler handler = handlerOf(item.name);
         connect(action, &QAction::triggered, this, [this, handler] { forward(handler); });
     }
 }
 
-void LauncherWindow::show() {
-    QMainWindow::show();
-    raise();
-    activateWindow();
-}
-
-void LauncherWindow::hide() {
-    QMainWindow::hide();
-}
-
 void LauncherWindow::dispose() {
-    disposed_ = true;
     Timer1_.stop();
-    QMainWindow::hide();
-    // An event of this window may still be on the stack.
-    deleteLater();
+    LauncherWindowBase::dispose();
 }
 
 platform::WindowHandle LauncherWindow::handle() {
@@ -119,7 +107,7 @@ void LauncherWindow::setCommand1Caption(int index, const std::string& caption) {
 }
 
 void LauncherWindow::setTimeDisplay(const std::string& text) {
-    time_display_->setText(QString::fromStdString(text));
+    time_display()->setText(QString::fromStdString(text));
 }
 
 void LauncherWindow::minimize() {
@@ -131,16 +119,10 @@ void LauncherWindow::takeFocus() {
     setFocus(Qt::OtherFocusReason);
 }
 
-void LauncherWindow::closeEvent(QCloseEvent* event) {
-    event->ignore(); // the form decides; unloading hides and frees the window
-    forward(&forms::ZAVO_launcher::Form_QueryClose);
-}
-
 void LauncherWindow::keyPressEvent(QKeyEvent* event) {
-    if (!disposed_)
-        form_.handle([this, event] {
-            form_.Form_KeyDown(event->key(), static_cast<int>(event->modifiers()));
-        });
+    const int key = event->key();
+    const int shift = vbShift(event->modifiers());
+    forward([this, key, shift] { form_.Form_KeyDown(key, shift); });
     QMainWindow::keyPressEvent(event);
 }
 

@@ -1,9 +1,5 @@
 #include "option_dialog.h"
 
-#include "control_builder.h"
-#include "forms/frm_option_sheet.h"
-
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -17,31 +13,29 @@
 
 namespace zavo::ui {
 
-OptionDialog::OptionDialog(forms::frmOption& form) : QDialog(nullptr), form_(form) {
-    setObjectName(QString::fromUtf8(forms::kOptionWindow.name));
-    setWindowTitle(QString::fromUtf8(forms::kOptionWindow.caption));
-    // Without an owner it is a top-level window of its own, shown in the
-    // taskbar; title bar hints: a close box, no minimize or maximize button.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight);
+using forms::OptionControl;
 
-    buildControls(this, forms::kOptionControls);
+OptionDialog::OptionDialog(forms::frmOption& form)
+    : OptionDialogBase(form, forms::kOptionWindow), controls_(this, forms::kOptionControls),
+      Drv_name_(controls_.get<QComboBox>(OptionControl::Drv_name)),
+      dir_name_(controls_.get<QListWidget>(OptionControl::dir_name)),
+      File_name_(controls_.get<QListWidget>(OptionControl::File_name)),
+      clientSize_(clientRect(forms::kOptionWindow).size()) {
+    setFixedSize(clientSize_);
+
     // Created before the frames, these lie over them.
-    for (const char* name : {"Option3", "Option2", "Option1", "reset"})
-        control<QWidget>(this, name)->raise();
-    control<QRadioButton>(this, "Option1")->setChecked(true);
+    for (OptionControl id : {OptionControl::Option3, OptionControl::Option2, OptionControl::Option1,
+                             OptionControl::reset})
+        controls_.get(id)->raise();
+    controls_.get<QRadioButton>(OptionControl::Option1)->setChecked(true);
     // The first control of the tab order holds the focus when the dialog opens.
-    control<QPushButton>(this, "reset")->setFocus();
+    controls_.get(OptionControl::reset)->setFocus();
     // No default button: Enter presses nothing by itself.
     for (QPushButton* b : findChildren<QPushButton*>()) {
         b->setAutoDefault(false);
         b->setDefault(false);
     }
 
-    Drv_name_ = control<QComboBox>(this, "Drv_name");
-    dir_name_ = control<QListWidget>(this, "dir_name");
-    File_name_ = control<QListWidget>(this, "File_name");
     dir_name_->setSelectionMode(QAbstractItemView::SingleSelection);
     File_name_->setSelectionMode(QAbstractItemView::SingleSelection);
 
@@ -51,12 +45,13 @@ OptionDialog::OptionDialog(forms::frmOption& form) : QDialog(nullptr), form_(for
         const int row = dir_name_->row(item);
         forward([this, row] { form_.dir_name_Open(row); });
     });
-    connect(control<QPushButton>(this, "touroku"), &QPushButton::clicked, this,
-            [this] { forward([this] { form_.touroku_Click(); }); });
-    connect(control<QPushButton>(this, "reset"), &QPushButton::clicked, this,
-            [this] { forward([this] { form_.reset_Click(); }); });
-    connect(control<QPushButton>(this, "Cancel_but"), &QPushButton::clicked, this,
-            [this] { forward([this] { form_.Cancel_but_Click(); }); });
+    const std::pair<OptionControl, void (forms::frmOption::*)()> buttons[] = {
+        {OptionControl::touroku, &forms::frmOption::touroku_Click},
+        {OptionControl::reset, &forms::frmOption::reset_Click},
+        {OptionControl::Cancel_but, &forms::frmOption::Cancel_but_Click}};
+    for (const auto& [id, handler] : buttons)
+        connect(controls_.get<QPushButton>(id), &QPushButton::clicked, this,
+                [this, handler] { forward(handler); });
 
     // Opened without an owner, so centred on the screen: first as well as
     // the frame can be known before mapping, then once more when the window
@@ -64,34 +59,14 @@ OptionDialog::OptionDialog(forms::frmOption& form) : QDialog(nullptr), form_(for
     centreOnScreen(lastFrameMargins());
 }
 
-void OptionDialog::forward(const std::function<void()>& handler) {
-    if (!disposed_)
-        form_.handle(handler);
-}
-
-void OptionDialog::show() {
-    QDialog::show();
-    raise();
-    activateWindow();
-}
-
-void OptionDialog::hide() {
-    QDialog::hide();
-}
-
-void OptionDialog::dispose() {
-    disposed_ = true;
-    QDialog::hide();
-    deleteLater(); // an event of this window may still be on the stack
-}
-
 void OptionDialog::setLabel(int slot, const std::string& caption) {
-    control<QLabel>(this, ("Label" + std::to_string(slot)).c_str())
+    controls_.get<QLabel>(forms::kSlotLabels.at(static_cast<std::size_t>(slot - 1)))
         ->setText(QString::fromStdString(caption));
 }
 
 bool OptionDialog::optionValue(int slot) {
-    return control<QRadioButton>(this, ("Option" + std::to_string(slot)).c_str())->isChecked();
+    return controls_.get<QRadioButton>(forms::kSlotOptions.at(static_cast<std::size_t>(slot - 1)))
+        ->isChecked();
 }
 
 void OptionDialog::setDrives(const std::vector<std::string>& names) {
@@ -141,10 +116,9 @@ void OptionDialog::centreOnScreen(const QMargins& frame) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    QRect outer(QPoint(), QSize(kClientWidth, kClientHeight).grownBy(frame));
+    QRect outer(QPoint(), clientSize_.grownBy(frame));
     outer.moveCenter(screen->geometry().center());
-    setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()),
-                      QSize(kClientWidth, kClientHeight)));
+    setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), clientSize_));
     centredFor_ = frame;
 }
 
@@ -167,14 +141,9 @@ bool OptionDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void OptionDialog::closeEvent(QCloseEvent* event) {
-    event->ignore(); // the form decides; unloading hides and frees the window
-    forward([this] { form_.Form_QueryClose(); });
-}
-
 // Esc presses Cancel_but.
 void OptionDialog::reject() {
-    forward([this] { form_.Cancel_but_Click(); });
+    forward(&forms::frmOption::Cancel_but_Click);
 }
 
 } // namespace zavo::ui

@@ -2,7 +2,10 @@
 // events to the form, which holds all behaviour.
 #pragma once
 
+#include "control_builder.h"
+#include "form_window.h"
 #include "forms/frm_option.h"
+#include "forms/frm_option_sheet.h"
 #include "forms/option_view.h"
 
 #include <QDialog>
@@ -14,15 +17,14 @@ class QListWidget;
 
 namespace zavo::ui {
 
-class OptionDialog final : public QDialog, public forms::OptionView {
+using OptionDialogBase = FormWindow<QDialog, forms::OptionView, forms::frmOption>;
+
+class OptionDialog final : public OptionDialogBase {
     Q_OBJECT
 public:
     explicit OptionDialog(forms::frmOption& form);
 
     // forms::OptionView
-    void show() override;
-    void hide() override;
-    void dispose() override;
     void setLabel(int slot, const std::string& caption) override;
     bool optionValue(int slot) override;
     void setDrives(const std::vector<std::string>& names) override;
@@ -31,28 +33,25 @@ public:
     void setFiles(const std::vector<std::string>& names) override;
     int selectedFile() override;
 
-    static constexpr int kClientWidth = 455;
-    static constexpr int kClientHeight = 196;
+    const SheetWidgets<forms::OptionControl>& controls() const { return controls_; }
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
-    void forward(const std::function<void()>& handler);
     // The frame of a window already on screen, the best guess for ours.
     static QMargins lastFrameMargins();
     void centreOnScreen(const QMargins& frame);
 
-    forms::frmOption& form_;
-    QComboBox* Drv_name_ = nullptr;
-    QListWidget* dir_name_ = nullptr;
-    QListWidget* File_name_ = nullptr;
+    SheetWidgets<forms::OptionControl> controls_;
+    QComboBox* Drv_name_;
+    QListWidget* dir_name_;
+    QListWidget* File_name_;
+    QSize clientSize_;
     QMargins centredFor_;
     bool framed_ = false;
-    bool disposed_ = false;
 };
 
 } // namespace zavo::ui

@@ -2,25 +2,22 @@
 // to the form.
 #pragma once
 
+#include "form_window.h"
 #include "forms/about_view.h"
 #include "forms/frm_about.h"
+#include "forms/frm_about_sheet.h"
 #include "picture_box.h"
-#include "sheet_controls.h"
-#include "window.h"
 
 #include <array>
-#include <functional>
 #include <memory>
 
 namespace zavo::ui {
 
-class AboutWindow final : public Window, public forms::AboutView {
+class AboutWindow final : public FormWindow<forms::AboutView, forms::frmABOUT> {
 public:
     explicit AboutWindow(forms::frmABOUT& form);
 
     // forms::AboutView
-    void show() override;
-    void hide() override;
     void dispose() override;
     void setStrokeVisible(int index, bool visible) override;
     void refresh() override;
@@ -32,22 +29,17 @@ public:
 
 protected:
     LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void onCommand(int id) override;
+    void paint(HDC dc) override;
 
 private:
     ~AboutWindow() override;
-    void forward(const std::function<void()>& handler);
-    void paint(HDC dc);
 
-    forms::frmABOUT& form_;
-    SheetControls controls_;
     std::unique_ptr<PictureBox> Picture1_;
     // Picture1's Left and Top in twips, as the control holds them.
     float left_ = 0;
     float top_ = 0;
-    std::array<bool, 5> strokeVisible_{};
-    HWND OK_but_ = nullptr;
-    HWND focus_ = nullptr;
-    bool disposed_ = false;
+    std::array<bool, forms::kStrokes> strokeVisible_{};
 };
 
 } // namespace zavo::ui

@@ -11,17 +11,15 @@
 namespace {
 
 // The keys of a dialog (Tab, arrows, Enter, Esc, Alt+letter) for every
-// window of ours, and Ctrl+Z for the main window's menu.
+// window of ours, and the shortcuts of the main window's menu.
 int messageLoop() {
-    ACCEL minimize{FCONTROL | FVIRTKEY, 'Z',
-                   static_cast<WORD>(zavo::ui::LauncherWindow::minimizeCommand())};
-    const HACCEL accelerators = CreateAcceleratorTableW(&minimize, 1);
+    const HACCEL accelerators = zavo::ui::LauncherWindow::createAccelerators();
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         const HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
         if (root) {
             // Only the main window has the menu command.
-            if (GetMenu(root) && TranslateAcceleratorW(root, accelerators, &msg))
+            if (accelerators && GetMenu(root) && TranslateAcceleratorW(root, accelerators, &msg))
                 continue;
             if (IsDialogMessageW(root, &msg))
                 continue;
@@ -29,7 +27,8 @@ int messageLoop() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    DestroyAcceleratorTable(accelerators);
+    if (accelerators)
+        DestroyAcceleratorTable(accelerators);
     return static_cast<int>(msg.wParam);
 }
 

@@ -2,23 +2,17 @@
 // events to the form.
 #pragma once
 
+#include "form_window.h"
 #include "forms/frm_option.h"
 #include "forms/option_view.h"
-#include "sheet_controls.h"
-#include "window.h"
-
-#include <functional>
 
 namespace zavo::ui {
 
-class OptionWindow final : public Window, public forms::OptionView {
+class OptionWindow final : public FormWindow<forms::OptionView, forms::frmOption> {
 public:
     explicit OptionWindow(forms::frmOption& form);
 
     // forms::OptionView
-    void show() override;
-    void hide() override;
-    void dispose() override;
     void setLabel(int slot, const std::string& caption) override;
     bool optionValue(int slot) override;
     void setDrives(const std::vector<std::string>& names) override;
@@ -30,20 +24,10 @@ public:
     static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
 protected:
-    LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void onCommand(int id) override;
 
 private:
     ~OptionWindow() override = default;
-    void forward(const std::function<void()>& handler);
-    void command(HWND control, int code);
-
-    forms::frmOption& form_;
-    SheetControls controls_;
-    HWND Drv_name_ = nullptr;
-    HWND dir_name_ = nullptr;
-    HWND File_name_ = nullptr;
-    HWND focus_ = nullptr;
-    bool disposed_ = false;
 };
 
 } // namespace zavo::ui

@@ -7,6 +7,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace zavo::ui {
@@ -50,20 +52,32 @@ ClassAndStyle classOf(Kind kind) {
     return {nullptr, 0, 0};
 }
 
-const ControlSpec* rowNamed(std::span<const ControlSpec> rows, const char* name) {
-    for (const ControlSpec& row : rows)
-        if (std::string_view(row.name) == name)
-            return &row;
-    return nullptr;
+std::unique_ptr<Control> controlOf(Kind kind, HWND hwnd) {
+    switch (kind) {
+    case Kind::Button:
+    case Kind::Frame:
+    case Kind::Option:
+        return std::make_unique<Button>(hwnd);
+    case Kind::DriveList:
+        return std::make_unique<DropDown>(hwnd);
+    case Kind::DirList:
+    case Kind::FileList:
+        return std::make_unique<ListBox>(hwnd);
+    case Kind::Label:
+    case Kind::Line:
+    case Kind::Picture:
+        break;
+    }
+    return std::make_unique<Control>(hwnd);
 }
 
-void addToolTip(SheetControls& controls, HWND parent, HWND control, const char* text) {
-    if (!controls.tooltips)
-        controls.tooltips =
+void addToolTip(HWND& tooltips, HWND parent, HWND control, const char* text) {
+    if (!tooltips)
+        tooltips =
             CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent,
                             nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!controls.tooltips)
+    if (!tooltips)
         return;
     std::wstring tip = wide(text);
     TTTOOLINFOW info{};
@@ -72,7 +86,7 @@ void addToolTip(SheetControls& controls, HWND parent, HWND control, const char* 
     info.hwnd = parent;
     info.uId = reinterpret_cast<UINT_PTR>(control);
     info.lpszText = tip.data();
-    SendMessageW(controls.tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 } // namespace
@@ -86,7 +100,19 @@ RECT pixelRect(const ControlSpec& row) {
     return {left, top, left + twips_to_pixels(row.width), top + twips_to_pixels(row.height)};
 }
 
-SheetControls buildControls(HWND parent, std::span<const ControlSpec> rows) {
+void missingControl(int row) {
+    std::fprintf(stderr, "design sheet: row %d has no such control\n", row);
+    std::abort();
+}
+
+Control* SheetControls::of(HWND child) const {
+    const auto index = static_cast<std::size_t>(GetDlgCtrlID(child) - kFirstControlId);
+    if (index < byRow_.size() && byRow_[index] && byRow_[index]->hwnd() == child)
+        return byRow_[index].get();
+    return nullptr;
+}
+
+SheetControls::SheetControls(HWND parent, std::span<const ControlSpec> rows) : byRow_(rows.size()) {
     // Tab order is creation order; rows outside it come last, as designed.
     std::vector<const ControlSpec*> order;
     for (const ControlSpec& row : rows)
@@ -97,7 +123,6 @@ SheetControls buildControls(HWND parent, std::span<const ControlSpec> rows) {
         return ta < tb;
     });
 
-    SheetControls controls;
     std::vector<HWND> frames;
     bool inRadioGroup = false;
     for (const ControlSpec* row : order) {
@@ -106,11 +131,10 @@ SheetControls buildControls(HWND parent, std::span<const ControlSpec> rows) {
             continue;
         RECT r = pixelRect(*row);
         // A control in a frame is placed from the frame's top-left corner.
-        if (row->container)
-            if (const ControlSpec* frame = rowNamed(rows, row->container)) {
-                const RECT f = pixelRect(*frame);
-                OffsetRect(&r, f.left, f.top);
-            }
+        if (row->container != forms::kClientArea) {
+            const RECT f = pixelRect(rows[static_cast<std::size_t>(row->container)]);
+            OffsetRect(&r, f.left, f.top);
+        }
         if (row->kind == Kind::DriveList)
             r.bottom += kDropDownHeight;
         // Consecutive option buttons make one group; every other control
@@ -118,7 +142,8 @@ SheetControls buildControls(HWND parent, std::span<const ControlSpec> rows) {
         const bool option = row->kind == Kind::Option;
         const DWORD group = option && inRadioGroup ? 0 : WS_GROUP;
         inRadioGroup = option;
-        const int id = kFirstControlId + static_cast<int>(row - rows.data());
+        const auto index = static_cast<std::size_t>(row - rows.data());
+        const int id = kFirstControlId + static_cast<int>(index);
         const HWND control = CreateWindowExW(
             cls.exStyle, cls.className, wide(row->caption ? row->caption : "").c_str(),
             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style | group, r.left, r.top,
@@ -130,15 +155,13 @@ SheetControls buildControls(HWND parent, std::span<const ControlSpec> rows) {
         if (row->kind == Kind::Frame)
             frames.push_back(control);
         if (row->toolTip)
-            addToolTip(controls, parent, control, row->toolTip);
-        controls.byName.emplace(row->name, control);
-        controls.nameOfId.emplace(id, row->name);
+            addToolTip(tooltips_, parent, control, row->toolTip);
+        byRow_[index] = controlOf(row->kind, control);
     }
     // A group box only draws its outline: it lies under everything else,
     // also what was created after it (new children go to the bottom).
     for (const HWND frame : frames)
         SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    return controls;
 }
 
 void drawLine(HDC dc, const ControlSpec& row, COLORREF colour, int width) {

@@ -1,33 +1,47 @@
-// Builds the child windows of a design sheet: one per row (lines are drawn
-// by their window), in tab-index order so that the tab key and the z-order
-// follow it.
+// Builds the child windows of a design sheet: one control object per row
+// (lines are drawn by their window, pictures made by it), in tab-index order
+// so that the tab key and the z-order follow it.
 #pragma once
 
+#include "controls.h"
 #include "forms/design_sheet.h"
 #include "platform/win32/win32_api.h"
 
-#include <map>
+#include <memory>
 #include <span>
-#include <string>
+#include <vector>
 
 namespace zavo::ui {
 
-// Control ids start here, clear of IDOK and IDCANCEL.
+// Control ids start here, clear of IDOK and IDCANCEL: the id of row n is
+// kFirstControlId + n.
 inline constexpr int kFirstControlId = 100;
 
-struct SheetControls {
-    std::map<std::string, HWND> byName;
-    std::map<int, std::string> nameOfId;
-    HWND tooltips = nullptr;
+// Ends the program: a view asked for a control its sheet does not give it.
+[[noreturn]] void missingControl(int row);
 
-    HWND operator[](const std::string& name) const {
-        const auto found = byName.find(name);
-        return found == byName.end() ? nullptr : found->second;
+class SheetControls {
+public:
+    SheetControls() = default;
+    SheetControls(HWND parent, std::span<const forms::ControlSpec> rows);
+
+    // The control of row `id`; a row that is missing or of another kind
+    // ends the program in every build type.
+    template <class T = Control, class Id> T& get(Id id) const {
+        const auto index = static_cast<std::size_t>(forms::row(id));
+        T* control = index < byRow_.size() ? dynamic_cast<T*>(byRow_[index].get()) : nullptr;
+        if (!control)
+            missingControl(forms::row(id));
+        return *control;
     }
-};
 
-// Rows of kind Picture are left to the caller, as are lines.
-SheetControls buildControls(HWND parent, std::span<const forms::ControlSpec> rows);
+    // The control behind a child window of ours, or nullptr.
+    Control* of(HWND child) const;
+
+private:
+    std::vector<std::unique_ptr<Control>> byRow_; // empty where a row has no control
+    HWND tooltips_ = nullptr;
+};
 
 // A sheet rectangle in pixels (twips / 15); for a line its two ends.
 RECT pixelRect(const forms::ControlSpec& row);

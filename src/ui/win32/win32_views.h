@@ -1,15 +1,11 @@
 // Builds the Win32 window of each form.
 #pragma once
 
-#include "forms/form.h"
+#include "about_window.h"
+#include "forms/window_views.h"
+#include "launcher_window.h"
+#include "option_window.h"
 
 namespace zavo::ui {
-
-class Win32Views final : public forms::ViewFactory {
-public:
-    forms::LauncherView& makeView(forms::ZAVO_launcher& form) override;
-    forms::OptionView& makeView(forms::frmOption& form) override;
-    forms::AboutView& makeView(forms::frmABOUT& form) override;
-};
-
+using Win32Views = forms::WindowViews<LauncherWindow, OptionWindow, AboutWindow>;
 } // namespace zavo::ui

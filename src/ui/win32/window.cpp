@@ -1,6 +1,8 @@
 #include "window.h"
 
+#include "core/twips.h"
 #include "resource_ids.h"
+#include "text.h"
 
 namespace zavo::ui {
 
@@ -27,6 +29,36 @@ bool Window::create(const wchar_t* className, DWORD exStyle, const wchar_t* titl
     }
     return CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menu,
                            instance, this) != nullptr;
+}
+
+bool Window::createForSheet(const forms::WindowSpec& sheet, DWORD style, DWORD exStyle,
+                            HMENU menu) {
+    using core::twips_to_pixels;
+    const bool centred = sheet.clientLeft < 0 || sheet.clientTop < 0;
+    const int width = twips_to_pixels(sheet.clientWidth);
+    const int height = twips_to_pixels(sheet.clientHeight);
+    const int clientX = centred ? 0 : twips_to_pixels(sheet.clientLeft);
+    const int clientY = centred ? 0 : twips_to_pixels(sheet.clientTop);
+    RECT outer = outerRect(clientX, clientY, width, height, style, exStyle, menu != nullptr);
+    if (centred)
+        OffsetRect(&outer,
+                   (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2 - outer.left,
+                   (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2 - outer.top);
+    if (!create(wide(sheet.name).c_str(), exStyle, wide(sheet.caption).c_str(), style, outer.left,
+                outer.top, outer.right - outer.left, outer.bottom - outer.top, nullptr, menu))
+        return false;
+    if (menu) {
+        // The menu bar may take more or less room than the estimate.
+        RECT client{};
+        GetClientRect(hwnd_, &client);
+        if (client.bottom != height)
+            SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left,
+                         outer.bottom - outer.top + height - client.bottom,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (!centred)
+        placeClientAt(hwnd_, clientX, clientY);
+    return hwnd_ != nullptr;
 }
 
 LRESULT Window::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

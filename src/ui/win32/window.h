@@ -3,6 +3,7 @@
 // message reaches the object any more.
 #pragma once
 
+#include "forms/design_sheet.h"
 #include "platform/win32/win32_api.h"
 
 namespace zavo::ui {
@@ -22,6 +23,11 @@ protected:
     // and creates the window with this object behind it.
     bool create(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style, int x,
                 int y, int width, int height, HWND parent, HMENU menu);
+    // Creates the top-level window of a window sheet: its class and title
+    // from the sheet, the client area of the sheet's size at the sheet's
+    // place (centred on the screen, frame included, where the sheet gives
+    // none), whatever room the frame and the menu bar take.
+    bool createForSheet(const forms::WindowSpec& sheet, DWORD style, DWORD exStyle, HMENU menu);
     virtual LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT defaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return DefWindowProcW(hwnd_, msg, wParam, lParam);

@@ -1,0 +1,66 @@
+// What every Qt window of a form does alike: its title and title-bar buttons
+// from the window sheet, events handed to the form through Forms::run, show
+// in front, hide, dispose, and the close box left to the form to decide.
+#pragma once
+
+#include "forms/design_sheet.h"
+
+#include <QCloseEvent>
+#include <QString>
+
+#include <functional>
+
+namespace zavo::ui {
+
+// `QtBase` is the Qt window class, `View` the form's view interface and
+// `FormT` the form, which has a Form_QueryClose handler for the close box.
+template <class QtBase, class View, class FormT> class FormWindow : public QtBase, public View {
+public:
+    // forms::FormView
+    void show() override {
+        QtBase::show();
+        QtBase::raise();
+        QtBase::activateWindow();
+    }
+    void hide() override { QtBase::hide(); }
+    void dispose() override {
+        disposed_ = true;
+        QtBase::hide();
+        QtBase::deleteLater(); // an event of this window may still be on the stack
+    }
+
+protected:
+    FormWindow(FormT& form, const forms::WindowSpec& window) : QtBase(nullptr), form_(form) {
+        QtBase::setObjectName(QString::fromUtf8(window.name));
+        QtBase::setWindowTitle(QString::fromUtf8(window.caption));
+        // A top-level window of its own (no owner, in the taskbar) with a
+        // close box and, where the sheet says so, a minimize button.
+        Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (window.minimizeButton)
+            flags |= Qt::WindowMinimizeButtonHint;
+        QtBase::setWindowFlags(flags);
+    }
+
+    // Runs a handler of the form; nothing once the form has disposed of us.
+    void forward(const std::function<void()>& handler) {
+        if (!disposed_)
+            form_.handle(handler);
+    }
+    void forward(void (FormT::*handler)()) {
+        FormT* form = &form_;
+        forward([form, handler] { (form->*handler)(); });
+    }
+
+    void closeEvent(QCloseEvent* event) override {
+        event->ignore(); // the form decides; unloading hides and frees the window
+        forward(&FormT::Form_QueryClose);
+    }
+
+    FormT& form_;
+
+private:
+    bool disposed_ = false;
+};
+
+} // namespace zavo::ui

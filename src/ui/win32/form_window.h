@@ -1,0 +1,93 @@
+// What every Win32 window of a form does alike: events handed to the form
+// through Forms::run, show in front, hide, dispose, the focus kept across
+// deactivation, WM_COMMAND reflected to the control that sent it, the dialog
+// keys, and the close box left to the form to decide.
+#pragma once
+
+#include "sheet_controls.h"
+#include "window.h"
+
+#include <functional>
+
+namespace zavo::ui {
+
+// `View` is the form's view interface and `FormT` the form, which has a
+// Form_QueryClose handler for the close box.
+template <class View, class FormT> class FormWindow : public Window, public View {
+public:
+    // forms::FormView
+    void show() override { showInFront(focus_); }
+    void hide() override { ShowWindow(hwnd_, SW_HIDE); }
+    void dispose() override {
+        disposed_ = true;
+        DestroyWindow(hwnd_);
+        delete this;
+    }
+
+protected:
+    explicit FormWindow(FormT& form) : form_(form) {}
+
+    // Runs a handler of the form; nothing once the form has disposed of us.
+    void forward(const std::function<void()>& handler) {
+        if (!disposed_)
+            form_.handle(handler);
+    }
+    void forward(void (FormT::*handler)()) {
+        FormT* form = &form_;
+        forward([form, handler] { (form->*handler)(); });
+    }
+
+    // A command that no control of ours sent: the dialog keys (IDOK for
+    // Enter, IDCANCEL for Esc), menu items and accelerators. Enter goes to
+    // the focused control.
+    virtual void onCommand(int id) {
+        if (id == IDOK)
+            if (const HWND f = GetFocus(); f && IsChild(hwnd_, f))
+                if (Control* control = controls_.of(f))
+                    control->onEnter();
+    }
+    virtual void paint(HDC) {}
+
+    LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        switch (msg) {
+        case WM_COMMAND:
+            if (const HWND from = reinterpret_cast<HWND>(lParam)) {
+                if (Control* control = controls_.of(from))
+                    control->onCommand(HIWORD(wParam));
+            } else {
+                onCommand(LOWORD(wParam));
+            }
+            return 0;
+        case WM_CLOSE:
+            forward(&FormT::Form_QueryClose);
+            return 0;
+        case WM_ACTIVATE:
+            // The focus goes back to the control that had it.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                if (const HWND f = GetFocus(); f && IsChild(hwnd_, f))
+                    focus_ = f;
+            } else if (focus_ && !HIWORD(wParam)) {
+                SetFocus(focus_);
+            }
+            return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            const HDC dc = BeginPaint(hwnd_, &ps);
+            paint(dc);
+            EndPaint(hwnd_, &ps);
+            return 0;
+        }
+        default:
+            return defaultProc(msg, wParam, lParam);
+        }
+    }
+
+    FormT& form_;
+    SheetControls controls_;
+    HWND focus_ = nullptr; // the control that had the focus when we lost it
+
+private:
+    bool disposed_ = false;
+};
+
+} // namespace zavo::ui

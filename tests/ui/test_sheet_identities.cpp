@@ -1,0 +1,90 @@
+// Every control of every design sheet is found by its identity in the Qt
+// views: the widget of each row carries the row's name, is of the row's
+// kind and lies in the row's frame; a row that is not there ends the
+// program, in every build type.
+#include "support/qt_program.h"
+#include "ui/qt/line_control.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace zavo;
+using forms::Kind;
+
+namespace {
+
+const char* classOf(Kind kind) {
+    switch (kind) {
+    case Kind::Button:
+        return "QPushButton";
+    case Kind::Label:
+    case Kind::Picture:
+        return "QLabel";
+    case Kind::Frame:
+        return "QGroupBox";
+    case Kind::Option:
+        return "QRadioButton";
+    case Kind::Line:
+        return "zavo::ui::LineControl";
+    case Kind::DriveList:
+        return "QComboBox";
+    case Kind::DirList:
+    case Kind::FileList:
+        return "QListWidget";
+    }
+    return "";
+}
+
+template <class Id, std::size_t N>
+void checkIdentities(const ui::SheetWidgets<Id>& controls,
+                     const std::array<forms::ControlSpec, N>& rows) {
+    for (std::size_t i = 0; i < N; ++i) {
+        const forms::ControlSpec& row = rows[i];
+        QWidget* w = controls.get(Id(i));
+        QCOMPARE(w->objectName(), QString::fromUtf8(row.name));
+        QCOMPARE(w->metaObject()->className(), classOf(row.kind));
+        if (row.container != forms::kClientArea)
+            QCOMPARE(w->parentWidget(), controls.get(Id(row.container)));
+    }
+    // Past the last row: the program ends with SIGABRT, whatever the build.
+    const pid_t child = fork();
+    if (child == 0) {
+        controls.get(Id::Count);
+        _exit(0);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT);
+}
+
+} // namespace
+
+class TestSheetIdentities : public QObject {
+    Q_OBJECT
+private slots:
+    void everyRowOfEveryWindow();
+};
+
+void TestSheetIdentities::everyRowOfEveryWindow() {
+    test::QtProgram p;
+    p.start();
+    QVERIFY(p.launcher());
+    checkIdentities(p.launcher()->controls(), forms::kLauncherControls);
+    p.forms->run([&] { p.forms->show(forms::FormId::Option); });
+    QVERIFY(p.option());
+    checkIdentities(p.option()->controls(), forms::kOptionControls);
+    p.forms->run([&] { p.forms->show(forms::FormId::About); });
+    QVERIFY(p.about());
+    checkIdentities(p.about()->controls(), forms::kAboutControls);
+}
+
+QTEST_MAIN(TestSheetIdentities)
+#include "test_sheet_identities.moc"
