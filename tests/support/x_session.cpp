@@ -82,7 +82,7 @@ QString tail(const QString& path) {
 
 } // namespace
 
-XSession::XSession() {
+XSession::XSession(QSize screen) : screen_(screen) {
     for (const char* tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "xprop", "xmessage"}) {
         if (findTool(tool).isEmpty()) {
             skipReason_ = QStringLiteral("%1 is not installed (apt-get install xvfb openbox "
@@ -148,7 +148,8 @@ QString XSession::startServers(int attempt) {
     xvfb->start(findTool("Xvfb"),
                 {QStringLiteral("-displayfd"), QStringLiteral("3"), QStringLiteral("-noreset"),
                  QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
-                 QStringLiteral("0"), QStringLiteral("1280x1024x24")});
+                 QStringLiteral("0"),
+                 QStringLiteral("%1x%2x24").arg(screen_.width()).arg(screen_.height())});
     ::close(fds[1]);
     const bool started = xvfb->waitForStarted(10000);
     QProcess& server = *xvfb;

@@ -9,6 +9,7 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -23,7 +24,8 @@ struct XGeometry {
 
 class XSession {
 public:
-    XSession();
+    // `screen`: the size of the virtual screen in pixels.
+    explicit XSession(QSize screen = QSize(1280, 1024));
     ~XSession();
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
@@ -82,6 +84,7 @@ private:
     QString failure_;
     QString display_;
     QString runtimeDir_;
+    QSize screen_;
     QProcessEnvironment extraEnvironment_;
     std::vector<std::unique_ptr<QProcess>> processes_;
 };

@@ -83,8 +83,8 @@ std::unique_ptr<icu::DateFormat> mediumTimeFormat(const QLocale& locale) {
 
 } // namespace
 
-LocaleClock::LocaleClock(const QLocale& locale)
-    : locale_(locale), timeFormat_(new TimeFormat{mediumTimeFormat(locale)}) {}
+LocaleClock::LocaleClock(const QLocale& dates, const QLocale& times)
+    : locale_(dates), timeFormat_(new TimeFormat{mediumTimeFormat(times)}) {}
 
 LocaleClock::~LocaleClock() = default;
 
@@ -121,10 +121,24 @@ std::string LocaleClock::timeText(const LocalDateTime& when) {
 }
 
 namespace {
+
+// QLocale::system() takes its date and time formats from LC_TIME but names
+// the locale of LC_NUMERIC; ICU is asked for the one of LC_TIME, in the
+// precedence of the C library.
+QLocale timeLocale() {
+    for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
+        const QByteArray value = qgetenv(variable);
+        if (!value.isEmpty())
+            return QLocale(QString::fromLatin1(value.split('.').front().split('@').front()));
+    }
+    return QLocale::c();
+}
+
 LocaleClock& systemClock() {
-    static LocaleClock clock(QLocale::system());
+    static LocaleClock clock(QLocale::system(), timeLocale());
     return clock;
 }
+
 } // namespace
 
 std::string localeShortDate(const LocalDateTime& when) {

@@ -18,7 +18,8 @@ LocalDateTime localNow();
 // once per value: the clock asks four times a second.
 class LocaleClock {
 public:
-    explicit LocaleClock(const QLocale& locale);
+    explicit LocaleClock(const QLocale& locale) : LocaleClock(locale, locale) {}
+    LocaleClock(const QLocale& dates, const QLocale& times);
     ~LocaleClock();
     LocaleClock(const LocaleClock&) = delete;
     LocaleClock& operator=(const LocaleClock&) = delete;
@@ -36,8 +37,8 @@ private:
     std::string time_;
 };
 
-// The system locale's clock texts; the system locale stays the same for the
-// life of the process on Linux.
+// The system locale's clock texts, the time in the locale of LC_TIME; the
+// system locale stays the same for the life of the process on Linux.
 std::string localeShortDate(const LocalDateTime& when);
 std::string localeMediumTime(const LocalDateTime& when);
 
