@@ -13,9 +13,7 @@
 #include "core/slot_record.h"
 #include "core/utf.h"
 #include "fuzz_support.h"
-#include "platform/fake/recording_services.h"
 #include "platform/folder_lists.h"
-#include "support/scratch_folder.h"
 #include "support/settei_bytes.h"
 
 #include <algorithm>
@@ -26,12 +24,6 @@ using namespace zavo;
 using core::SlotRecord;
 
 namespace {
-
-// settei.ini in a scratch folder of this process's own, removed at its exit.
-std::string scratchFile() {
-    static const test::ScratchFolder folder("zavo-fuzz-");
-    return folder.file("settei.ini");
-}
 
 class Input {
 public:
@@ -115,16 +107,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(buffer.dir_path.size() == core::kDirPathWidth);
     FUZZ_CHECK(buffer.exe_name.size() == core::kExeNameWidth);
 
-    const std::string path = scratchFile();
-    test::writeFile(path, before);
-    platform::RecordingServices services;
-    core::SlotFile settei(services, path);
+    fuzz::Settei stored(before);
+    core::SlotFile settei(stored.services, stored.name());
     FUZZ_CHECK(settei.open());
     const bool written = settei.write_record(slot, buffer);
     settei.close();
     FUZZ_CHECK(written == (slot != 0));
 
-    const std::string after = test::readFile(path);
+    const std::string after = stored.bytes();
     if (!written) {
         FUZZ_CHECK(after == before);
         return 0;

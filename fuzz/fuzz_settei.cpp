@@ -7,11 +7,10 @@
 #include "core/slot_record.h"
 #include "core/utf.h"
 #include "fuzz_support.h"
-#include "platform/fake/recording_services.h"
-#include "support/scratch_folder.h"
 #include "support/settei_bytes.h"
 
 #include <array>
+#include <cstdlib>
 #include <cstdint>
 #include <string>
 
@@ -19,12 +18,6 @@ using namespace zavo;
 using core::SlotRecord;
 
 namespace {
-
-// settei.ini in a scratch folder of this process's own, removed at its exit.
-std::string scratchFile() {
-    static const test::ScratchFolder folder("zavo-fuzz-");
-    return folder.file("settei.ini");
-}
 
 SlotRecord decodeAt(const std::string& bytes, std::size_t offset) {
     std::array<std::byte, core::kRecordDataBytes> data{};
@@ -57,10 +50,8 @@ void checkDerived(const SlotRecord& r) {
 }
 
 void checkSlotFile(const std::string& bytes) {
-    const std::string path = scratchFile();
-    test::writeFile(path, bytes);
-    platform::RecordingServices services;
-    core::SlotFile file(services, path);
+    fuzz::Settei settei(bytes);
+    core::SlotFile file(settei.services, settei.name());
     FUZZ_CHECK(file.open());
     for (int n = 1; n <= core::kSlotCount; ++n) {
         SlotRecord r;
@@ -74,7 +65,7 @@ void checkSlotFile(const std::string& bytes) {
     FUZZ_CHECK(!file.read_record(0, ignored) && !file.read_record(4, ignored));
     FUZZ_CHECK(!file.write_record(0, ignored) && !file.write_record(4, ignored));
     file.close();
-    FUZZ_CHECK(test::readFile(path) == bytes);
+    FUZZ_CHECK(settei.bytes() == bytes);
 }
 
 void checkCodec(const std::string& bytes) {
@@ -87,17 +78,22 @@ void checkCodec(const std::string& bytes) {
         return;
     // Text that decoded cleanly encodes again, to bytes that read back as the
     // same text (a character with two code page 932 forms takes one of them).
-    const auto again = core::cp932::encode(text);
+    // The program encodes a record's fields, never more than its data bytes
+    // at a time; encoding goes character by character, so a longer text
+    // would only cost time.
+    const std::u16string field = text.substr(0, core::kRecordDataBytes);
+    const auto again = core::cp932::encode(field);
     FUZZ_CHECK(again.has_value());
-    FUZZ_CHECK(core::cp932::decode(*again) == text);
-    FUZZ_CHECK(core::cp932::encodeFitting(text, again->size()) == *again);
+    FUZZ_CHECK(core::cp932::decode(*again) == field);
+    FUZZ_CHECK(core::cp932::encodeFitting(field, again->size()) == *again);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    checkSlotFile(bytes);
-    checkCodec(bytes);
+    static const int mode = getenv("XMODE") ? atoi(getenv("XMODE")) : 3;
+    if (mode & 1) checkSlotFile(bytes);
+    if (mode & 2) checkCodec(bytes);
     return 0;
 }

@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets with clang under ASan + UBSan (build-fuzz/) and
 # runs each one in turn for SECONDS (default 60), at the lowest priority.
 # New inputs go to build-fuzz/corpus/<target>/, on top of the committed seeds
-# in fuzz/corpus/<target>/; a crashing input is kept as
+# in fuzz/corpus/<target>/ (fuzz_register_disk reads fuzz_register's, its
+# input is the same); a crashing input is kept as
 # build-fuzz/artifacts/<target>-crash-* and ends the script with an error.
 #
 #   bash scripts/fuzz.sh [SECONDS] [target ...]
@@ -11,7 +12,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(fuzz_settei fuzz_register)
+((${#targets[@]})) || targets=(fuzz_settei fuzz_register fuzz_register_disk)
 build="$root/build-fuzz"
 
 CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -26,17 +27,20 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 mkdir -p "$build/artifacts"
 # settei.ini: three records of 200 bytes and a little past them; register:
 # two names and a file of up to four records.
-declare -A max_len=([fuzz_settei]=1024 [fuzz_register]=1024)
+declare -A max_len=([fuzz_settei]=1024 [fuzz_register]=1024 [fuzz_register_disk]=1024)
+declare -A seeds=([fuzz_register_disk]=fuzz_register)
 for t in "${targets[@]}"; do
   corpus="$build/corpus/$t"
+  committed="$root/fuzz/corpus/${seeds[$t]:-$t}"
   mkdir -p "$corpus"
   echo "== $t for ${seconds} s"
   nice -n 19 "$build/fuzz/$t" -max_total_time="$seconds" -max_len="${max_len[$t]}" \
     -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$build/artifacts/$t-" "$corpus" "$root/fuzz/corpus/$t" 2>"$build/$t.log" ||
+    -artifact_prefix="$build/artifacts/$t-" "$corpus" "$committed" 2>"$build/$t.log" ||
     { tail -n 60 "$build/$t.log" >&2; echo "$t: FAILED, see $build/$t.log" >&2; exit 1; }
   grep -E '^stat::(number_of_executed_units|new_units_added)' "$build/$t.log" | tr '\n' ' '
-  echo
-  echo "corpus: $(find "$corpus" "$root/fuzz/corpus/$t" -type f | wc -l) files," \
-    "$(cat "$corpus"/* "$root/fuzz/corpus/$t"/* 2>/dev/null | wc -c) bytes"
+  units=$(sed -n 's/^stat::number_of_executed_units: *//p' "$build/$t.log")
+  echo "inputs/s: $((units / seconds))"
+  echo "corpus: $(find "$corpus" "$committed" -type f | wc -l) files," \
+    "$(cat "$corpus"/* "$committed"/* 2>/dev/null | wc -c) bytes"
 done

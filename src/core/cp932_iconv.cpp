@@ -20,6 +20,12 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
+    // Back to the initial shift state, as freshly opened.
+    Converter& reset() {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        return *this;
+    }
+
     // Converts one unit of input; returns false on EILSEQ/EINVAL and resets.
     bool step(char*& in, std::size_t& inLeft, char*& out, std::size_t& outLeft) {
         if (iconv(cd_, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1))
@@ -34,6 +40,19 @@ public:
 private:
     iconv_t cd_;
 };
+
+// One converter per direction and thread, opened at its first use and kept:
+// an iconv_open costs more than converting a whole record (glibc loads the
+// modules again once their last converter closed, and allocates its
+// buffers), and reading settei.ini converts six fields.
+Converter& decoder() {
+    thread_local Converter cv("UTF-16LE", "CP932");
+    return cv.reset();
+}
+Converter& encoder() {
+    thread_local Converter cv("CP932", "UTF-16LE");
+    return cv.reset();
+}
 
 std::u16string fromUtf16le(const char* data, std::size_t bytes) {
     std::u16string s(bytes / 2, u'\0');
@@ -55,7 +74,7 @@ std::string toUtf16le(const std::u16string& s) {
 } // namespace
 
 std::u16string decode(const std::vector<std::byte>& bytes) {
-    Converter cv("UTF-16LE", "CP932");
+    Converter& cv = decoder();
     std::string in(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::string out(bytes.size() * 2 + 4, '\0'); // every byte yields at most one unit
     char* inPtr = in.data();
@@ -106,8 +125,8 @@ std::optional<std::string> encodeOne(Converter& cv, Converter& back, const std::
 } // namespace
 
 std::vector<std::optional<std::string>> encodeChars(const std::u16string& text) {
-    Converter cv("CP932", "UTF-16LE");
-    Converter back("UTF-16LE", "CP932");
+    Converter& cv = encoder();
+    Converter& back = decoder();
     std::vector<std::optional<std::string>> chars;
     for (std::size_t i = 0; i < text.size();)
         chars.push_back(encodeOne(cv, back, text, i));

@@ -1,7 +1,6 @@
 #include "zavo_launcher.h"
 
 #include "core/clock_text.h"
-#include "core/counted_wait.h"
 #include "core/launch_table.h"
 #include "core/module1.h"
 #include "core/twips.h"
@@ -94,7 +93,7 @@ void ZAVO_launcher::Command1_Click(int index) {
     // bound, until it takes input. Past the bound the keys go to whatever
     // window is active, as they always did.
     services.waitForInputIdle(*started, core::kMediaPlayerReadyTimeoutMs);
-    core::counted_wait(core::kMediaPlayerWaitRounds);
+    services.countedWait(core::kMediaPlayerWaitRounds);
     if (!services.sendKeys(core::kMediaPlayerKeys, true))
         return fail();
     view_.takeFocus();

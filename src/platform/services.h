@@ -3,6 +3,7 @@
 // user-interface thread and completes before it returns.
 #pragma once
 
+#include "../core/counted_wait.h"
 #include "record_file.h"
 
 #include <cstdint>
@@ -100,6 +101,10 @@ public:
 
     // user32 ExitWindowsEx: true when the system accepted the request.
     virtual bool exitWindowsEx(unsigned flags, unsigned reserved) = 0;
+
+    // The busy wait of core::counted_wait, through here so a test can see
+    // how many rounds the program waited; returns the count reached.
+    virtual long countedWait(long rounds) { return core::counted_wait(rounds); }
 };
 
 } // namespace zavo::platform

@@ -61,6 +61,10 @@ bool LoggingServices::exitWindowsEx(unsigned flags, unsigned reserved) {
     return rec.exitWindowsEx(flags, reserved);
 }
 
+long LoggingServices::countedWait(long rounds) {
+    return rec.countedWait(rounds);
+}
+
 Calls FormsHarness::since(std::size_t mark) const {
     Calls out;
     for (std::size_t i = mark; i < rec.calls.size(); ++i)

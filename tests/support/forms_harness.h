@@ -61,6 +61,7 @@ public:
     void setWindowPos(platform::WindowHandle window, std::intptr_t after, int x, int y, int cx,
                       int cy, unsigned flags) override;
     bool exitWindowsEx(unsigned flags, unsigned reserved) override;
+    long countedWait(long rounds) override;
 };
 
 // The forms on recording views and logged recording services, in whatever

@@ -192,3 +192,51 @@ TEST_CASE("a file that may not be written still opens for reading") {
     }
     CHECK(result == "");
 }
+
+TEST_CASE("a record file in memory reads and writes as this platform's file on disk") {
+    // The same steps on both, from the same start; every read and the bytes
+    // left at the end must agree.
+    struct Step {
+        bool write;
+        std::uint64_t offset;
+        std::string data; // what to write; for a read, the caller's garbage
+    };
+    const Step steps[] = {
+        {false, 0, std::string(8, '\xAA')},   // straddles the end
+        {false, 500, std::string(4, '\xAA')}, // far past it
+        {true, 1, "XY"},                      // inside
+        {true, 7, "end"},                     // across the end
+        {true, 300, "gap"},                   // past the end: the gap reads as zero
+        {false, 290, std::string(20, '\xAA')},
+        {true, 0, ""},
+    };
+    for (const std::string& start : {std::string("abc"), test::recordBytes("C:\\", "calc.exe")}) {
+        CAPTURE(start.size());
+        test::ScratchFolder dir;
+        const std::string path = dir.file("settei.ini");
+        test::writeFile(path, start);
+        platform::RecordingServices memory;
+        memory.recordFilesInMemory = true;
+        memory.memoryFiles["settei.ini"] = start;
+        std::string error;
+        auto inMemory = memory.openRecordFile("settei.ini", error);
+        REQUIRE(inMemory);
+        auto onDisk = openFile(path);
+        for (const Step& step : steps) {
+            CAPTURE(step.offset);
+            std::vector<std::byte> a(step.data.size()), b(step.data.size());
+            std::memcpy(a.data(), step.data.data(), a.size());
+            std::memcpy(b.data(), step.data.data(), b.size());
+            if (step.write) {
+                CHECK(inMemory->writeAt(step.offset, a, error));
+                CHECK(onDisk->writeAt(step.offset, b, error));
+            } else {
+                CHECK(inMemory->readAt(step.offset, a, error));
+                CHECK(onDisk->readAt(step.offset, b, error));
+                CHECK(text(a) == text(b));
+            }
+        }
+        onDisk.reset();
+        CHECK(memory.memoryFiles["settei.ini"] == test::readFile(path));
+    }
+}

@@ -1,5 +1,7 @@
 #include "recording_services.h"
 
+#include "memory_record_file.h"
+
 #ifdef _WIN32
 #include "../win32/record_file_win32.h"
 #else
@@ -134,6 +136,8 @@ std::unique_ptr<RecordFile> RecordingServices::openRecordFile(const std::string&
         error = "refused by the test";
         return nullptr;
     }
+    if (recordFilesInMemory)
+        return std::make_unique<MemoryRecordFile>(memoryFiles[name]);
 #ifdef _WIN32
     return openWin32RecordFile(name, error);
 #else
@@ -154,6 +158,12 @@ void RecordingServices::setWindowPos(WindowHandle, std::intptr_t insertAfter, in
 bool RecordingServices::exitWindowsEx(unsigned flags, unsigned reserved) {
     calls.push_back("exit " + std::to_string(flags) + " " + std::to_string(reserved));
     return exitAccepted;
+}
+
+long RecordingServices::countedWait(long rounds) {
+    const long counted = Services::countedWait(rounds);
+    calls.push_back("wait " + std::to_string(counted));
+    return counted;
 }
 
 } // namespace zavo::platform

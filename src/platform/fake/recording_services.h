@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,16 +26,20 @@ public:
     LocalDateTime now() override;
     std::string dateText(const LocalDateTime& when) override;
     std::string timeText(const LocalDateTime& when) override;
-    // A real file (the tests check its bytes), unless failRecordOpen is set.
+    // A real file (the tests check its bytes), or with recordFilesInMemory the
+    // bytes kept in memoryFiles under that name (a missing name opens empty,
+    // as a real file is created). Fails when failRecordOpen is set.
     std::unique_ptr<RecordFile> openRecordFile(const std::string& name,
                                                std::string& error) override;
     void setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
                       unsigned flags) override;
     bool exitWindowsEx(unsigned flags, unsigned reserved) override;
+    // Waits as the real services do, and records the count reached.
+    long countedWait(long rounds) override;
 
     // "launch <cmd> <style>", "waitForInputIdle <ms>", "keys ^p wait", "msg <prompt> <style>
     // <title>", "beep", "instance?", "end", "now", "open <name>", "setWindowPos <after> <x> <y>
-    // <cx> <cy> 0x<flags>", "exit <flags> <reserved>".
+    // <cx> <cy> 0x<flags>", "exit <flags> <reserved>", "wait <rounds counted>".
     std::vector<std::string> calls;
     // calls without the clock's readings, which a timer adds at any time.
     std::vector<std::string> callsWithoutClock() const;
@@ -47,6 +52,10 @@ public:
     bool keysSucceed = true;
     bool playerReady = true; // what waitForInputIdle answers
     bool failRecordOpen = false;
+    bool recordFilesInMemory = false;
+    // The record files in memory by name. A file opened on one must not
+    // outlive these services.
+    std::map<std::string, std::string> memoryFiles;
     std::deque<int> answers; // message-box answers; vbOK when empty
     std::function<bool(const std::string&)> canLaunch = [](const std::string& c) {
         return !c.empty() && c.front() != '\0'; // as a path cut at its first NUL
