@@ -17,7 +17,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # libgcc, libstdc++ and winpthread linked in: no MinGW DLLs next to the .exe.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Each function and object in a section of its own, so that the linker leaves
+# out what nothing calls, of ours and of the static libraries.
+set(CMAKE_C_FLAGS_INIT "-ffunction-sections -fdata-sections")
+set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--gc-sections")
 
 get_filename_component(_zavo_source_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${_zavo_source_root}/scripts/wine-run.sh)

@@ -3,7 +3,8 @@
 # code; CTest's emulator for build-win/. Wine keeps everything in the build
 # tree: a private prefix (made once, ~11 s) and a private ja_JP.UTF-8 locale,
 # so the programs see code page 932 and Japanese formats whatever the host
-# has generated.
+# has generated. The prefix maps "ＭＳ Ｐ明朝" to Noto Serif CJK JP and
+# "ＭＳ ゴシック" to IPAGothic, as the Linux program does.
 #
 #   wine-run.sh PROGRAM.exe [ARGS...]   run it (the build tree is the nearest
 #                                       folder above it with a CMakeCache.txt)
@@ -46,6 +47,18 @@ prepare() {
       "${wine_env[@]}" wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11,null /f \
         >/dev/null 2>&1 9>&- || die "cannot set the graphics driver in $WINEPREFIX"
       touch "$WINEPREFIX/.zavo-ready"
+    fi
+    if [[ ! -f $WINEPREFIX/.zavo-fonts ]]; then
+      # The program's Japanese Windows fonts drawn from the fonts the Linux
+      # program uses for them, not from whatever Wine would pick (a Gothic
+      # stands in for the Mincho clock font otherwise).
+      local name font
+      while IFS='=' read -r name font; do
+        "${wine_env[@]}" wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" \
+          /d "$font" /f >/dev/null 2>&1 9>&- || die "cannot map the font $name in $WINEPREFIX"
+      done <<<"ＭＳ Ｐ明朝=Noto Serif CJK JP
+ＭＳ ゴシック=IPAGothic"
+      touch "$WINEPREFIX/.zavo-fonts"
     fi
   ) 9>"$build/wine-prefix.lock"
 }

@@ -2,11 +2,10 @@
 #include "core/module1.h"
 #include "forms/form.h"
 #include "launcher_window.h"
+#include "picture_box.h"
 #include "platform/win32/win32_services.h"
+#include "system_library.h"
 #include "win32_views.h"
-
-#include <commctrl.h>
-#include <objbase.h>
 
 namespace {
 
@@ -35,10 +34,10 @@ int messageLoop() {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    // The picture decoder is a COM service.
-    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    // Whatever loads a DLL from here on (we, or the system on our behalf)
+    // finds it in the system folder, never in the program's or the current
+    // one.
+    zavo::ui::restrictDllSearchToSystemFolder();
 
     int code = 0;
     {
@@ -51,7 +50,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         if (forms.anyLoaded())
             code = messageLoop();
     }
-    if (com)
-        CoUninitialize();
+    zavo::ui::endPictureServices();
     return code;
 }

@@ -1,5 +1,7 @@
 #include "picture_box.h"
 
+#include "system_library.h"
+
 #include <ole2.h>
 #include <olectl.h>
 
@@ -20,7 +22,39 @@ int screenDpi(int axis) {
     return dpi > 0 ? dpi : 96;
 }
 
+// COM and the decoder are set up for the first picture, not at start: only
+// the About window shows one.
+bool comStarted = false;
+
+bool startCom() {
+    if (!comStarted) {
+        using Initialize = HRESULT WINAPI(LPVOID, DWORD);
+        const auto initialize = systemFunction<Initialize>(L"ole32.dll", "CoInitializeEx");
+        comStarted = initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
+    }
+    return comStarted;
+}
+
+IPicture* decode(IStream* stream, LONG size) {
+    using Load = HRESULT WINAPI(LPSTREAM, LONG, BOOL, REFIID, LPVOID*);
+    const auto load = systemFunction<Load>(L"oleaut32.dll", "OleLoadPicture");
+    IPicture* picture = nullptr;
+    if (!load ||
+        FAILED(load(stream, size, FALSE, IID_IPicture, reinterpret_cast<void**>(&picture))))
+        return nullptr;
+    return picture;
+}
+
 } // namespace
+
+void endPictureServices() {
+    if (!comStarted)
+        return;
+    using Uninitialize = void WINAPI();
+    if (const auto uninitialize = systemFunction<Uninitialize>(L"ole32.dll", "CoUninitialize"))
+        uninitialize();
+    comStarted = false;
+}
 
 IPicture* loadPictureResource(int resourceId) {
     const HMODULE module = GetModuleHandleW(nullptr);
@@ -29,7 +63,9 @@ IPicture* loadPictureResource(int resourceId) {
     const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     const DWORD size = found ? SizeofResource(module, found) : 0;
-    if (!bytes || size == 0)
+    using CreateStream = HRESULT WINAPI(HGLOBAL, BOOL, LPSTREAM*);
+    const auto createStream = systemFunction<CreateStream>(L"ole32.dll", "CreateStreamOnHGlobal");
+    if (!bytes || size == 0 || !createStream || !startCom())
         return nullptr;
     // The stream owns a movable copy of the bytes and frees it on release.
     const HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
@@ -38,14 +74,11 @@ IPicture* loadPictureResource(int resourceId) {
     std::memcpy(GlobalLock(copy), bytes, size);
     GlobalUnlock(copy);
     IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {
+    if (FAILED(createStream(copy, TRUE, &stream))) {
         GlobalFree(copy);
         return nullptr;
     }
-    IPicture* picture = nullptr;
-    if (FAILED(OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(&picture))))
-        picture = nullptr;
+    IPicture* const picture = decode(stream, static_cast<LONG>(size));
     stream->Release();
     return picture;
 }

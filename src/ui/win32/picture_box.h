@@ -38,4 +38,8 @@ private:
 // decoder (GIF, JPEG, BMP, ICO); nullptr when it cannot be read.
 IPicture* loadPictureResource(int resourceId);
 
+// Ends what the first picture started (COM on this thread); at the end of the
+// program, once every picture is released.
+void endPictureServices();
+
 } // namespace zavo::ui

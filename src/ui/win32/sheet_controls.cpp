@@ -2,6 +2,7 @@
 
 #include "core/twips.h"
 #include "fonts.h"
+#include "system_library.h"
 #include "text.h"
 
 #include <commctrl.h>
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <string>
 #include <vector>
 
 namespace zavo::ui {
@@ -71,22 +74,80 @@ std::unique_ptr<Control> controlOf(Kind kind, HWND hwnd) {
     return std::make_unique<Control>(hwnd);
 }
 
-void addToolTip(HWND& tooltips, HWND parent, HWND control, const char* text) {
-    if (!tooltips)
-        tooltips =
-            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent,
-                            nullptr, GetModuleHandleW(nullptr), nullptr);
+// A control's tooltip is made when the pointer first moves over the control:
+// only then are the common controls it needs loaded, from the system folder
+// (never imported, see system_library.h), so start-up does without them and a
+// window that is never pointed at never loads them. Until then the control's
+// own window procedure is wrapped by untippedProc.
+struct PendingTip {
+    HWND parent;
+    WNDPROC original;
+    std::wstring text;
+};
+
+std::map<HWND, PendingTip>& pendingTips() {
+    static std::map<HWND, PendingTip> tips;
+    return tips;
+}
+
+bool loadToolTipClass() {
+    static const bool loaded = [] {
+        using Init = BOOL WINAPI(const INITCOMMONCONTROLSEX*);
+        const auto init = systemFunction<Init>(L"comctl32.dll", "InitCommonControlsEx");
+        const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+        return init && init(&classes);
+    }();
+    return loaded;
+}
+
+// One tooltip window per window, owned by it and destroyed with it.
+HWND toolTipsOf(HWND parent) {
+    static std::map<HWND, HWND> made;
+    HWND& tooltips = made[parent];
+    if (tooltips && IsWindow(tooltips) && GetWindow(tooltips, GW_OWNER) == parent)
+        return tooltips;
+    tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    return tooltips;
+}
+
+void makeToolTip(HWND parent, HWND control, std::wstring& text) {
+    const HWND tooltips = loadToolTipClass() ? toolTipsOf(parent) : nullptr;
     if (!tooltips)
         return;
-    std::wstring tip = wide(text);
     TTTOOLINFOW info{};
     info.cbSize = sizeof info;
+    // The tooltip subclasses the control to see the pointer from now on.
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = parent;
     info.uId = reinterpret_cast<UINT_PTR>(control);
-    info.lpszText = tip.data();
+    info.lpszText = text.data();
     SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+LRESULT CALLBACK untippedProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const auto found = pendingTips().find(control);
+    if (found == pendingTips().end())
+        return DefWindowProcW(control, msg, wParam, lParam);
+    const WNDPROC original = found->second.original;
+    if (msg != WM_MOUSEMOVE && msg != WM_NCDESTROY)
+        return CallWindowProcW(original, control, msg, wParam, lParam);
+    PendingTip tip = std::move(found->second);
+    pendingTips().erase(found);
+    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    if (msg == WM_MOUSEMOVE)
+        makeToolTip(tip.parent, control, tip.text);
+    // Through the tooltip's subclass, if one was made: this move starts it.
+    const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_WNDPROC));
+    return CallWindowProcW(current, control, msg, wParam, lParam);
+}
+
+void addToolTip(HWND parent, HWND control, const char* text) {
+    const auto original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&untippedProc)));
+    if (original)
+        pendingTips()[control] = {parent, original, wide(text)};
 }
 
 } // namespace
@@ -155,7 +216,7 @@ SheetControls::SheetControls(HWND parent, std::span<const ControlSpec> rows) : b
         if (row->kind == Kind::Frame)
             frames.push_back(control);
         if (row->toolTip)
-            addToolTip(tooltips_, parent, control, row->toolTip);
+            addToolTip(parent, control, row->toolTip);
         byRow_[index] = controlOf(row->kind, control);
     }
     // A group box only draws its outline: it lies under everything else,

@@ -40,7 +40,6 @@ public:
 
 private:
     std::vector<std::unique_ptr<Control>> byRow_; // empty where a row has no control
-    HWND tooltips_ = nullptr;
 };
 
 // A sheet rectangle in pixels (twips / 15); for a line its two ends.

@@ -1,4 +1,4 @@
-#include "folder_lists.h"
+#include "platform/folder_lists.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,13 +7,9 @@
 #include <string_view>
 #include <system_error>
 
-#ifdef _WIN32
-#include "win32/win32_api.h"
-#else
 #include <mntent.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace zavo::platform::folder_lists {
 namespace fs = std::filesystem;
@@ -35,24 +31,15 @@ std::string lower(std::string s) {
 }
 
 bool hidden(const fs::directory_entry& entry) {
-#ifdef _WIN32
-    const DWORD attributes = GetFileAttributesW(entry.path().c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN);
-#else
     return entry.path().filename().native().starts_with('.');
-#endif
 }
 
 bool canList(const fs::path& folder) {
     std::error_code ec;
     if (!fs::is_directory(folder, ec))
         return false;
-#ifndef _WIN32
     // Without search permission the entries' types cannot be told apart.
-    if (::access(folder.c_str(), R_OK | X_OK) != 0)
-        return false;
-#endif
-    return true;
+    return ::access(folder.c_str(), R_OK | X_OK) == 0;
 }
 
 template <class Keep>
@@ -78,7 +65,6 @@ std::optional<std::vector<std::string>> entries(const std::string& folder, Keep 
     return names;
 }
 
-#ifndef _WIN32
 // The kernel's own file systems hold no programs to register.
 bool systemMount(const mntent& m) {
     static constexpr std::string_view kTypes[] = {
@@ -92,7 +78,6 @@ bool systemMount(const mntent& m) {
     return std::find(std::begin(kTypes), std::end(kTypes), std::string_view(m.mnt_type)) !=
            std::end(kTypes);
 }
-#endif
 
 } // namespace
 
@@ -103,13 +88,7 @@ std::string currentFolder() {
 
 std::vector<std::string> driveRoots() {
     std::vector<std::string> roots;
-    [[maybe_unused]] std::error_code ec;
-#ifdef _WIN32
-    const DWORD drives = GetLogicalDrives();
-    for (int i = 0; i < 26; ++i)
-        if (drives & (1u << i))
-            roots.push_back(std::string(1, char('A' + i)) + ":\\");
-#else
+    std::error_code ec;
     if (FILE* mounts = ::setmntent("/proc/self/mounts", "r")) {
         while (const mntent* m = ::getmntent(mounts))
             if (m->mnt_dir && m->mnt_dir[0] == '/' && !systemMount(*m) &&
@@ -117,7 +96,6 @@ std::vector<std::string> driveRoots() {
                 roots.emplace_back(m->mnt_dir);
         ::endmntent(mounts);
     }
-#endif
     roots.push_back(driveOf(currentFolder()));
     std::sort(roots.begin(), roots.end());
     roots.erase(std::unique(roots.begin(), roots.end()), roots.end());
@@ -125,9 +103,6 @@ std::vector<std::string> driveRoots() {
 }
 
 std::string driveOf(const std::string& folder) {
-#ifdef _WIN32
-    return utf8Of(pathOf(folder).root_path());
-#else
     // The deepest mount point that holds the folder.
     std::string best = "/";
     const std::string path = utf8Of(fs::weakly_canonical(pathOf(folder)));
@@ -141,7 +116,6 @@ std::string driveOf(const std::string& folder) {
         ::endmntent(mounts);
     }
     return best;
-#endif
 }
 
 std::vector<std::string> chain(const std::string& folder) {
