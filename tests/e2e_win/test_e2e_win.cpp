@@ -3,17 +3,13 @@
 // an automation tool reads them, the slot labels in sight under their option
 // buttons, Ctrl+Z, registration by keyboard against what the Linux program
 // writes, a slot starting a program from a folder with a blank and Japanese
-// characters, and the About window's shake.
-//
-//   test_e2e_win [--required] PATH/ZAVO_launcher.exe [QTest arguments]
-//
-// --required: a missing program, or one older than the sources, fails the
-// test instead of skipping it.
+// characters, and the About window's shake. The program is the test's
+// argument (win_program.h).
 #include "support/slot_bytes.h"
 #include "support/x_session.h"
+#include "win_program.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -48,59 +44,6 @@ QByteArray neverWritten() {
 // "Z:\tmp\..." for a Unix folder, as Wine maps the root; ASCII folders only.
 QByteArray winePath(const QString& unixFolder) {
     return "Z:" + QDir::toNativeSeparators(unixFolder).toLatin1().replace('/', '\\') + "\\";
-}
-
-// Why the program is older than its sources; empty when it is not. In the
-// build tree it comes from, the build itself knows (a change to the Linux
-// program alone does not relink it); a program from elsewhere must be newer
-// than every file under src/ and resources/.
-QString staleness(const QFileInfo& exe) {
-    const QString ninja = QStandardPaths::findExecutable(QStringLiteral("ninja"));
-    if (!ninja.isEmpty() &&
-        QFileInfo::exists(exe.absolutePath() + QStringLiteral("/build.ninja"))) {
-        QProcess dryRun;
-        dryRun.start(ninja, {QStringLiteral("-C"), exe.absolutePath(), QStringLiteral("-n"),
-                             exe.fileName()});
-        if (dryRun.waitForFinished(60000) && dryRun.exitStatus() == QProcess::NormalExit &&
-            dryRun.exitCode() == 0) {
-            const QString steps = QString::fromUtf8(dryRun.readAllStandardOutput());
-            if (steps.contains(QStringLiteral("no work to do")))
-                return {};
-            return QStringLiteral("its build would first run: ") +
-                   steps.section(QLatin1Char('\n'), 1, 1).trimmed();
-        }
-    }
-    QFileInfo newest;
-    for (const char* folder : {"src", "resources"}) {
-        QDirIterator it(QStringLiteral(ZAVO_SOURCE_DIR "/") + QLatin1String(folder), QDir::Files,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QFileInfo file(it.next());
-            if (!newest.exists() || file.lastModified() > newest.lastModified())
-                newest = file;
-        }
-    }
-    if (newest.lastModified() > exe.lastModified())
-        return newest.filePath() + QStringLiteral(" is newer");
-    return {};
-}
-
-// Why the test cannot run here; empty when it can.
-QString missingPiece(const QString& launcher) {
-    if (launcher.isEmpty())
-        return QStringLiteral("no Windows program given: test_e2e_win [--required] "
-                              "PATH/ZAVO_launcher.exe");
-    const QFileInfo exe(launcher);
-    if (!exe.isFile())
-        return launcher + QStringLiteral(" is missing: bash scripts/build-windows.sh");
-    if (const QString stale = staleness(exe); !stale.isEmpty())
-        return QStringLiteral("%1 is older than its sources (%2): bash scripts/build-windows.sh")
-            .arg(launcher, stale);
-    if (QStringLiteral(ZAVO_WIN_HELPERS).isEmpty())
-        return QStringLiteral("no MinGW compiler for the test's Windows helpers");
-    if (QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty())
-        return QStringLiteral("wine is not installed (apt-get install wine64 wine)");
-    return {};
 }
 
 // The screen rectangle in a row of list_children.exe.
@@ -227,7 +170,7 @@ private:
 
 private slots:
     void initTestCase() {
-        const QString missing = missingPiece(launcher_);
+        const QString missing = zavo::test::missingPiece(launcher_);
         if (missing.isEmpty())
             return;
         if (required_)
@@ -482,22 +425,10 @@ private slots:
     }
 };
 
-// The program under test and --required come first; QTest gets the rest.
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QString launcher;
-    bool required = false;
-    std::vector<char*> qtestArgs{argv[0]};
-    for (int i = 1; i < argc; ++i) {
-        const QString arg = QString::fromLocal8Bit(argv[i]);
-        if (arg == QStringLiteral("--required"))
-            required = true;
-        else if (launcher.isEmpty() && arg.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive))
-            launcher = arg;
-        else
-            qtestArgs.push_back(argv[i]);
-    }
-    TestE2eWin test(launcher, required);
-    return QTest::qExec(&test, static_cast<int>(qtestArgs.size()), qtestArgs.data());
+    zavo::test::WinProgramArgs args = zavo::test::parseWinProgramArgs(argc, argv);
+    TestE2eWin test(args.launcher, args.required);
+    return QTest::qExec(&test, static_cast<int>(args.qtestArgs.size()), args.qtestArgs.data());
 }
 #include "test_e2e_win.moc"
