@@ -15,7 +15,8 @@
 # the run is over. Its display numbers are the ones the tests pick from, so
 # servers start and die beside every session the tests open.
 #
-# Each run's output goes to BUILD-DIR/stress-e2e/run-N.log; a line per run and
+# Each run's output goes to BUILD-DIR/stress-e2e/TIME/run-N.log (with the
+# neighbours' output beside it); a line per run and
 # a summary are printed. Exit status 0 when every run passed.
 set -euo pipefail
 
@@ -34,7 +35,7 @@ while (($#)); do
   esac
 done
 build="$(cd "$build" && pwd)"
-logs="$build/stress-e2e"
+logs="$build/stress-e2e/$(date +%Y%m%d-%H%M%S)"
 mkdir -p "$logs"
 
 # One neighbour session after another until it gets SIGTERM; it then ends its
