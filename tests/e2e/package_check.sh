@@ -101,7 +101,10 @@ mkdir -m 0700 "$tmp/runtime" "$tmp/home" "$tmp/wm-home"
 start_x() {
   local fd display
   exec {fd}<> <(:)
-  Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp 2>>"$tmp/xvfb.log" &
+  # -noreset: without it the server resets whenever its last client leaves,
+  # and a reset cuts off a client still connecting (openbox, the launcher)
+  # while the polls below come and go.
+  Xvfb -displayfd "$fd" -noreset -screen 0 1280x1024x24 -nolisten tcp >>"$tmp/xvfb.log" 2>&1 &
   pids+=($!)
   read -r -t 30 -u "$fd" display || return 1
   exec {fd}<&-
@@ -137,10 +140,14 @@ read -ra command <<<"$exec_line"
 launcher=$!
 pids+=("$launcher")
 window=""
+polls=0
 for _ in $(seq 600); do
   window="$(xdotool search --all --onlyvisible --pid "$launcher" --name '^ZAVO_launcher$' 2>/dev/null |
     head -1)" && [[ -n $window ]] && break
   kill -0 "$launcher" 2>/dev/null || fail "Exec=$exec_line ended without a window"
+  # openbox 3.6 can sleep on a map request it has already read; a root
+  # property change wakes it.
+  ((++polls % 10)) || xprop -root -f _ZAVO_WM_NUDGE 32c -set _ZAVO_WM_NUDGE "$polls" 2>/dev/null || true
   sleep 0.05
 done
 [[ -n $window ]] || fail "Exec=$exec_line mapped no window"
