@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 using namespace zavo;
 using core::SlotRecord;
@@ -50,6 +51,18 @@ private:
 // text (first cut to `width` characters by the assignment) in order, each
 // one without a code page 932 form shown as '?', as many as fit whole into
 // the bytes, then blanks.
+// The length of one character's code page 932 form, 0 when it has none. A
+// character's form never changes, so each is asked of the codec once a run.
+std::size_t encodedSize(const std::u16string& one) {
+    static std::unordered_map<std::u16string, std::size_t> known;
+    auto it = known.find(one);
+    if (it == known.end()) {
+        const auto encoded = core::cp932::encode(one);
+        it = known.emplace(one, encoded ? encoded->size() : 0).first;
+    }
+    return it->second;
+}
+
 std::u16string expectedField(const std::u16string& text, std::size_t width) {
     const std::u16string assigned = SlotRecord::fit(text, width);
     std::u16string shown;
@@ -57,8 +70,8 @@ std::u16string expectedField(const std::u16string& text, std::size_t width) {
     for (std::size_t i = 0; i < assigned.size();) {
         const std::size_t units = core::cp932::charUnits(assigned, i);
         const std::u16string one = assigned.substr(i, units);
-        const auto encoded = core::cp932::encode(one);
-        const std::size_t size = encoded ? encoded->size() : 1;
+        const std::size_t encoded = encodedSize(one);
+        const std::size_t size = encoded ? encoded : 1;
         if (bytes + size > width)
             break;
         bytes += size;

@@ -39,12 +39,12 @@ void checkDerived(const SlotRecord& r) {
     FUZZ_CHECK(caption == r.exe_name.substr(0, core::kCaptionLength));
     const bool anyText = caption.find_first_not_of(u' ') != std::u16string::npos;
     FUZZ_CHECK(core::slot_registered(r) == (caption[0] != u'\0' && anyText));
-    FUZZ_CHECK(core::slot_command_line(r) == trimmed(r.dir_path) + trimmed(r.exe_name));
+    const std::u16string line = core::slot_command_line(r);
+    FUZZ_CHECK(line == trimmed(r.dir_path) + trimmed(r.exe_name));
 
     // Captions and command lines cross into the windows as UTF-8; code page
     // 932 text never holds a surrogate, so nothing may change on the way.
     FUZZ_CHECK(core::to_utf16(core::to_utf8(caption)) == caption);
-    const std::u16string line = core::slot_command_line(r);
     FUZZ_CHECK(core::to_utf16(core::to_utf8(line)) == line);
 }
 
