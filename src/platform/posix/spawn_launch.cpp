@@ -1,6 +1,7 @@
 #include "spawn_launch.h"
 
 #include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -37,18 +38,21 @@ void reapWhenDone(pid_t pid) {
         unwatched().push_back(pid);
         return;
     }
+    // A child still running when the launcher ends is left to itself (it has
+    // a session of its own); its watch goes with the application object.
+    QObject* owner = QCoreApplication::instance();
     const int fd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
     if (fd >= 0) {
-        auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read);
-        QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, fd, pid] {
+        auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, owner);
+        QObject::connect(notifier, &QObject::destroyed, [fd] { ::close(fd); });
+        QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, pid] {
             ::waitpid(pid, nullptr, WNOHANG);
             notifier->setEnabled(false);
             notifier->deleteLater();
-            ::close(fd);
         });
         return;
     }
-    auto* poll = new QTimer;
+    auto* poll = new QTimer(owner);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, pid] {
         if (::waitpid(pid, nullptr, WNOHANG) == 0)
             return; // still running
