@@ -18,6 +18,10 @@ class LauncherView : public FormView {
 public:
     virtual platform::WindowHandle handle() = 0;
     virtual TwipsRect placement() = 0;
+    // Pixels per inch of the window's display, which turns twips into the
+    // pixels the window system places it in. Qt places windows in
+    // device-independent pixels, 96 to the inch at every scaling.
+    virtual int pixelsPerInch() { return 96; }
     // Caption of Command1(index), UTF-8; the access key is marked with '&'.
     virtual void setCommand1Caption(int index, const std::string& caption) = 0;
     virtual void setTimeDisplay(const std::string& text) = 0;

@@ -21,11 +21,12 @@ void ZAVO_launcher::Form_Load() {
     }
 
     // 2. Into the topmost band where the window stands, without activating it.
+    // Twips become pixels at the display's DPI (twips x DPI / 1440).
     const TwipsRect r = view_.placement();
-    using core::twips_to_pixels;
-    services.setWindowPos(view_.handle(), platform::kHwndTopmost, twips_to_pixels(r.left),
-                          twips_to_pixels(r.top), twips_to_pixels(r.width),
-                          twips_to_pixels(r.height),
+    const int dpi = view_.pixelsPerInch();
+    const auto px = [dpi](int twips) { return core::twips_to_pixels(twips, dpi); };
+    services.setWindowPos(view_.handle(), platform::kHwndTopmost, px(r.left), px(r.top),
+                          px(r.width), px(r.height),
                           platform::kSwpShowWindow | platform::kSwpNoActivate);
 
     // 3. Show.

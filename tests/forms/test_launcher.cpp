@@ -36,6 +36,23 @@ TEST_CASE("start-up: single instance, topmost at its place, shown, then the thre
     CHECK(p.quits == 0);
 }
 
+TEST_CASE("start-up places the window in pixels at its display's DPI") {
+    // The same twips at every DPI: twips x DPI / 1440, halves to even.
+    const std::pair<int, const char*> rows[] = {
+        {96, "setWindowPos -1 686 401 312 201 0x50"},
+        {120, "setWindowPos -1 858 501 390 251 0x50"},
+        {144, "setWindowPos -1 1029 602 468 302 0x50"},
+        {192, "setWindowPos -1 1372 802 624 402 0x50"},
+    };
+    for (const auto& [dpi, call] : rows) {
+        CAPTURE(dpi);
+        Program p;
+        p.views.launcherDpi = dpi;
+        p.start();
+        CHECK(p.since(0).at(1) == call);
+    }
+}
+
 TEST_CASE("start-up puts the first ten characters of each registered name on its button") {
     const std::string win = "C:\\WINDOWS\\";
     struct Row {

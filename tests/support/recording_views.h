@@ -44,6 +44,7 @@ public:
     void dispose() override { visible = false, disposed = true; }
     platform::WindowHandle handle() override { return 0x1234; }
     forms::TwipsRect placement() override { return rect; }
+    int pixelsPerInch() override { return dpi; }
     void setCommand1Caption(int index, const std::string& caption) override {
         Command1.at(std::size_t(index)) = caption;
     }
@@ -63,6 +64,7 @@ public:
                                         "１：未登録",   "２：未登録",   "３：未登録"};
     // The design area at (686, 420) px under a 19 px menu bar.
     forms::TwipsRect rect{10290, 6015, 4680, 3015};
+    int dpi = 96;
     std::string time_display;
     int repaints = 0;
     bool minimized = false;
@@ -137,7 +139,9 @@ class RecordingViews final : public forms::ViewFactory {
 public:
     explicit RecordingViews(std::vector<std::string>* log = nullptr) : log(log) {}
     forms::LauncherView& makeView(forms::ZAVO_launcher&) override {
-        return *launchers.emplace_back(std::make_unique<RecordingLauncher>(log));
+        RecordingLauncher& view = *launchers.emplace_back(std::make_unique<RecordingLauncher>(log));
+        view.dpi = launcherDpi;
+        return view;
     }
     forms::OptionView& makeView(forms::frmOption&) override {
         return *options.emplace_back(std::make_unique<RecordingOption>(log));
@@ -153,6 +157,7 @@ public:
     std::vector<std::unique_ptr<RecordingOption>> options;
     std::vector<std::unique_ptr<RecordingAbout>> abouts;
     std::vector<std::string>* log;
+    int launcherDpi = 96; // of every launcher window made from now on
 };
 
 } // namespace zavo::test

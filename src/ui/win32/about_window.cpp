@@ -7,7 +7,6 @@
 namespace zavo::ui {
 namespace {
 
-using core::kTwipsPerPixel;
 using core::twips_to_pixels;
 using forms::AboutControl;
 using forms::kAboutControls;
@@ -16,9 +15,10 @@ const forms::ControlSpec& sheetRow(AboutControl id) {
     return forms::rowOf<forms::ControlSpec>(kAboutControls, id);
 }
 
-// The pixels a line covers, with room for its pen.
-RECT lineBounds(const forms::ControlSpec& line, int width) {
-    RECT r = pixelRect(line);
+// The pixels a line covers at `dpi`, with room for its pen.
+RECT lineBounds(const forms::ControlSpec& line, int dpi) {
+    const int width = core::scale_pixels(1, dpi);
+    RECT r = pixelRect(line, dpi);
     return {std::min(r.left, r.right) - width, std::min(r.top, r.bottom) - width,
             std::max(r.left, r.right) + width + 1, std::max(r.top, r.bottom) + width + 1};
 }
@@ -31,18 +31,18 @@ AboutWindow::AboutWindow(forms::frmABOUT& form) : FormWindow(form) {
 
     // Picture1 (tab index 4) is no tab stop: the controls before it in the
     // tab order come first, so it takes its place after them.
-    controls_ = SheetControls(hwnd_, kAboutControls);
+    controls_ = SheetControls(hwnd_, kAboutControls, dpi_);
     const forms::ControlSpec& picture = sheetRow(AboutControl::Picture1);
     left_ = float(picture.left);
     top_ = float(picture.top);
-    const RECT box = pixelRect(picture);
+    const RECT box = pixelRect(picture, dpi_);
     Picture1_ = std::make_unique<PictureBox>(
         hwnd_, ZAVO_IDR_ABOUT_GIF, box.left, box.top, box.right - box.left, box.bottom - box.top,
-        [this](WPARAM keys, int x, int y) {
+        dpi_, [this](WPARAM keys, int x, int y) {
             const int button = vbButtons(keys);
             const int shift = vbShift(keys);
-            const float atX = float(x * kTwipsPerPixel);
-            const float atY = float(y * kTwipsPerPixel);
+            const float atX = float(core::pixels_to_twips(x, dpi_));
+            const float atY = float(core::pixels_to_twips(y, dpi_));
             forward([this, button, shift, atX, atY] {
                 form_.Picture1_MouseMove(button, shift, atX, atY);
             });
@@ -67,7 +67,7 @@ void AboutWindow::setStrokeVisible(int index, bool visible) {
         strokeVisible_[static_cast<std::size_t>(index)] == visible)
         return;
     strokeVisible_[static_cast<std::size_t>(index)] = visible;
-    const RECT bounds = lineBounds(sheetRow(forms::kLine1[static_cast<std::size_t>(index)]), 1);
+    const RECT bounds = lineBounds(sheetRow(forms::kLine1[static_cast<std::size_t>(index)]), dpi_);
     InvalidateRect(hwnd_, &bounds, TRUE);
 }
 
@@ -80,17 +80,24 @@ void AboutWindow::movePicture(float left, float top) {
     top_ = top;
     // Moving invalidates what it uncovers; drawn now, not when the event
     // loop next runs: the whole shake happens inside one handler.
-    SetWindowPos(Picture1_->hwnd(), nullptr, twips_to_pixels(left), twips_to_pixels(top), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Picture1_->hwnd(), nullptr, twips_to_pixels(left, dpi_),
+                 twips_to_pixels(top, dpi_), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void AboutWindow::paint(HDC dc) {
     for (std::size_t i = 0; i < forms::kLine1.size(); ++i)
         if (strokeVisible_[i])
-            drawLine(dc, sheetRow(forms::kLine1[i]), GetSysColor(COLOR_WINDOWTEXT), 1);
+            drawLine(dc, sheetRow(forms::kLine1[i]), GetSysColor(COLOR_WINDOWTEXT), 1, dpi_);
     for (const forms::LineColour& rule : forms::kAboutRules)
-        drawLine(dc, sheetRow(rule.line), RGB(rule.red, rule.green, rule.blue), rule.width);
+        drawLine(dc, sheetRow(rule.line), RGB(rule.red, rule.green, rule.blue), rule.width, dpi_);
+}
+
+// The picture keeps its place in twips and takes the new DPI's size.
+void AboutWindow::onDpiChanged() {
+    Picture1_->scaleTo(dpi_);
+    SetWindowPos(Picture1_->hwnd(), nullptr, twips_to_pixels(left_, dpi_),
+                 twips_to_pixels(top_, dpi_), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Enter and Esc, as the dialog keys send them.

@@ -31,6 +31,7 @@ protected:
     LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void onCommand(int id) override;
     void paint(HDC dc) override;
+    void onDpiChanged() override;
 
 private:
     ~AboutWindow() override;

@@ -2,18 +2,31 @@
 
 #include "text.h"
 
+#include <vector>
+
 namespace zavo::ui {
+namespace {
+
+// The controls of `control`'s group in z-order: from the last sibling with
+// WS_GROUP at or before it up to the next one.
+std::vector<HWND> groupOf(HWND control) {
+    const auto starts = [](HWND h) { return (GetWindowLongPtrW(h, GWL_STYLE) & WS_GROUP) != 0; };
+    HWND first = control;
+    while (!starts(first))
+        if (const HWND before = GetWindow(first, GW_HWNDPREV))
+            first = before;
+        else
+            break;
+    std::vector<HWND> group{first};
+    for (HWND h = GetWindow(first, GW_HWNDNEXT); h && !starts(h); h = GetWindow(h, GW_HWNDNEXT))
+        group.push_back(h);
+    return group;
+}
+
+} // namespace
 
 void Control::setText(const std::string& utf8) const {
     SetWindowTextW(hwnd_, wide(utf8).c_str());
-}
-
-bool Button::checked() const {
-    return SendMessageW(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void Button::setChecked(bool checked) const {
-    SendMessageW(hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void Button::onCommand(int code) {
@@ -24,6 +37,31 @@ void Button::onCommand(int code) {
 void Button::onEnter() {
     if (onClick)
         onClick();
+}
+
+bool OptionButton::checked() const {
+    return SendMessageW(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void OptionButton::setChecked() const {
+    for (const HWND h : groupOf(hwnd()))
+        SendMessageW(h, BM_SETCHECK, h == hwnd() ? BST_CHECKED : BST_UNCHECKED, 0);
+    moveTabStop();
+}
+
+// A click, or an arrow key (the dialog keys click the button they move to),
+// has checked this button.
+void OptionButton::onCommand(int code) {
+    if (code == BN_CLICKED)
+        moveTabStop();
+}
+
+void OptionButton::moveTabStop() const {
+    for (const HWND h : groupOf(hwnd())) {
+        const LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
+        const bool on = SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        SetWindowLongPtrW(h, GWL_STYLE, on ? style | WS_TABSTOP : style & ~LONG_PTR(WS_TABSTOP));
+    }
 }
 
 void ListBox::setItems(const std::vector<std::wstring>& rows, int selected) const {

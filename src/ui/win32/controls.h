@@ -31,16 +31,31 @@ private:
     HWND hwnd_;
 };
 
-// A push button, an option button or a frame.
+// A push button or a frame.
 class Button final : public Control {
 public:
     using Control::Control;
     std::function<void()> onClick;
 
-    bool checked() const;
-    void setChecked(bool checked) const;
     void onCommand(int code) override;
     void onEnter() override;
+};
+
+// An option button of a group (the consecutive option buttons of a sheet).
+// The group is one tab stop, its checked button, as in a dialog: Tab skips
+// the others, the arrow keys move the check inside the group.
+class OptionButton final : public Control {
+public:
+    using Control::Control;
+
+    bool checked() const;
+    // Checks this button, unchecks the others of its group.
+    void setChecked() const;
+    void onCommand(int code) override;
+
+private:
+    // The tab stop on the checked button of the group only.
+    void moveTabStop() const;
 };
 
 // A list of rows, one of them chosen; a double click or Enter opens it.

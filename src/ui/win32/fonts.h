@@ -1,5 +1,5 @@
-// The fonts of the design sheets, created once and shared by every control
-// that names them; they live until the program ends.
+// The fonts of the design sheets, created once per DPI and shared by every
+// control that names them; they live until the program ends.
 #pragma once
 
 #include "forms/design_sheet.h"
@@ -7,8 +7,8 @@
 
 namespace zavo::ui {
 
-// A sheet font (Shift-JIS character set, normal weight) at the screen's DPI;
-// a font row without a family gives the system's message font.
-HFONT sheetFont(const forms::FontSpec& row);
+// A sheet font (Shift-JIS character set, normal weight) at `dpi`; a font row
+// without a family gives the system's message font.
+HFONT sheetFont(const forms::FontSpec& row, int dpi);
 
 } // namespace zavo::ui

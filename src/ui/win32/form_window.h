@@ -1,7 +1,8 @@
 // What every Win32 window of a form does alike: events handed to the form
 // through Forms::run, show in front, hide, dispose, the focus kept across
 // deactivation, WM_COMMAND reflected to the control that sent it, the dialog
-// keys, and the close box left to the form to decide.
+// keys, the close box left to the form to decide, and a new layout when the
+// window moves to a monitor of another DPI.
 #pragma once
 
 #include "sheet_controls.h"
@@ -47,6 +48,8 @@ protected:
                     control->onEnter();
     }
     virtual void paint(HDC) {}
+    // Lays out again what the sheet controls do not cover, at the new DPI.
+    virtual void onDpiChanged() {}
 
     LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         switch (msg) {
@@ -69,6 +72,15 @@ protected:
             } else if (focus_ && !HIWORD(wParam)) {
                 SetFocus(focus_);
             }
+            return 0;
+        case WM_DPICHANGED:
+            // The suggested rectangle first, then every control and font at
+            // the new DPI, then the client area's size exactly.
+            takeDpi(wParam, lParam);
+            controls_.layout(dpi_);
+            onDpiChanged();
+            fitClientToSheet();
+            InvalidateRect(hwnd_, nullptr, TRUE);
             return 0;
         case WM_PAINT: {
             PAINTSTRUCT ps;

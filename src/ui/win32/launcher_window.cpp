@@ -6,12 +6,12 @@
 #include "text.h"
 #include "vb_input.h"
 
+#include <cmath>
 #include <vector>
 
 namespace zavo::ui {
 namespace {
 
-using core::kTwipsPerPixel;
 using forms::LauncherControl;
 using forms::LauncherMenu;
 
@@ -73,7 +73,7 @@ LauncherWindow::LauncherWindow(forms::ZAVO_launcher& form) : FormWindow(form) {
                         buildMenu()))
         return;
 
-    controls_ = SheetControls(hwnd_, forms::kLauncherControls);
+    controls_ = SheetControls(hwnd_, forms::kLauncherControls, dpi_);
     for (int i = 0; i < forms::kLaunchButtons; ++i)
         controls_.get<Button>(forms::kCommand1[static_cast<std::size_t>(i)]).onClick = [this, i] {
             forward([this, i] { form_.Command1_Click(i); });
@@ -96,16 +96,23 @@ void LauncherWindow::dispose() {
     FormWindow::dispose();
 }
 
+int LauncherWindow::pixelsPerInch() {
+    return dpi_;
+}
+
 platform::WindowHandle LauncherWindow::handle() {
     return reinterpret_cast<platform::WindowHandle>(hwnd_);
 }
 
 forms::TwipsRect LauncherWindow::placement() {
-    // The outer window, as SetWindowPos takes it back.
+    // The outer window, as SetWindowPos takes it back, in twips at the
+    // window's DPI.
     RECT r{};
     GetWindowRect(hwnd_, &r);
-    return {r.left * kTwipsPerPixel, r.top * kTwipsPerPixel, (r.right - r.left) * kTwipsPerPixel,
-            (r.bottom - r.top) * kTwipsPerPixel};
+    const auto twips = [this](long pixels) {
+        return static_cast<int>(std::lround(core::pixels_to_twips(double(pixels), dpi_)));
+    };
+    return {twips(r.left), twips(r.top), twips(r.right - r.left), twips(r.bottom - r.top)};
 }
 
 void LauncherWindow::setCommand1Caption(int index, const std::string& caption) {
@@ -138,7 +145,7 @@ void LauncherWindow::onCommand(int id) {
 void LauncherWindow::paint(HDC dc) {
     for (const forms::ControlSpec& row : forms::kLauncherControls)
         if (row.kind == forms::Kind::Line)
-            drawLine(dc, row, GetSysColor(COLOR_WINDOWTEXT), 1);
+            drawLine(dc, row, GetSysColor(COLOR_WINDOWTEXT), 1, dpi_);
 }
 
 LRESULT LauncherWindow::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

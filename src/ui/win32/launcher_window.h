@@ -17,6 +17,7 @@ public:
     void dispose() override;
     platform::WindowHandle handle() override;
     forms::TwipsRect placement() override;
+    int pixelsPerInch() override;
     void setCommand1Caption(int index, const std::string& caption) override;
     void setTimeDisplay(const std::string& text) override;
     void minimize() override;
@@ -25,7 +26,8 @@ public:
     // The keyboard shortcuts of the menu sheet; the caller destroys the table.
     static HACCEL createAccelerators();
 
-    // The client area is 312 x 182 pixels at (686, 420), below the menu bar.
+    // The client area is 312 x 182 pixels at (686, 420) at 96 DPI, scaled
+    // with the DPI, below the menu bar.
     static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 protected:

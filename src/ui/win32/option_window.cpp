@@ -15,7 +15,7 @@ OptionWindow::OptionWindow(forms::frmOption& form) : FormWindow(form) {
     if (!createForSheet(forms::kOptionWindow, kStyle, 0, nullptr))
         return;
 
-    controls_ = SheetControls(hwnd_, forms::kOptionControls);
+    controls_ = SheetControls(hwnd_, forms::kOptionControls, dpi_);
     controls_.get<DropDown>(OptionControl::Drv_name).onSelectionChanged = [this](int index) {
         forward([this, index] { form_.Drv_name_Change(index); });
     };
@@ -28,7 +28,7 @@ OptionWindow::OptionWindow(forms::frmOption& form) : FormWindow(form) {
         {OptionControl::Cancel_but, &forms::frmOption::Cancel_but_Click}};
     for (const auto& [id, handler] : buttons)
         controls_.get<Button>(id).onClick = [this, handler] { forward(handler); };
-    controls_.get<Button>(OptionControl::Option1).setChecked(true);
+    controls_.get<OptionButton>(OptionControl::Option1).setChecked();
     // The first control of the tab order holds the focus when it opens.
     focus_ = controls_.get(OptionControl::reset).hwnd();
 }
@@ -38,7 +38,7 @@ void OptionWindow::setLabel(int slot, const std::string& caption) {
 }
 
 bool OptionWindow::optionValue(int slot) {
-    return controls_.get<Button>(forms::kSlotOptions.at(static_cast<std::size_t>(slot - 1)))
+    return controls_.get<OptionButton>(forms::kSlotOptions.at(static_cast<std::size_t>(slot - 1)))
         .checked();
 }
 

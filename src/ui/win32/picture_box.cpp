@@ -1,5 +1,6 @@
 #include "picture_box.h"
 
+#include "core/twips.h"
 #include "system_library.h"
 
 #include <ole2.h>
@@ -83,19 +84,30 @@ IPicture* loadPictureResource(int resourceId) {
     return picture;
 }
 
-PictureBox::PictureBox(HWND parent, int resourceId, int x, int y, int width, int height,
+PictureBox::PictureBox(HWND parent, int resourceId, int x, int y, int width, int height, int dpi,
                        MouseMove onMouseMove)
     : picture_(loadPictureResource(resourceId)), onMouseMove_(std::move(onMouseMove)) {
     if (picture_) {
+        // The decoder gives the size in HIMETRIC at the screen's DPI: back to
+        // the picture's own pixels, then scaled for this window.
         OLE_XSIZE_HIMETRIC w = 0;
         OLE_YSIZE_HIMETRIC h = 0;
         picture_->get_Width(&w);
         picture_->get_Height(&h);
-        width = himetricToPixels(w, screenDpi(LOGPIXELSX));
-        height = himetricToPixels(h, screenDpi(LOGPIXELSY));
+        natural_ = {himetricToPixels(w, screenDpi(LOGPIXELSX)),
+                    himetricToPixels(h, screenDpi(LOGPIXELSY))};
+        width = core::scale_pixels(natural_.cx, dpi);
+        height = core::scale_pixels(natural_.cy, dpi);
     }
     create(L"ZAVO_picture", 0, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
            height, parent, nullptr);
+}
+
+void PictureBox::scaleTo(int dpi) {
+    if (picture_ && hwnd_)
+        SetWindowPos(hwnd_, nullptr, 0, 0, core::scale_pixels(natural_.cx, dpi),
+                     core::scale_pixels(natural_.cy, dpi),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 PictureBox::~PictureBox() {

@@ -1,5 +1,6 @@
 // Picture1 of the About window: a child window showing the GIF resource at
-// its natural size, its transparent colour kept (the window's face shows
+// its natural size scaled from 96 DPI to the window's, its transparent
+// colour kept (the window's face shows
 // through). Pointer moves over it go to `onMouseMove` in pixels; the moves
 // the system makes up when the box slides under a resting pointer do not.
 #pragma once
@@ -16,17 +17,21 @@ class PictureBox final : public Window {
 public:
     using MouseMove = std::function<void(WPARAM keys, int x, int y)>;
 
-    // Creates the box at (x, y) in `parent`, sized to its picture (the
-    // sheet's size when the picture cannot be loaded).
-    PictureBox(HWND parent, int resourceId, int x, int y, int width, int height,
+    // Creates the box at (x, y) in `parent`, sized to its picture at `dpi`
+    // (the sheet's size when the picture cannot be loaded).
+    PictureBox(HWND parent, int resourceId, int x, int y, int width, int height, int dpi,
                MouseMove onMouseMove);
     ~PictureBox() override;
+
+    // Sizes the box to its picture at `dpi`; it keeps its place.
+    void scaleTo(int dpi);
 
 protected:
     LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     IPicture* picture_ = nullptr;
+    SIZE natural_{}; // the picture's pixels at 96 DPI
     MouseMove onMouseMove_;
     // Screen point of the last move passed on; forgotten when the pointer
     // leaves the box.

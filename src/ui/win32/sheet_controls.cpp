@@ -21,7 +21,7 @@ using core::twips_to_pixels;
 using forms::ControlSpec;
 using forms::Kind;
 
-// Room for the drop-down list below a drive box.
+// Room for the drop-down list below a drive box, in pixels at 96 DPI.
 constexpr int kDropDownHeight = 160;
 
 struct ClassAndStyle {
@@ -41,7 +41,9 @@ ClassAndStyle classOf(Kind kind) {
     case Kind::Frame:
         return {L"BUTTON", BS_GROUPBOX, 0};
     case Kind::Option:
-        return {L"BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP, 0};
+        // A group of option buttons is one tab stop, the checked button (see
+        // OptionButton); the arrow keys move inside the group.
+        return {L"BUTTON", BS_AUTORADIOBUTTON, 0};
     case Kind::DriveList:
         return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
     case Kind::DirList:
@@ -59,8 +61,9 @@ std::unique_ptr<Control> controlOf(Kind kind, HWND hwnd) {
     switch (kind) {
     case Kind::Button:
     case Kind::Frame:
-    case Kind::Option:
         return std::make_unique<Button>(hwnd);
+    case Kind::Option:
+        return std::make_unique<OptionButton>(hwnd);
     case Kind::DriveList:
         return std::make_unique<DropDown>(hwnd);
     case Kind::DirList:
@@ -150,15 +153,30 @@ void addToolTip(HWND parent, HWND control, const char* text) {
         pendingTips()[control] = {parent, original, wide(text)};
 }
 
+// Where a control's window goes in its parent's client area at `dpi`.
+RECT controlRect(std::span<const ControlSpec> rows, const ControlSpec& row, int dpi) {
+    RECT r = pixelRect(row, dpi);
+    // A control in a frame is placed from the frame's top-left corner.
+    if (row.container != forms::kClientArea) {
+        const RECT f = pixelRect(rows[static_cast<std::size_t>(row.container)], dpi);
+        OffsetRect(&r, f.left, f.top);
+    }
+    if (row.kind == Kind::DriveList)
+        r.bottom += core::scale_pixels(kDropDownHeight, dpi);
+    return r;
+}
+
 } // namespace
 
-RECT pixelRect(const ControlSpec& row) {
+RECT pixelRect(const ControlSpec& row, int dpi) {
+    const auto px = [dpi](int twips) { return twips_to_pixels(twips, dpi); };
     if (row.kind == Kind::Line)
-        return {twips_to_pixels(row.left), twips_to_pixels(row.top), twips_to_pixels(row.width),
-                twips_to_pixels(row.height)};
-    const int left = twips_to_pixels(row.left);
-    const int top = twips_to_pixels(row.top);
-    return {left, top, left + twips_to_pixels(row.width), top + twips_to_pixels(row.height)};
+        return {px(row.left), px(row.top), px(row.width), px(row.height)};
+    // Both edges from the left and top, so that neighbours stay apart at
+    // every DPI as they do at 96.
+    const int left = px(row.left);
+    const int top = px(row.top);
+    return {left, top, left + px(row.width), top + px(row.height)};
 }
 
 void missingControl(int row) {
@@ -173,7 +191,8 @@ Control* SheetControls::of(HWND child) const {
     return nullptr;
 }
 
-SheetControls::SheetControls(HWND parent, std::span<const ControlSpec> rows) : byRow_(rows.size()) {
+SheetControls::SheetControls(HWND parent, std::span<const ControlSpec> rows, int dpi)
+    : rows_(rows), byRow_(rows.size()) {
     // Tab order is creation order; rows outside it come last, as designed.
     std::vector<const ControlSpec*> order;
     for (const ControlSpec& row : rows)
@@ -190,14 +209,7 @@ SheetControls::SheetControls(HWND parent, std::span<const ControlSpec> rows) : b
         const ClassAndStyle cls = classOf(row->kind);
         if (!cls.className)
             continue;
-        RECT r = pixelRect(*row);
-        // A control in a frame is placed from the frame's top-left corner.
-        if (row->container != forms::kClientArea) {
-            const RECT f = pixelRect(rows[static_cast<std::size_t>(row->container)]);
-            OffsetRect(&r, f.left, f.top);
-        }
-        if (row->kind == Kind::DriveList)
-            r.bottom += kDropDownHeight;
+        const RECT r = controlRect(rows, *row, dpi);
         // Consecutive option buttons make one group; every other control
         // starts a group of its own, which ends the one before.
         const bool option = row->kind == Kind::Option;
@@ -212,7 +224,8 @@ SheetControls::SheetControls(HWND parent, std::span<const ControlSpec> rows) : b
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
         if (!control)
             continue;
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(sheetFont(row->font)), FALSE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(sheetFont(row->font, dpi)),
+                     FALSE);
         if (row->kind == Kind::Frame)
             frames.push_back(control);
         if (row->toolTip)
@@ -225,9 +238,21 @@ SheetControls::SheetControls(HWND parent, std::span<const ControlSpec> rows) : b
         SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void drawLine(HDC dc, const ControlSpec& row, COLORREF colour, int width) {
-    const RECT ends = pixelRect(row);
-    const HPEN pen = CreatePen(PS_SOLID, width, colour);
+void SheetControls::layout(int dpi) const {
+    for (std::size_t i = 0; i < byRow_.size(); ++i) {
+        if (!byRow_[i])
+            continue;
+        const RECT r = controlRect(rows_, rows_[i], dpi);
+        SetWindowPos(byRow_[i]->hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(byRow_[i]->hwnd(), WM_SETFONT,
+                     reinterpret_cast<WPARAM>(sheetFont(rows_[i].font, dpi)), TRUE);
+    }
+}
+
+void drawLine(HDC dc, const ControlSpec& row, COLORREF colour, int width, int dpi) {
+    const RECT ends = pixelRect(row, dpi);
+    const HPEN pen = CreatePen(PS_SOLID, core::scale_pixels(width, dpi), colour);
     const HGDIOBJ old = SelectObject(dc, pen);
     MoveToEx(dc, ends.left, ends.top, nullptr);
     LineTo(dc, ends.right, ends.bottom);

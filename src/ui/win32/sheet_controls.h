@@ -23,7 +23,11 @@ inline constexpr int kFirstControlId = 100;
 class SheetControls {
 public:
     SheetControls() = default;
-    SheetControls(HWND parent, std::span<const forms::ControlSpec> rows);
+    // The controls at `dpi`, the parent's.
+    SheetControls(HWND parent, std::span<const forms::ControlSpec> rows, int dpi);
+
+    // Places and sizes every control, and sets its font, anew at `dpi`.
+    void layout(int dpi) const;
 
     // The control of row `id`; a row that is missing or of another kind
     // ends the program in every build type.
@@ -39,13 +43,16 @@ public:
     Control* of(HWND child) const;
 
 private:
+    std::span<const forms::ControlSpec> rows_;
     std::vector<std::unique_ptr<Control>> byRow_; // empty where a row has no control
 };
 
-// A sheet rectangle in pixels (twips / 15); for a line its two ends.
-RECT pixelRect(const forms::ControlSpec& row);
+// A sheet rectangle in pixels at `dpi` (twips x dpi / 1440); for a line its
+// two ends.
+RECT pixelRect(const forms::ControlSpec& row, int dpi);
 
-// Draws a line row onto `dc`: `width` pixels in `colour`, both ends included.
-void drawLine(HDC dc, const forms::ControlSpec& row, COLORREF colour, int width);
+// Draws a line row onto `dc` at `dpi`: `width` pixels at 96 DPI (scaled with
+// the DPI) in `colour`, both ends included.
+void drawLine(HDC dc, const forms::ControlSpec& row, COLORREF colour, int width, int dpi);
 
 } // namespace zavo::ui

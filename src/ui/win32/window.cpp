@@ -1,6 +1,7 @@
 #include "window.h"
 
 #include "core/twips.h"
+#include "dpi.h"
 #include "resource_ids.h"
 #include "text.h"
 
@@ -34,12 +35,17 @@ bool Window::create(const wchar_t* className, DWORD exStyle, const wchar_t* titl
 bool Window::createForSheet(const forms::WindowSpec& sheet, DWORD style, DWORD exStyle,
                             HMENU menu) {
     using core::twips_to_pixels;
+    sheet_ = &sheet;
+    // The window is made at the primary monitor's DPI; once it exists its
+    // own monitor's DPI is known and the sizes follow it.
+    dpi_ = systemDpi();
     const bool centred = sheet.clientLeft < 0 || sheet.clientTop < 0;
-    const int width = twips_to_pixels(sheet.clientWidth);
-    const int height = twips_to_pixels(sheet.clientHeight);
-    const int clientX = centred ? 0 : twips_to_pixels(sheet.clientLeft);
-    const int clientY = centred ? 0 : twips_to_pixels(sheet.clientTop);
-    RECT outer = outerRect(clientX, clientY, width, height, style, exStyle, menu != nullptr);
+    const int width = twips_to_pixels(sheet.clientWidth, dpi_);
+    const int height = twips_to_pixels(sheet.clientHeight, dpi_);
+    const int clientX = centred ? 0 : twips_to_pixels(sheet.clientLeft, dpi_);
+    const int clientY = centred ? 0 : twips_to_pixels(sheet.clientTop, dpi_);
+    RECT outer = outerRectForDpi({clientX, clientY, clientX + width, clientY + height}, style,
+                                 exStyle, menu != nullptr, dpi_);
     if (centred)
         OffsetRect(&outer,
                    (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2 - outer.left,
@@ -47,18 +53,37 @@ bool Window::createForSheet(const forms::WindowSpec& sheet, DWORD style, DWORD e
     if (!create(wide(sheet.name).c_str(), exStyle, wide(sheet.caption).c_str(), style, outer.left,
                 outer.top, outer.right - outer.left, outer.bottom - outer.top, nullptr, menu))
         return false;
-    if (menu) {
-        // The menu bar may take more or less room than the estimate.
-        RECT client{};
-        GetClientRect(hwnd_, &client);
-        if (client.bottom != height)
-            SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left,
-                         outer.bottom - outer.top + height - client.bottom,
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    dpi_ = windowDpi(hwnd_);
+    fitClientToSheet();
     if (!centred)
-        placeClientAt(hwnd_, clientX, clientY);
+        placeClientAt(hwnd_, twips_to_pixels(sheet.clientLeft, dpi_),
+                      twips_to_pixels(sheet.clientTop, dpi_));
     return hwnd_ != nullptr;
+}
+
+void Window::fitClientToSheet() {
+    if (!sheet_ || !hwnd_)
+        return;
+    // The menu bar may take more or less room than the estimate.
+    const int width = core::twips_to_pixels(sheet_->clientWidth, dpi_);
+    const int height = core::twips_to_pixels(sheet_->clientHeight, dpi_);
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    if (client.right == width && client.bottom == height)
+        return;
+    RECT outer{};
+    GetWindowRect(hwnd_, &outer);
+    SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left + width - client.right,
+                 outer.bottom - outer.top + height - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::takeDpi(WPARAM wParam, LPARAM lParam) {
+    dpi_ = HIWORD(wParam);
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT Window::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -82,13 +107,6 @@ LRESULT CALLBACK Window::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     // The object may be gone once onMessage returns (a handler can unload
     // its own form): nothing here touches it afterwards.
     return self->onMessage(msg, wParam, lParam);
-}
-
-RECT outerRect(int clientX, int clientY, int width, int height, DWORD style, DWORD exStyle,
-               bool menu) {
-    RECT r{clientX, clientY, clientX + width, clientY + height};
-    AdjustWindowRectEx(&r, style, menu ? TRUE : FALSE, exStyle);
-    return r;
 }
 
 void placeClientAt(HWND window, int x, int y) {

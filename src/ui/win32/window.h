@@ -15,6 +15,8 @@ public:
     Window& operator=(const Window&) = delete;
 
     HWND hwnd() const { return hwnd_; }
+    // Pixels per inch of the monitor the window is on.
+    int dpi() const { return dpi_; }
 
 protected:
     virtual ~Window() = default;
@@ -26,8 +28,16 @@ protected:
     // Creates the top-level window of a window sheet: its class and title
     // from the sheet, the client area of the sheet's size at the sheet's
     // place (centred on the screen, frame included, where the sheet gives
-    // none), whatever room the frame and the menu bar take.
+    // none), whatever room the frame and the menu bar take; twips become
+    // pixels at the window's DPI.
     bool createForSheet(const forms::WindowSpec& sheet, DWORD style, DWORD exStyle, HMENU menu);
+    // Sizes the window so that its client area is the sheet's size at the
+    // window's DPI, whatever room the frame and the menu bar take now.
+    void fitClientToSheet();
+    // WM_DPICHANGED: the window moved to a monitor of another scaling. Takes
+    // the system's suggested rectangle and the new DPI; the caller lays the
+    // contents out again.
+    void takeDpi(WPARAM wParam, LPARAM lParam);
     virtual LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT defaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return DefWindowProcW(hwnd_, msg, wParam, lParam);
@@ -42,15 +52,12 @@ protected:
     }
 
     HWND hwnd_ = nullptr;
+    int dpi_ = 96;
 
 private:
+    const forms::WindowSpec* sheet_ = nullptr;
     static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 };
-
-// The outer rectangle of a window whose client area is `width` x `height`
-// at (clientX, clientY).
-RECT outerRect(int clientX, int clientY, int width, int height, DWORD style, DWORD exStyle,
-               bool menu);
 
 // Moves a shown or hidden window so that its client area's top-left is at
 // (x, y), whatever the frame the system gave it.
