@@ -1,0 +1,284 @@
+// ZAVO_launcher.exe under Wine in a Japanese locale at 96, 120, 144 and 192
+// DPI (the LogPixels of a private copy of the test prefix): each window's
+// client area is its design size x DPI / 96, the main window stands at
+// (686, 420) x DPI / 96 under a menu bar of one line, and no caption of any
+// window is cut, as an automation helper measures the texts against their
+// controls. At 96 DPI also: the option buttons of the registration dialog
+// are one tab stop, the checked one, and the arrow keys move the check.
+#include "support/x_session.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+using zavo::test::XSession;
+
+namespace {
+
+const QString kLauncher = QStringLiteral(ZAVO_WIN_LAUNCHER);
+const QString kHelpers = QStringLiteral(ZAVO_WIN_HELPERS);
+const QString kWineDir = QStringLiteral(ZAVO_WINE_DIR);
+const QString kMainTitle = QStringLiteral("ZAVO_launcher");
+const QString kAboutTitle = QStringLiteral("ZAVO_launcherのバージョン情報");
+const QString kDialogTitle = QStringLiteral("登録フォーム");
+
+// Twips at `dpi`, halves to even.
+int px(int twips, int dpi) {
+    return static_cast<int>(std::nearbyint(twips * dpi / 1440.0));
+}
+
+// One line of the helper about a child window.
+struct Child {
+    QString cls, text;
+    int textWidth = 0, textHeight = 0, room = 0, height = 0;
+    bool checked = false, tabStop = false, focused = false;
+};
+
+struct Measured {
+    int dpi = 0, clientWidth = 0, clientHeight = 0;
+    QList<Child> children;
+};
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(100);
+    }
+    return true;
+}
+
+} // namespace
+
+class TestE2eWinDpi : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<XSession> session_;
+    std::unique_ptr<QTemporaryDir> prefix_; // the copy of this DPI
+
+    // The helper's view of the window titled `title`; `fonts` as it takes them.
+    Measured measure(const QString& title, const QStringList& fonts) {
+        QString out;
+        Measured m;
+        if (session_->run(QStringLiteral("wine"),
+                          QStringList{kHelpers + QStringLiteral("/measure_window.exe"), title} +
+                              fonts,
+                          &out, 60000) != 0)
+            return m;
+        for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const QStringList f = line.split(QLatin1Char('\t'));
+            if (f.value(0) == QLatin1String("window") && f.size() >= 4) {
+                m.dpi = f[1].toInt();
+                m.clientWidth = f[2].toInt();
+                m.clientHeight = f[3].toInt();
+            } else if (f.value(0) == QLatin1String("child") && f.size() >= 10) {
+                m.children.append({f[1], f[2], f[3].toInt(), f[4].toInt(), f[5].toInt(),
+                                   f[6].toInt(), f[7] == QLatin1String("1"),
+                                   f[8] == QLatin1String("1"), f[9] == QLatin1String("1")});
+            }
+        }
+        return m;
+    }
+
+    // Every caption whose text is wider or taller than its control leaves room.
+    static QStringList cutCaptions(const Measured& m) {
+        QStringList cut;
+        for (const Child& c : m.children)
+            if (!c.text.isEmpty() && (c.textWidth > c.room || c.textHeight > c.height))
+                cut.append(QStringLiteral("%1 \"%2\": %3x%4 in %5x%6")
+                               .arg(c.cls, c.text)
+                               .arg(c.textWidth)
+                               .arg(c.textHeight)
+                               .arg(c.room)
+                               .arg(c.height));
+        return cut;
+    }
+
+    void keys(quint64 window, const QStringList& keys) {
+        session_->run(
+            QStringLiteral("xdotool"),
+            {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
+        session_->run(
+            QStringLiteral("xdotool"),
+            QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100")} +
+                keys);
+    }
+
+    void shot(const QString& name, int dpi) {
+        session_->screenshot(
+            QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_win_dpi%1_%2.png").arg(dpi).arg(name));
+    }
+
+    // The three option buttons as (checked, tab stop) pairs, Option1 first.
+    static QList<std::pair<bool, bool>> options(const Measured& m) {
+        QList<std::pair<bool, bool>> found;
+        for (const QString& caption :
+             {QStringLiteral("ボタン１"), QStringLiteral("ボタン２"), QStringLiteral("ボタン３")})
+            for (const Child& c : m.children)
+                if (c.text == caption)
+                    found.append({c.checked, c.tabStop});
+        return found;
+    }
+
+    static const Child* focused(const Measured& m) {
+        for (const Child& c : m.children)
+            if (c.focused)
+                return &c;
+        return nullptr;
+    }
+
+private slots:
+    void initTestCase() {
+        if (!QFileInfo::exists(kLauncher))
+            QSKIP(qPrintable(kLauncher +
+                             QStringLiteral(" is missing: bash scripts/build-windows.sh")));
+        if (kHelpers.isEmpty())
+            QSKIP("no MinGW compiler for the test's Windows helpers");
+        if (QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty())
+            QSKIP("wine is not installed (apt-get install wine64 wine)");
+        // The prefix every DPI copies; its server is stopped so that the
+        // copies start from the files as written.
+        QVERIFY(QDir().mkpath(kWineDir));
+        QVERIFY2(QProcess::execute(QStringLiteral(ZAVO_WINE_RUN),
+                                   {QStringLiteral("--prepare"), kWineDir}) == 0,
+                 "wine-run.sh --prepare failed");
+        QProcess::execute(QStringLiteral(ZAVO_WINE_RUN), {QStringLiteral("--stop"), kWineDir});
+    }
+
+    void cleanup() {
+        if (session_)
+            session_->run(QStringLiteral("wineserver"), {QStringLiteral("-k")});
+        session_.reset();
+        prefix_.reset();
+    }
+
+    void scaling_data() {
+        QTest::addColumn<int>("dpi");
+        for (int dpi : {96, 120, 144, 192})
+            QTest::addRow("%d DPI", dpi) << dpi;
+    }
+
+    void scaling() {
+        QFETCH(int, dpi);
+        // Large enough for the main window at 192 DPI: (1372, 802) + 624 x 402.
+        session_ = std::make_unique<XSession>(QSize(2600, 1800));
+        ZAVO_REQUIRE_X_SESSION(*session_);
+
+        // A private copy of the prepared prefix at this DPI.
+        prefix_ = std::make_unique<QTemporaryDir>(kWineDir + QStringLiteral("/dpi-XXXXXX"));
+        QVERIFY(prefix_->isValid());
+        const QString prefix = prefix_->filePath(QStringLiteral("wine-prefix"));
+        QCOMPARE(QProcess::execute(
+                     QStringLiteral("cp"),
+                     {QStringLiteral("-a"), kWineDir + QStringLiteral("/wine-prefix"), prefix}),
+                 0);
+        for (const auto& [name, value] :
+             {std::pair{"WINEPREFIX", prefix},
+              std::pair{"LOCPATH", kWineDir + QStringLiteral("/wine-locale")},
+              std::pair{"WINEDEBUG", QStringLiteral("-all")},
+              std::pair{"WINEDLLOVERRIDES", QStringLiteral("mscoree,mshtml=")},
+              std::pair{"LANG", QStringLiteral("ja_JP.UTF-8")},
+              std::pair{"LC_ALL", QStringLiteral("ja_JP.UTF-8")}})
+            session_->setEnvironmentVariable(QString::fromLatin1(name), value);
+        for (const QString& key : {QStringLiteral("HKCU\\Control Panel\\Desktop"),
+                                   QStringLiteral("HKCC\\Software\\Fonts")})
+            QCOMPARE(
+                session_->run(QStringLiteral("wine"),
+                              {QStringLiteral("reg"), QStringLiteral("add"), key,
+                               QStringLiteral("/v"), QStringLiteral("LogPixels"),
+                               QStringLiteral("/t"), QStringLiteral("REG_DWORD"),
+                               QStringLiteral("/d"), QString::number(dpi), QStringLiteral("/f")},
+                              nullptr, 120000),
+                0);
+        // Wine reads the DPI when its server starts.
+        session_->run(QStringLiteral("wineserver"), {QStringLiteral("-k")});
+        session_->run(QStringLiteral("wineserver"), {QStringLiteral("-w")}, nullptr, 60000);
+
+        QTemporaryDir work;
+        QVERIFY(work.isValid());
+        session_->startProcess(QStringLiteral("wine"), {kLauncher}, work.path());
+        const quint64 window = session_->waitForWindow(kMainTitle, 120000);
+        QVERIFY2(window, "no main window");
+        QVERIFY(waitFor([&] { return session_->geometry(window).width == px(4680, dpi); }, 10000));
+        shot(QStringLiteral("main"), dpi);
+
+        // The design area at its place; the X window holds the menu bar
+        // above it, one line of about 19 px x DPI / 96.
+        const zavo::test::XGeometry g = session_->geometry(window);
+        const int designHeight = px(2730, dpi);
+        QCOMPARE(g.x, px(10290, dpi));
+        QCOMPARE(g.width, px(4680, dpi));
+        QCOMPARE(g.y + g.height, px(6300, dpi) + designHeight);
+        const int menuBar = g.height - designHeight;
+        QVERIFY2(menuBar > 0 && menuBar < 19 * 1.5 * dpi / 96,
+                 qPrintable(QStringLiteral("menu bar %1 px high").arg(menuBar)));
+
+        const Measured main = measure(kMainTitle, {QStringLiteral("ＭＳ ゴシック,9"),
+                                                   QStringLiteral("*Static=ＭＳ Ｐ明朝,11.25,i")});
+        QCOMPARE(main.dpi, dpi);
+        QCOMPARE(main.children.size(), 11);
+        QCOMPARE(main.clientWidth, px(4680, dpi));
+        QCOMPARE(main.clientHeight, designHeight);
+        QVERIFY2(cutCaptions(main).isEmpty(), qPrintable(cutCaptions(main).join('\n')));
+
+        // The registration dialog.
+        keys(window, {QStringLiteral("alt+o")});
+        const quint64 dialog = session_->waitForWindow(kDialogTitle, 30000);
+        QVERIFY2(dialog, "no registration dialog");
+        shot(QStringLiteral("option"), dpi);
+        const QStringList dialogFonts{QStringLiteral("ＭＳ ゴシック,9"),
+                                      QStringLiteral("未登録=ＭＳ ゴシック,9.75")};
+        Measured option = measure(kDialogTitle, dialogFonts);
+        QCOMPARE(option.children.size(), 14);
+        QCOMPARE(option.clientWidth, px(6825, dpi));
+        QCOMPARE(option.clientHeight, px(2940, dpi));
+        QVERIFY2(cutCaptions(option).isEmpty(), qPrintable(cutCaptions(option).join('\n')));
+
+        if (dpi == 96) {
+            // One tab stop for the group, on the checked button: Shift+Tab
+            // from the first control of the tab order lands on it, and Right
+            // moves the check and the tab stop to the next button.
+            using Pairs = QList<std::pair<bool, bool>>;
+            QCOMPARE(options(option), (Pairs{{true, true}, {false, false}, {false, false}}));
+            keys(dialog, {QStringLiteral("shift+Tab")});
+            option = measure(kDialogTitle, dialogFonts);
+            QVERIFY(focused(option));
+            QCOMPARE(focused(option)->text, QStringLiteral("ボタン１"));
+            keys(dialog, {QStringLiteral("Right")});
+            option = measure(kDialogTitle, dialogFonts);
+            QCOMPARE(options(option), (Pairs{{false, false}, {true, true}, {false, false}}));
+            QCOMPARE(focused(option)->text, QStringLiteral("ボタン２"));
+            keys(dialog, {QStringLiteral("Left"), QStringLiteral("Left")});
+            option = measure(kDialogTitle, dialogFonts);
+            QCOMPARE(options(option), (Pairs{{false, false}, {false, false}, {true, true}}));
+        }
+
+        keys(dialog, {QStringLiteral("Escape")});
+        QVERIFY(waitFor([&] { return session_->windows(kDialogTitle).isEmpty(); }, 30000));
+        const quint64 back = session_->waitForWindow(kMainTitle, 30000);
+        QVERIFY2(back, "the main window did not come back");
+
+        // The About window.
+        keys(back, {QStringLiteral("alt+h"), QStringLiteral("i")});
+        const quint64 about = session_->waitForWindow(kAboutTitle, 30000);
+        QVERIFY2(about, "no About window");
+        shot(QStringLiteral("about"), dpi);
+        const Measured aboutView =
+            measure(kAboutTitle, {QStringLiteral("ＭＳ ゴシック,9"), QStringLiteral("OK=message"),
+                                  QStringLiteral("ZAVO_launcher ver1.04=ＭＳ ゴシック,12"),
+                                  QStringLiteral("作者：ZAVO　(C) 2000=ＭＳ ゴシック,8.25")});
+        QCOMPARE(aboutView.clientWidth, px(4770, dpi));
+        QCOMPARE(aboutView.clientHeight, px(3195, dpi));
+        QVERIFY2(cutCaptions(aboutView).isEmpty(), qPrintable(cutCaptions(aboutView).join('\n')));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestE2eWinDpi)
+#include "test_e2e_win_dpi.moc"
