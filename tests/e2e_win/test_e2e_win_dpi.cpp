@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 using zavo::test::XSession;
@@ -85,6 +87,15 @@ private:
             }
         }
         return m;
+    }
+
+    // The least room any caption has to spare, in pixels, for the log.
+    static int leastSpare(const Measured& m) {
+        int least = INT_MAX;
+        for (const Child& c : m.children)
+            if (!c.text.isEmpty())
+                least = std::min(least, c.room - c.textWidth);
+        return least;
     }
 
     // Every caption whose text is wider or taller than its control leaves room.
@@ -277,6 +288,9 @@ private slots:
         QCOMPARE(aboutView.clientWidth, px(4770, dpi));
         QCOMPARE(aboutView.clientHeight, px(3195, dpi));
         QVERIFY2(cutCaptions(aboutView).isEmpty(), qPrintable(cutCaptions(aboutView).join('\n')));
+        qInfo("%d DPI: menu bar %d px; least spare width of a caption: main %d, dialog %d, "
+              "About %d px",
+              dpi, menuBar, leastSpare(main), leastSpare(option), leastSpare(aboutView));
     }
 };
 
