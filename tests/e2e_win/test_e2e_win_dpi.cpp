@@ -5,6 +5,10 @@
 // window is cut, as an automation helper measures the texts against their
 // controls. At 96 DPI also: the option buttons of the registration dialog
 // are one tab stop, the checked one, and the arrow keys move the check.
+//
+//   test_e2e_win_dpi [--required] PATH/ZAVO_launcher.exe [QTest arguments]
+//
+// --required: a missing program fails the test instead of skipping it.
 #include "support/x_session.h"
 
 #include <QDir>
@@ -17,12 +21,12 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <vector>
 
 using zavo::test::XSession;
 
 namespace {
 
-const QString kLauncher = QStringLiteral(ZAVO_WIN_LAUNCHER);
 const QString kHelpers = QStringLiteral(ZAVO_WIN_HELPERS);
 const QString kWineDir = QStringLiteral(ZAVO_WINE_DIR);
 const QString kMainTitle = QStringLiteral("ZAVO_launcher");
@@ -61,7 +65,13 @@ bool waitFor(const std::function<bool()>& done, int timeoutMs) {
 class TestE2eWinDpi : public QObject {
     Q_OBJECT
 
+public:
+    TestE2eWinDpi(QString launcher, bool required)
+        : launcher_(std::move(launcher)), required_(required) {}
+
 private:
+    const QString launcher_;
+    const bool required_;
     std::unique_ptr<XSession> session_;
     std::unique_ptr<QTemporaryDir> prefix_; // the copy of this DPI
 
@@ -147,13 +157,19 @@ private:
 
 private slots:
     void initTestCase() {
-        if (!QFileInfo::exists(kLauncher))
-            QSKIP(qPrintable(kLauncher +
-                             QStringLiteral(" is missing: bash scripts/build-windows.sh")));
-        if (kHelpers.isEmpty())
-            QSKIP("no MinGW compiler for the test's Windows helpers");
-        if (QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty())
-            QSKIP("wine is not installed (apt-get install wine64 wine)");
+        QString missing;
+        if (!QFileInfo(launcher_).isFile())
+            missing = QStringLiteral("no Windows program \"%1\": bash scripts/build-windows.sh")
+                          .arg(launcher_);
+        else if (kHelpers.isEmpty())
+            missing = QStringLiteral("no MinGW compiler for the test's Windows helpers");
+        else if (QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty())
+            missing = QStringLiteral("wine is not installed (apt-get install wine64 wine)");
+        if (!missing.isEmpty()) {
+            if (required_)
+                QFAIL(qPrintable(missing));
+            QSKIP(qPrintable(missing));
+        }
         // The prefix every DPI copies; its server is stopped so that the
         // copies start from the files as written.
         QVERIFY(QDir().mkpath(kWineDir));
@@ -214,7 +230,7 @@ private slots:
 
         QTemporaryDir work;
         QVERIFY(work.isValid());
-        session_->startProcess(QStringLiteral("wine"), {kLauncher}, work.path());
+        session_->startProcess(QStringLiteral("wine"), {launcher_}, work.path());
         const quint64 window = session_->waitForWindow(kMainTitle, 120000);
         QVERIFY2(window, "no main window");
         QVERIFY(waitFor([&] { return session_->geometry(window).width == px(4680, dpi); }, 10000));
@@ -294,5 +310,22 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestE2eWinDpi)
+// The program under test and --required come first; QTest gets the rest.
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QString launcher;
+    bool required = false;
+    std::vector<char*> qtestArgs{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == QStringLiteral("--required"))
+            required = true;
+        else if (launcher.isEmpty() && arg.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive))
+            launcher = arg;
+        else
+            qtestArgs.push_back(argv[i]);
+    }
+    TestE2eWinDpi test(launcher, required);
+    return QTest::qExec(&test, static_cast<int>(qtestArgs.size()), qtestArgs.data());
+}
 #include "test_e2e_win_dpi.moc"
