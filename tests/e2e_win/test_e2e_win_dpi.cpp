@@ -8,13 +8,12 @@
 //
 //   test_e2e_win_dpi [--required] PATH/ZAVO_launcher.exe [QTest arguments]
 //
-// --required: a missing program fails the test instead of skipping it.
+// --required: a missing or stale program fails the test instead of skipping it.
 #include "support/x_session.h"
+#include "win_program.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -157,14 +156,7 @@ private:
 
 private slots:
     void initTestCase() {
-        QString missing;
-        if (!QFileInfo(launcher_).isFile())
-            missing = QStringLiteral("no Windows program \"%1\": bash scripts/build-windows.sh")
-                          .arg(launcher_);
-        else if (kHelpers.isEmpty())
-            missing = QStringLiteral("no MinGW compiler for the test's Windows helpers");
-        else if (QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty())
-            missing = QStringLiteral("wine is not installed (apt-get install wine64 wine)");
+        const QString missing = zavo::test::missingPiece(launcher_);
         if (!missing.isEmpty()) {
             if (required_)
                 QFAIL(qPrintable(missing));
@@ -311,22 +303,10 @@ private slots:
     }
 };
 
-// The program under test and --required come first; QTest gets the rest.
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QString launcher;
-    bool required = false;
-    std::vector<char*> qtestArgs{argv[0]};
-    for (int i = 1; i < argc; ++i) {
-        const QString arg = QString::fromLocal8Bit(argv[i]);
-        if (arg == QStringLiteral("--required"))
-            required = true;
-        else if (launcher.isEmpty() && arg.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive))
-            launcher = arg;
-        else
-            qtestArgs.push_back(argv[i]);
-    }
-    TestE2eWinDpi test(launcher, required);
-    return QTest::qExec(&test, static_cast<int>(qtestArgs.size()), qtestArgs.data());
+    zavo::test::WinProgramArgs args = zavo::test::parseWinProgramArgs(argc, argv);
+    TestE2eWinDpi test(args.launcher, args.required);
+    return QTest::qExec(&test, static_cast<int>(args.qtestArgs.size()), args.qtestArgs.data());
 }
 #include "test_e2e_win_dpi.moc"
