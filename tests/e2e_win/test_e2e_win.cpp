@@ -3,17 +3,19 @@
 // an automation tool reads them, the slot labels in sight under their option
 // buttons, Ctrl+Z, registration by keyboard against what the Linux program
 // writes, a slot starting a program from a folder with a blank and Japanese
-// characters, and the About window's shake. The program is the test's
-// argument (win_program.h).
+// characters, the About window's shake, and the media player's Ctrl+P. The
+// program is the test's argument (win_program.h).
 #include "support/slot_bytes.h"
 #include "support/x_session.h"
 #include "win_program.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRect>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -422,6 +424,105 @@ private slots:
         key(about, QStringLiteral("Return"));
         QVERIFY2(session_->waitForWindow(kMainTitle, 120000), "the main window did not return");
         QVERIFY(waitFor([&] { return session_->windows(kAboutTitle).isEmpty(); }, 30000));
+    }
+
+    // The media-player button, with a stand-in at the player's fixed path in
+    // the prefix: once its window is up it gets Ctrl+P; one that never comes
+    // up holds the click up to the launcher's bound, and Ctrl+P goes to the
+    // window active then.
+    void mediaPlayerGetsCtrlP_data() {
+        QTest::addColumn<int>("delayMs"); // when the player shows its window; never when negative
+        QTest::newRow("window after 0.5 s") << 500;
+        QTest::newRow("never a window") << -1;
+    }
+    void mediaPlayerGetsCtrlP() {
+        QFETCH(int, delayMs);
+        const QString folder =
+            kWineDir + QStringLiteral("/wine-prefix/drive_c/Program Files/Windows Media Player");
+        QVERIFY(QDir().mkpath(folder));
+        const StandIn player(folder, kHelpers + QStringLiteral("/test_player.exe"), delayMs);
+        QVERIFY(player.placed);
+
+        startLauncher(neverWritten().repeated(3));
+        const quint64 window = session_->waitForWindow(kMainTitle, 60000);
+        QVERIFY2(window, "no main window");
+        QVERIFY(waitFor([&] { return activeWindow() == window; }, 30000));
+        // Another window: the one active when the bound runs out.
+        QVERIFY(QDir(work_.path()).mkpath(QStringLiteral("witness")));
+        const StandIn other(work_.filePath(QStringLiteral("witness")),
+                            kHelpers + QStringLiteral("/test_player.exe"), 0,
+                            QStringLiteral("witness.exe"));
+        QString keys = player.keys;
+        quint64 witness = 0;
+        if (delayMs < 0) {
+            keys = other.keys;
+            session_->startProcess(QStringLiteral("wine"), {other.program});
+            witness = session_->waitForWindow(QStringLiteral("zavo test player"), 60000);
+            QVERIFY2(witness, "the witness window was not shown");
+        }
+
+        // Command1(0): 1335 x 495 twips at (240, 120) of the client area.
+        const qint64 clickedAt = QDateTime::currentMSecsSinceEpoch();
+        session_->run(QStringLiteral("xdotool"),
+                      {QStringLiteral("mousemove"), QString::number(kClientX + 16 + 44),
+                       QString::number(kClientY + 8 + 16), QStringLiteral("click"),
+                       QStringLiteral("1")});
+        if (witness)
+            session_->run(QStringLiteral("xdotool"),
+                          {QStringLiteral("windowactivate"), QStringLiteral("--sync"),
+                           QString::number(witness)});
+        // openbox is kept awake, or the player's window may wait unmapped.
+        QVERIFY2(waitFor(
+                     [&] {
+                         session_->nudgeWindowManager();
+                         return zavo::test::readFile(keys).contains('\n');
+                     },
+                     60000),
+                 "no key reached the player");
+        const QList<QByteArray> got = zavo::test::readFile(keys).trimmed().split(' ');
+        QCOMPARE(got.value(0), QByteArray("^p"));
+        qInfo("click to Ctrl+P received: %lld ms", got.value(1).toLongLong() - clickedAt);
+        // The launcher's focus back is not checked here: Wine 8 keeps the
+        // SetForegroundWindow of a window the window manager manages to
+        // itself, so the X focus stays on the player.
+        shot("player");
+        QCOMPARE(zavo::test::readFile(keys).count('\n'), 1); // Ctrl+P alone
+    }
+
+private:
+    // A copy of the test player in `folder` under `name`, showing its window
+    // after `delayMs`; what was there before comes back afterwards.
+    struct StandIn {
+        StandIn(const QString& folder, const QString& from, int delayMs,
+                const QString& name = QStringLiteral("wmplayer.exe"))
+            : program(folder + u'/' + name), keys(folder + QStringLiteral("/keys.txt")),
+              delay(folder + QStringLiteral("/delay.txt")),
+              original(zavo::test::readFile(program)) {
+            QFile::remove(program);
+            QFile::remove(keys);
+            zavo::test::writeFile(delay, QByteArray::number(delayMs));
+            placed = QFile::copy(from, program);
+        }
+        ~StandIn() {
+            QFile::remove(program);
+            QFile::remove(keys);
+            QFile::remove(delay);
+            if (!original.isEmpty())
+                zavo::test::writeFile(program, original);
+        }
+        StandIn(const StandIn&) = delete;
+        StandIn& operator=(const StandIn&) = delete;
+        const QString program, keys, delay;
+        const QByteArray original;
+        bool placed = false;
+    };
+
+    quint64 activeWindow() {
+        QString out;
+        session_->run(QStringLiteral("xprop"),
+                      {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")}, &out);
+        const auto m = QRegularExpression(QStringLiteral("# (0x[0-9a-f]+)")).match(out);
+        return m.hasMatch() ? m.captured(1).toULongLong(nullptr, 16) : 0;
     }
 };
 

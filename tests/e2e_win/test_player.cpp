@@ -1,0 +1,90 @@
+// A stand-in media player for the launcher to start: shows its window after
+// the milliseconds in delay.txt beside itself (500 without the file; never
+// when negative) and appends each key it gets to keys.txt beside itself, as
+// "^p <ms since 1970>" ("^" while Ctrl is down).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::wstring besideSelf(const wchar_t* name) {
+    wchar_t self[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path(self, n);
+    return path.substr(0, path.find_last_of(L'\\') + 1) + name;
+}
+
+long long msSince1970() {
+    FILETIME ft{};
+    GetSystemTimeAsFileTime(&ft);
+    const long long ticks = (static_cast<long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    return (ticks - 116444736000000000LL) / 10000;
+}
+
+void record(WPARAM vk) {
+    if (vk == VK_CONTROL || vk == VK_SHIFT || vk == VK_MENU)
+        return;
+    char line[64];
+    const char key = vk >= 'A' && vk <= 'Z' ? static_cast<char>(vk - 'A' + 'a') : '?';
+    const int n = std::snprintf(line, sizeof line, "%s%c %lld\r\n",
+                                GetKeyState(VK_CONTROL) < 0 ? "^" : "", key, msSince1970());
+    const HANDLE file = CreateFileW(besideSelf(L"keys.txt").c_str(), FILE_APPEND_DATA,
+                                    FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(file, line, static_cast<DWORD>(n), &written, nullptr);
+    CloseHandle(file);
+}
+
+LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    // Without a focus window the active one gets its keys as system keys.
+    if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN)
+        record(wp);
+    if (msg == WM_DESTROY)
+        PostQuitMessage(0);
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+int delayMs() {
+    char text[16] = {};
+    const HANDLE file = CreateFileW(besideSelf(L"delay.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 500;
+    DWORD read = 0;
+    ReadFile(file, text, sizeof text - 1, &read, nullptr);
+    CloseHandle(file);
+    return std::atoi(text);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    const int delay = delayMs();
+    // Never a window, nor a message loop: never ready for input.
+    if (delay < 0)
+        Sleep(INFINITE);
+    Sleep(static_cast<DWORD>(delay));
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = L"ZavoTestPlayer";
+    RegisterClassW(&wc);
+    const HWND hwnd = CreateWindowW(wc.lpszClassName, L"zavo test player", WS_OVERLAPPEDWINDOW, 100,
+                                    100, 240, 120, nullptr, nullptr, instance, nullptr);
+    ShowWindow(hwnd, show);
+    // In front at once, as Windows puts the first window of a program that
+    // the foreground program started; Wine would wait for the window manager.
+    SetForegroundWindow(hwnd);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
