@@ -17,6 +17,7 @@ constexpr const wchar_t* kInstanceMutexName = L"Local\\ZAVO_launcher.instance";
 
 // How long a keystroke may take to be handled by the program it went to.
 constexpr DWORD kKeysProcessedTimeoutMs = 5000;
+constexpr DWORD kKeysProcessedPollMs = 2;
 
 // "C:\..." or "\\server\share\...": never resolved against the current or
 // any searched folder.
@@ -76,20 +77,22 @@ bool keyEvents(std::string_view keys, std::vector<INPUT>& inputs) {
     return true;
 }
 
-// "Processed" means: the program owning the foreground window has taken the
-// keys from its input queue and waits for input again (WaitForInputIdle). Our
-// own window is not waited for: its keys are handled once the running handler
-// returns, and waiting here would only block until the timeout.
+// "Processed" means: the thread owning the foreground window has taken the
+// keys from its queue, so that focusing another window next cannot take them
+// over. WaitForInputIdle cannot tell: it waits only once per process, and the
+// start of the media player has used that up. A window is told to paint only
+// when its thread's queue holds no other message, keys included: the window
+// is invalidated and waited for until it has painted. Our own window is not
+// waited for: its keys are handled once the running handler returns.
 void waitUntilKeysProcessed() {
     const HWND foreground = GetForegroundWindow();
     DWORD pid = 0;
     if (!foreground || !GetWindowThreadProcessId(foreground, &pid) || pid == GetCurrentProcessId())
         return;
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (!process)
-        return;
-    WaitForInputIdle(process, kKeysProcessedTimeoutMs);
-    CloseHandle(process);
+    RedrawWindow(foreground, nullptr, nullptr, RDW_INVALIDATE);
+    const ULONGLONG deadline = GetTickCount64() + kKeysProcessedTimeoutMs;
+    while (GetUpdateRect(foreground, nullptr, FALSE) && GetTickCount64() < deadline)
+        Sleep(kKeysProcessedPollMs);
 }
 
 // A started program's process handle, closed with it.
