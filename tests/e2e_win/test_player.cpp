@@ -61,6 +61,9 @@ int delayMs() {
     return std::atoi(text);
 }
 
+// Longer than any activation seen, shorter than the launcher's 5 s wait.
+constexpr ULONGLONG kActivationBoundMs = 4000;
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
@@ -78,10 +81,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     const HWND hwnd = CreateWindowW(wc.lpszClassName, L"zavo test player", WS_OVERLAPPEDWINDOW, 100,
                                     100, 240, 120, nullptr, nullptr, instance, nullptr);
     ShowWindow(hwnd, show);
-    // In front at once, as Windows puts the first window of a program that
-    // the foreground program started; Wine would wait for the window manager.
-    SetForegroundWindow(hwnd);
+    // Ready for input only once the window is in front, as a real player
+    // that builds its window before it first waits for input: Windows makes
+    // the first window of a program the foreground program started the
+    // foreground one at once, Wine when the window manager's focus event
+    // arrives. PeekMessage handles that event without counting as idle
+    // (WaitForInputIdle ends when the thread waits on its queue).
+    const ULONGLONG activationDeadline = GetTickCount64() + kActivationBoundMs;
     MSG msg;
+    while (GetForegroundWindow() != hwnd && GetTickCount64() < activationDeadline) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    }
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
