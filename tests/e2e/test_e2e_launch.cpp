@@ -81,6 +81,18 @@ void TestE2eLaunch::slotStartsItsProgramAndMissingProgramShowsMessage() {
     QTRY_COMPARE_WITH_TIMEOUT(x.windows(kTitle).size(), 2, 15000);
     QCOMPARE(launcher->state(), QProcess::Running);
 
+    // Return answers the message box once it has the focus, as a user sees
+    // it come to the front before pressing the key.
+    QList<quint64> both = x.windows(kTitle);
+    both.removeAll(window);
+    QCOMPARE(both.size(), 1);
+    const QString messageBox = QString::number(both.first());
+    const auto activeWindow = [&x] {
+        QString out;
+        x.run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}, &out);
+        return out.trimmed();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), messageBox, 15000);
     QCOMPARE(x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")}),
              0);
     QTRY_COMPARE_WITH_TIMEOUT(x.windows(kTitle), QList<quint64>{window}, 15000);
