@@ -59,7 +59,11 @@ std::string to_utf8(std::u16string_view text) {
     return out;
 }
 
-std::u16string to_utf16(std::string_view text) {
+namespace {
+
+// Decodes `text`; `valid` turns false at the first offending byte.
+std::u16string decode_utf8(std::string_view text, bool& valid_text) {
+    valid_text = true;
     std::u16string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
@@ -85,6 +89,7 @@ std::u16string to_utf16(std::string_view text) {
         // Overlong forms, surrogates and values past U+10FFFF are not text.
         valid = valid && c >= min && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
         if (!valid) {
+            valid_text = false;
             out += static_cast<char16_t>(kReplacement);
             ++i;
             continue;
@@ -92,6 +97,21 @@ std::u16string to_utf16(std::string_view text) {
         append_utf16(out, c);
         i += length;
     }
+    return out;
+}
+
+} // namespace
+
+std::u16string to_utf16(std::string_view text) {
+    bool valid = true;
+    return decode_utf8(text, valid);
+}
+
+std::optional<std::u16string> to_utf16_exact(std::string_view text) {
+    bool valid = true;
+    std::u16string out = decode_utf8(text, valid);
+    if (!valid)
+        return std::nullopt;
     return out;
 }
 

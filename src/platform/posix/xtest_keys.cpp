@@ -1,12 +1,12 @@
 #include "xtest_keys.h"
 
+#include "core/key_notation.h"
+
 #include <QGuiApplication>
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-
-#include <vector>
 
 namespace zavo::platform {
 namespace {
@@ -21,6 +21,13 @@ bool press(Display* dpy, KeySym sym, bool down) {
     return code != 0 && XTestFakeKeyEvent(dpy, code, down ? True : False, CurrentTime);
 }
 
+// Ctrl, Shift and Alt, in the order of core::Modifier.
+constexpr KeySym kModifierKeys[] = {XK_Control_L, XK_Shift_L, XK_Alt_L};
+
+KeySym keysymOf(core::Modifier m) {
+    return kModifierKeys[static_cast<int>(m)];
+}
+
 } // namespace
 
 bool xtestSendKeys(std::string_view keys, bool wait) {
@@ -28,23 +35,12 @@ bool xtestSendKeys(std::string_view keys, bool wait) {
     int event = 0, error = 0, major = 0, minor = 0;
     if (!dpy || !XTestQueryExtension(dpy, &event, &error, &major, &minor))
         return false;
-    std::vector<KeySym> modifiers;
-    bool ok = true;
-    for (char c : keys) {
-        if (c == '^' || c == '+' || c == '%') {
-            const KeySym m = c == '^' ? XK_Control_L : c == '+' ? XK_Shift_L : XK_Alt_L;
-            ok = ok && press(dpy, m, true);
-            modifiers.push_back(m);
-            continue;
-        }
-        const KeySym sym = static_cast<KeySym>(static_cast<unsigned char>(c));
-        ok = ok && press(dpy, sym, true) && press(dpy, sym, false);
-        for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m)
-            ok = press(dpy, *m, false) && ok;
-        modifiers.clear();
-    }
-    for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m)
-        ok = press(dpy, *m, false) && ok;
+    const bool ok = core::play_key_notation(
+        keys, [dpy](core::Modifier m, bool down) { return press(dpy, keysymOf(m), down); },
+        [dpy](char c) {
+            const KeySym sym = static_cast<KeySym>(static_cast<unsigned char>(c));
+            return press(dpy, sym, true) && press(dpy, sym, false);
+        });
     if (wait)
         XSync(dpy, False);
     else

@@ -3,6 +3,8 @@
 #include "date_time_win32.h"
 #include "record_file_win32.h"
 #include "win32_services.h"
+
+#include "core/key_notation.h"
 #include "win32_text.h"
 
 #include <cwctype>
@@ -45,36 +47,37 @@ void addKey(std::vector<INPUT>& inputs, WORD vk, bool down) {
     inputs.push_back(in);
 }
 
-// The classic key notation: "^" Ctrl, "+" Shift, "%" Alt, each holding for
-// the next character only. False for a character the keyboard cannot type.
+// Ctrl, Shift and Alt, in the order of core::Modifier.
+constexpr WORD kModifierKeys[] = {VK_CONTROL, VK_SHIFT, VK_MENU};
+
+WORD vkOf(core::Modifier m) {
+    return kModifierKeys[static_cast<int>(m)];
+}
+
+// The key events of the classic key notation. False for a character the
+// keyboard cannot type.
 bool keyEvents(std::string_view keys, std::vector<INPUT>& inputs) {
-    std::vector<WORD> held;
-    for (char c : keys) {
-        if (c == '^' || c == '+' || c == '%') {
-            const WORD vk = c == '^' ? VK_CONTROL : c == '+' ? VK_SHIFT : VK_MENU;
+    return core::play_key_notation(
+        keys,
+        [&](core::Modifier m, bool down) {
+            addKey(inputs, vkOf(m), down);
+            return true;
+        },
+        [&](char c) {
+            const SHORT scan = VkKeyScanW(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+            if (scan == -1)
+                return false;
+            const WORD vk = LOBYTE(scan);
+            // The Shift a character itself needs (upper case, symbols).
+            const bool shift = (HIBYTE(scan) & 1) != 0;
+            if (shift)
+                addKey(inputs, VK_SHIFT, true);
             addKey(inputs, vk, true);
-            held.push_back(vk);
-            continue;
-        }
-        const SHORT scan = VkKeyScanW(static_cast<wchar_t>(static_cast<unsigned char>(c)));
-        if (scan == -1)
-            return false;
-        const WORD vk = LOBYTE(scan);
-        // The Shift a character itself needs (upper case, symbols).
-        const bool shift = (HIBYTE(scan) & 1) != 0;
-        if (shift)
-            addKey(inputs, VK_SHIFT, true);
-        addKey(inputs, vk, true);
-        addKey(inputs, vk, false);
-        if (shift)
-            addKey(inputs, VK_SHIFT, false);
-        for (auto m = held.rbegin(); m != held.rend(); ++m)
-            addKey(inputs, *m, false);
-        held.clear();
-    }
-    for (auto m = held.rbegin(); m != held.rend(); ++m)
-        addKey(inputs, *m, false);
-    return true;
+            addKey(inputs, vk, false);
+            if (shift)
+                addKey(inputs, VK_SHIFT, false);
+            return true;
+        });
 }
 
 // "Processed" means: the thread owning the foreground window has taken the

@@ -3,7 +3,6 @@
 #include "win32_text.h"
 
 #include <cwctype>
-#include <limits>
 
 namespace zavo::platform {
 namespace {
@@ -40,35 +39,6 @@ std::wstring readable(const std::wstring& message, const std::wstring& subject) 
 }
 
 } // namespace
-
-std::optional<std::wstring> widenUtf8(const std::string& utf8) {
-    if (utf8.empty())
-        return std::wstring();
-    if (utf8.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
-        return std::nullopt;
-    const int inLen = static_cast<int>(utf8.size());
-    const int n =
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), inLen, nullptr, 0);
-    if (n <= 0)
-        return std::nullopt;
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), inLen, out.data(), n) != n)
-        return std::nullopt;
-    return out;
-}
-
-std::string narrowUtf8(const std::wstring& wide) {
-    if (wide.empty() || wide.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
-        return {};
-    const int inLen = static_cast<int>(wide.size());
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), inLen, nullptr, 0, nullptr, nullptr);
-    if (n <= 0)
-        return {};
-    std::string out(static_cast<std::size_t>(n), '\0');
-    if (WideCharToMultiByte(CP_UTF8, 0, wide.data(), inLen, out.data(), n, nullptr, nullptr) != n)
-        return {};
-    return out;
-}
 
 std::string win32ErrorText(unsigned long code, const std::string& subject) {
     wchar_t* text = nullptr;

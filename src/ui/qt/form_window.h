@@ -4,11 +4,10 @@
 #pragma once
 
 #include "forms/design_sheet.h"
+#include "forms/form_events.h"
 
 #include <QCloseEvent>
 #include <QString>
-
-#include <functional>
 
 namespace zavo::ui {
 
@@ -24,7 +23,7 @@ public:
     }
     void hide() override { QtBase::hide(); }
     void dispose() override {
-        disposed_ = true;
+        forward.stop();
         QtBase::hide();
         QtBase::deleteLater(); // an event of this window may still be on the stack
     }
@@ -42,25 +41,14 @@ protected:
         QtBase::setWindowFlags(flags);
     }
 
-    // Runs a handler of the form; nothing once the form has disposed of us.
-    void forward(const std::function<void()>& handler) {
-        if (!disposed_)
-            form_.handle(handler);
-    }
-    void forward(void (FormT::*handler)()) {
-        FormT* form = &form_;
-        forward([form, handler] { (form->*handler)(); });
-    }
-
     void closeEvent(QCloseEvent* event) override {
         event->ignore(); // the form decides; unloading hides and frees the window
         forward(&FormT::Form_QueryClose);
     }
 
     FormT& form_;
-
-private:
-    bool disposed_ = false;
+    // Runs a handler of the form; nothing once the form has disposed of us.
+    forms::FormEvents<FormT> forward{form_};
 };
 
 } // namespace zavo::ui

@@ -5,10 +5,9 @@
 // window moves to a monitor of another DPI.
 #pragma once
 
+#include "forms/form_events.h"
 #include "sheet_controls.h"
 #include "window.h"
-
-#include <functional>
 
 namespace zavo::ui {
 
@@ -20,23 +19,13 @@ public:
     void show() override { showInFront(focus_); }
     void hide() override { ShowWindow(hwnd_, SW_HIDE); }
     void dispose() override {
-        disposed_ = true;
+        forward.stop();
         DestroyWindow(hwnd_);
         delete this;
     }
 
 protected:
     explicit FormWindow(FormT& form) : form_(form) {}
-
-    // Runs a handler of the form; nothing once the form has disposed of us.
-    void forward(const std::function<void()>& handler) {
-        if (!disposed_)
-            form_.handle(handler);
-    }
-    void forward(void (FormT::*handler)()) {
-        FormT* form = &form_;
-        forward([form, handler] { (form->*handler)(); });
-    }
 
     // A command that no control of ours sent: the dialog keys (IDOK for
     // Enter, IDCANCEL for Esc), menu items and accelerators. Enter goes to
@@ -95,11 +84,10 @@ protected:
     }
 
     FormT& form_;
+    // Runs a handler of the form; nothing once the form has disposed of us.
+    forms::FormEvents<FormT> forward{form_};
     SheetControls controls_;
     HWND focus_ = nullptr; // the control that had the focus when we lost it
-
-private:
-    bool disposed_ = false;
 };
 
 } // namespace zavo::ui

@@ -1,20 +1,10 @@
-// Captions cross as UTF-8 and become UTF-16 at the wide Win32 call.
+// Captions cross as UTF-8 and become UTF-16 at the wide Win32 call, through
+// the one converter of core.
 #pragma once
 
-#include "core/utf.h"
-
-#include <string>
+#include "platform/win32/win32_text.h"
 
 namespace zavo::ui {
-
-// On Windows wchar_t is UTF-16.
-inline std::wstring wide(const std::string& utf8) {
-    const std::u16string u16 = core::to_utf16(utf8);
-    return std::wstring(u16.begin(), u16.end());
-}
-
-inline std::string narrow(const std::wstring& utf16) {
-    return core::to_utf8(std::u16string(utf16.begin(), utf16.end()));
-}
-
+using platform::narrowUtf8;
+using platform::wide;
 } // namespace zavo::ui
