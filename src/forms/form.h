@@ -71,6 +71,19 @@ private:
     FormId id_;
 };
 
+// A form whose window the view factory builds as the form is made.
+template <class View> class FormWithView : public Form {
+public:
+    View& view() override { return view_; }
+
+protected:
+    template <class Self>
+    FormWithView(Forms& forms, FormId id, ViewFactory& views, Self& self)
+        : Form(forms, id), view_(views.makeView(self)) {}
+
+    View& view_;
+};
+
 class Forms {
 public:
     // `quit` is called once the program is to end: no form is loaded after a

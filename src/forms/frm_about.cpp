@@ -5,7 +5,7 @@
 namespace zavo::forms {
 
 frmABOUT::frmABOUT(Forms& forms, ViewFactory& views)
-    : Form(forms, FormId::About), view_(views.makeView(*this)) {}
+    : FormWithView(forms, FormId::About, views, *this) {}
 
 void frmABOUT::Form_Unload() {
     forms_.show(FormId::Launcher);

@@ -6,11 +6,10 @@
 
 namespace zavo::forms {
 
-class frmABOUT final : public Form {
+class frmABOUT final : public FormWithView<AboutView> {
 public:
     frmABOUT(Forms& forms, ViewFactory& views);
 
-    AboutView& view() override { return view_; }
     void Form_Unload() override;
 
     // Handlers, named after their control and event.
@@ -19,9 +18,6 @@ public:
     void Picture1_MouseMove(int button, int shift, float x, float y);
     // The close box: the window unloads.
     void Form_QueryClose();
-
-private:
-    AboutView& view_;
 };
 
 } // namespace zavo::forms

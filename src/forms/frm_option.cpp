@@ -28,7 +28,7 @@ bool fitsField(const std::string& text, std::size_t bytes) {
 } // namespace
 
 frmOption::frmOption(Forms& forms, ViewFactory& views)
-    : Form(forms, FormId::Option), view_(views.makeView(*this)) {
+    : FormWithView(forms, FormId::Option, views, *this) {
     // The lists start on the current drive and folder. A folder that cannot
     // be listed leaves them empty; the user can still choose another drive.
     const std::string current = lists::currentFolder();

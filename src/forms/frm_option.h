@@ -10,11 +10,10 @@
 
 namespace zavo::forms {
 
-class frmOption final : public Form {
+class frmOption final : public FormWithView<OptionView> {
 public:
     frmOption(Forms& forms, ViewFactory& views);
 
-    OptionView& view() override { return view_; }
     void Form_Load() override;
     void Form_Unload() override;
 
@@ -46,7 +45,6 @@ private:
     bool readSlotLabels();
     void failed(const char* message);
 
-    OptionView& view_;
     std::vector<std::string> drives_;
     int drive_ = -1;
     std::vector<std::string> folderRows_; // full path of every dir_name row

@@ -1,6 +1,7 @@
 // Design sheet of the registration dialog.
 #pragma once
 
+#include "core/slot_record.h"
 #include "design_sheet.h"
 
 #include <array>
@@ -20,11 +21,10 @@ enum class OptionControl {
 };
 // clang-format on
 
-inline constexpr int kSlots = 3;
 // Option1 to Option3 and Label1 to Label3, by slot number less one.
-inline constexpr std::array<OptionControl, kSlots> kSlotOptions{
+inline constexpr std::array<OptionControl, core::kSlotCount> kSlotOptions{
     OptionControl::Option1, OptionControl::Option2, OptionControl::Option3};
-inline constexpr std::array<OptionControl, kSlots> kSlotLabels{
+inline constexpr std::array<OptionControl, core::kSlotCount> kSlotLabels{
     OptionControl::Label1, OptionControl::Label2, OptionControl::Label3};
 
 inline constexpr std::array<ControlSpec, std::size_t(OptionControl::Count)> kOptionControls{{

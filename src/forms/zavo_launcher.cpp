@@ -9,7 +9,7 @@
 namespace zavo::forms {
 
 ZAVO_launcher::ZAVO_launcher(Forms& forms, ViewFactory& views)
-    : Form(forms, FormId::Launcher), view_(views.makeView(*this)) {}
+    : FormWithView(forms, FormId::Launcher, views, *this) {}
 
 void ZAVO_launcher::Form_Load() {
     platform::Services& services = forms_.module1().services;

@@ -8,11 +8,10 @@
 
 namespace zavo::forms {
 
-class ZAVO_launcher final : public Form {
+class ZAVO_launcher final : public FormWithView<LauncherView> {
 public:
     ZAVO_launcher(Forms& forms, ViewFactory& views);
 
-    LauncherView& view() override { return view_; }
     void Form_Load() override;
     void Form_Unload() override;
 
@@ -37,7 +36,6 @@ public:
 private:
     void readSlotCaptions();
 
-    LauncherView& view_;
     std::string clockText_; // what time_display shows
 };
 

@@ -1,6 +1,7 @@
 #include "win32_api.h"
 
 #include "record_file_win32.h"
+#include "unique_handle.h"
 #include "win32_text.h"
 
 #include <algorithm>
@@ -22,9 +23,6 @@ OVERLAPPED at(std::uint64_t offset) {
 class Win32RecordFile final : public RecordFile {
 public:
     explicit Win32RecordFile(HANDLE file) : file_(file) {}
-    ~Win32RecordFile() override { CloseHandle(file_); }
-    Win32RecordFile(const Win32RecordFile&) = delete;
-    Win32RecordFile& operator=(const Win32RecordFile&) = delete;
 
     bool readAt(std::uint64_t offset, std::span<std::byte> out, std::string& error) override {
         std::size_t done = 0;
@@ -32,7 +30,7 @@ public:
             OVERLAPPED o = at(offset + done);
             DWORD got = 0;
             const DWORD want = static_cast<DWORD>(std::min(out.size() - done, kChunk));
-            if (!ReadFile(file_, out.data() + done, want, &got, &o)) {
+            if (!ReadFile(file_.get(), out.data() + done, want, &got, &o)) {
                 const DWORD code = GetLastError();
                 if (code == ERROR_HANDLE_EOF)
                     break;
@@ -55,7 +53,7 @@ public:
             OVERLAPPED o = at(offset + done);
             DWORD put = 0;
             const DWORD want = static_cast<DWORD>(std::min(data.size() - done, kChunk));
-            if (!WriteFile(file_, data.data() + done, want, &put, &o)) {
+            if (!WriteFile(file_.get(), data.data() + done, want, &put, &o)) {
                 error = win32ErrorText(GetLastError());
                 return false;
             }
@@ -69,7 +67,7 @@ public:
     }
 
 private:
-    HANDLE file_;
+    UniqueHandle file_;
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "date_time_win32.h"
 #include "record_file_win32.h"
+#include "unique_handle.h"
 #include "win32_services.h"
 
 #include "core/key_notation.h"
@@ -102,10 +103,7 @@ void waitUntilKeysProcessed() {
 class Win32Process final : public Process {
 public:
     explicit Win32Process(HANDLE process) : handle(process) {}
-    ~Win32Process() override { CloseHandle(handle); }
-    Win32Process(const Win32Process&) = delete;
-    Win32Process& operator=(const Win32Process&) = delete;
-    const HANDLE handle;
+    const UniqueHandle handle;
 };
 
 } // namespace
@@ -151,7 +149,7 @@ std::unique_ptr<Process> Win32Services::launch(const std::string& command, int w
 
 bool Win32Services::waitForInputIdle(Process& process, int timeoutMs) {
     auto* started = dynamic_cast<Win32Process*>(&process);
-    return started && WaitForInputIdle(started->handle, static_cast<DWORD>(timeoutMs)) == 0;
+    return started && WaitForInputIdle(started->handle.get(), static_cast<DWORD>(timeoutMs)) == 0;
 }
 
 bool Win32Services::sendKeys(std::string_view keys, bool wait) {

@@ -20,7 +20,7 @@ using core::twips_to_pixels;
 using forms::AboutControl;
 
 AboutWindow::AboutWindow(forms::frmABOUT& form)
-    : AboutWindowBase(form, forms::kAboutWindow), controls_(this, forms::kAboutControls) {
+    : FormWindow(form, forms::kAboutWindow), controls_(this, forms::kAboutControls) {
     // The client area, not the frame, goes to the stored place.
     const QRect client = clientRect(forms::kAboutWindow);
     setFixedSize(client.size());

@@ -17,9 +17,7 @@ namespace zavo::ui {
 
 class LineControl;
 
-using AboutWindowBase = FormWindow<QDialog, forms::AboutView, forms::frmABOUT>;
-
-class AboutWindow final : public AboutWindowBase {
+class AboutWindow final : public FormWindow<QDialog, forms::AboutView, forms::frmABOUT> {
     Q_OBJECT
 public:
     explicit AboutWindow(forms::frmABOUT& form);

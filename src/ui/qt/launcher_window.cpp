@@ -28,7 +28,7 @@ QWidget* makeDesignArea(QMainWindow* window) {
 } // namespace
 
 LauncherWindow::LauncherWindow(forms::ZAVO_launcher& form)
-    : LauncherWindowBase(form, forms::kLauncherWindow), designArea_(makeDesignArea(this)),
+    : FormWindow(form, forms::kLauncherWindow), designArea_(makeDesignArea(this)),
       controls_(designArea_, forms::kLauncherControls) {
     // Shown by the topmost placement without taking the focus from anyone.
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -87,7 +87,7 @@ void LauncherWindow::buildMenus() {
 
 void LauncherWindow::dispose() {
     Timer1_.stop();
-    LauncherWindowBase::dispose();
+    FormWindow::dispose();
 }
 
 platform::WindowHandle LauncherWindow::handle() {

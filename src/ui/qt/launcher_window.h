@@ -15,9 +15,8 @@ class QPushButton;
 
 namespace zavo::ui {
 
-using LauncherWindowBase = FormWindow<QMainWindow, forms::LauncherView, forms::ZAVO_launcher>;
-
-class LauncherWindow final : public LauncherWindowBase {
+class LauncherWindow final
+    : public FormWindow<QMainWindow, forms::LauncherView, forms::ZAVO_launcher> {
     Q_OBJECT
 public:
     explicit LauncherWindow(forms::ZAVO_launcher& form);

@@ -16,7 +16,7 @@ namespace zavo::ui {
 using forms::OptionControl;
 
 OptionDialog::OptionDialog(forms::frmOption& form)
-    : OptionDialogBase(form, forms::kOptionWindow), controls_(this, forms::kOptionControls),
+    : FormWindow(form, forms::kOptionWindow), controls_(this, forms::kOptionControls),
       Drv_name_(controls_.get<QComboBox>(OptionControl::Drv_name)),
       dir_name_(controls_.get<QListWidget>(OptionControl::dir_name)),
       File_name_(controls_.get<QListWidget>(OptionControl::File_name)),

@@ -17,9 +17,7 @@ class QListWidget;
 
 namespace zavo::ui {
 
-using OptionDialogBase = FormWindow<QDialog, forms::OptionView, forms::frmOption>;
-
-class OptionDialog final : public OptionDialogBase {
+class OptionDialog final : public FormWindow<QDialog, forms::OptionView, forms::frmOption> {
     Q_OBJECT
 public:
     explicit OptionDialog(forms::frmOption& form);
