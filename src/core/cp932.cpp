@@ -2,27 +2,35 @@
 
 #include "cp932_chars.h"
 
+#include <string_view>
+
 namespace zavo::core::cp932 {
+namespace {
+void append(std::vector<std::byte>& out, std::string_view bytes) {
+    const auto* begin = reinterpret_cast<const std::byte*>(bytes.data());
+    out.insert(out.end(), begin, begin + bytes.size());
+}
+} // namespace
 
 std::optional<std::vector<std::byte>> encode(const std::u16string& text) {
     std::vector<std::byte> out;
+    out.reserve(text.size() * 2);
     for (const std::optional<std::string>& one : encodeChars(text)) {
         if (!one)
             return std::nullopt;
-        for (char c : *one)
-            out.push_back(static_cast<std::byte>(c));
+        append(out, *one);
     }
     return out;
 }
 
 std::vector<std::byte> encodeFitting(const std::u16string& text, std::size_t width) {
     std::vector<std::byte> out;
+    out.reserve(width);
     for (const std::optional<std::string>& one : encodeChars(text)) {
-        const std::string bytes = one.value_or("?");
+        const std::string_view bytes = one ? std::string_view(*one) : std::string_view("?");
         if (out.size() + bytes.size() > width)
             break;
-        for (char c : bytes)
-            out.push_back(static_cast<std::byte>(c));
+        append(out, bytes);
     }
     return out;
 }

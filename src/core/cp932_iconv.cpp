@@ -3,7 +3,9 @@
 #include "cp932.h"
 #include "cp932_chars.h"
 
+#include <bit>
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
 #include <stdexcept>
 
@@ -54,33 +56,18 @@ Converter& encoder() {
     return cv.reset();
 }
 
-std::u16string fromUtf16le(const char* data, std::size_t bytes) {
-    std::u16string s(bytes / 2, u'\0');
-    for (std::size_t i = 0; i < s.size(); ++i)
-        s[i] = static_cast<char16_t>(static_cast<unsigned char>(data[2 * i]) |
-                                     (static_cast<unsigned char>(data[2 * i + 1]) << 8));
-    return s;
-}
-
-std::string toUtf16le(const std::u16string& s) {
-    std::string out(s.size() * 2, '\0');
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        out[2 * i] = static_cast<char>(s[i] & 0xFF);
-        out[2 * i + 1] = static_cast<char>(s[i] >> 8);
-    }
-    return out;
-}
-
 } // namespace
 
 std::u16string decode(const std::vector<std::byte>& bytes) {
     Converter& cv = decoder();
-    std::string in(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    std::string out(bytes.size() * 2 + 4, '\0'); // every byte yields at most one unit
-    char* inPtr = in.data();
-    std::size_t inLeft = in.size();
-    char* outPtr = out.data();
-    std::size_t outLeft = out.size();
+    // iconv never writes through its input pointer; the output goes straight
+    // into the string, every byte yielding at most one unit.
+    std::u16string out(bytes.size() + 2, u'\0');
+    char* inPtr = const_cast<char*>(reinterpret_cast<const char*>(bytes.data()));
+    std::size_t inLeft = bytes.size();
+    char* const outBegin = reinterpret_cast<char*>(out.data());
+    char* outPtr = outBegin;
+    std::size_t outLeft = out.size() * 2;
     while (inLeft > 0) {
         if (!cv.step(inPtr, inLeft, outPtr, outLeft)) {
             *outPtr++ = static_cast<char>(0xFD); // U+FFFD, little endian
@@ -90,7 +77,11 @@ std::u16string decode(const std::vector<std::byte>& bytes) {
             --inLeft;
         }
     }
-    return fromUtf16le(out.data(), static_cast<std::size_t>(outPtr - out.data()));
+    out.resize(static_cast<std::size_t>(outPtr - outBegin) / 2);
+    if constexpr (std::endian::native == std::endian::big)
+        for (char16_t& c : out)
+            c = static_cast<char16_t>((c >> 8) | (c << 8));
+    return out;
 }
 
 namespace {
@@ -101,26 +92,31 @@ namespace {
 std::optional<std::string> encodeOne(Converter& cv, Converter& back, const std::u16string& text,
                                      std::size_t& i) {
     const std::size_t units = charUnits(text, i);
-    std::string in = toUtf16le(text.substr(i, units));
+    char in[4];
+    for (std::size_t k = 0; k < units; ++k) {
+        in[2 * k] = static_cast<char>(text[i + k] & 0xFF);
+        in[2 * k + 1] = static_cast<char>(text[i + k] >> 8);
+    }
     i += units;
-    char buf[8];
-    char* inPtr = in.data();
-    std::size_t inLeft = in.size();
-    char* outPtr = buf;
-    std::size_t outLeft = sizeof buf;
+    char encoded[8];
+    char* inPtr = in;
+    std::size_t inLeft = units * 2;
+    char* outPtr = encoded;
+    std::size_t outLeft = sizeof encoded;
     if (!cv.step(inPtr, inLeft, outPtr, outLeft) || inLeft != 0)
         return std::nullopt;
-    std::string encoded(buf, static_cast<std::size_t>(outPtr - buf));
+    const auto encodedSize = static_cast<std::size_t>(outPtr - encoded);
 
     char again[8];
-    inPtr = encoded.data();
-    inLeft = encoded.size();
+    inPtr = encoded;
+    inLeft = encodedSize;
     outPtr = again;
     outLeft = sizeof again;
     if (!back.step(inPtr, inLeft, outPtr, outLeft) || inLeft != 0 ||
-        std::string(again, static_cast<std::size_t>(outPtr - again)) != in)
+        static_cast<std::size_t>(outPtr - again) != units * 2 ||
+        std::memcmp(again, in, units * 2) != 0)
         return std::nullopt;
-    return encoded;
+    return std::string(encoded, encodedSize); // short: no allocation
 }
 } // namespace
 
@@ -128,6 +124,7 @@ std::vector<std::optional<std::string>> encodeChars(const std::u16string& text) 
     Converter& cv = encoder();
     Converter& back = decoder();
     std::vector<std::optional<std::string>> chars;
+    chars.reserve(text.size());
     for (std::size_t i = 0; i < text.size();)
         chars.push_back(encodeOne(cv, back, text, i));
     return chars;
