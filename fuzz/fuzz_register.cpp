@@ -138,9 +138,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t offset = std::size_t(slot - 1) * core::kRecordLength;
     const std::size_t end = offset + core::kRecordLength;
     FUZZ_CHECK(after.size() == std::max(before.size(), end));
-    for (std::size_t i = 0; i < after.size(); ++i)
-        if (i < offset || i >= end)
-            FUZZ_CHECK(after[i] == test::bytesAt(before, i, 1)[0]);
+    const std::string beforeZeroExtended = test::bytesAt(before, 0, after.size());
+    FUZZ_CHECK(after.compare(0, offset, beforeZeroExtended, 0, offset) == 0);
+    FUZZ_CHECK(after.compare(end, std::string::npos, beforeZeroExtended, end) == 0);
     FUZZ_CHECK(after.substr(offset + core::kRecordDataBytes, core::kRecordDataBytes) ==
                std::string(core::kRecordDataBytes, '\0'));
 
