@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,7 @@ namespace zavo::core::cp932 {
 
 // Decodes every byte sequence; an invalid or truncated sequence becomes one
 // U+FFFD per offending byte. A zero byte decodes to U+0000.
-std::u16string decode(const std::vector<std::byte>& bytes);
+std::u16string decode(std::span<const std::byte> bytes);
 
 // Encodes `text`; nullopt when a character has no code page 932 form.
 std::optional<std::vector<std::byte>> encode(const std::u16string& text);

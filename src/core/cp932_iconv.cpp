@@ -58,7 +58,7 @@ Converter& encoder() {
 
 } // namespace
 
-std::u16string decode(const std::vector<std::byte>& bytes) {
+std::u16string decode(std::span<const std::byte> bytes) {
     Converter& cv = decoder();
     // iconv never writes through its input pointer; the output goes straight
     // into the string, every byte yielding at most one unit.

@@ -58,7 +58,7 @@ std::optional<std::string> encodeOne(const std::u16string& text, std::size_t& i)
 }
 } // namespace
 
-std::u16string decode(const std::vector<std::byte>& bytes) {
+std::u16string decode(std::span<const std::byte> bytes) {
     std::u16string out;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     for (std::size_t i = 0; i < bytes.size();) {

@@ -9,9 +9,8 @@ namespace zavo::core {
 namespace {
 
 std::u16string decodeField(const std::byte* begin, std::size_t bytes, std::size_t width) {
-    std::u16string text = cp932::decode(std::vector<std::byte>(begin, begin + bytes));
     // Double-byte characters decode to fewer characters than bytes.
-    return SlotRecord::fit(text, width);
+    return SlotRecord::fit(cp932::decode({begin, bytes}), width);
 }
 
 void encodeField(const std::u16string& text, std::byte* out, std::size_t width) {
@@ -27,10 +26,9 @@ std::u16string trimTrailingBlanks(const std::u16string& s) {
 
 } // namespace
 
-std::u16string SlotRecord::fit(const std::u16string& text, std::size_t width) {
-    std::u16string out = text.substr(0, width);
-    out.resize(width, u' ');
-    return out;
+std::u16string SlotRecord::fit(std::u16string text, std::size_t width) {
+    text.resize(width, u' ');
+    return text;
 }
 
 std::array<std::byte, kRecordDataBytes> SlotRecord::encode() const {

@@ -29,7 +29,7 @@ struct SlotRecord {
     std::array<std::byte, kRecordDataBytes> encode() const;
     static SlotRecord decode(const std::array<std::byte, kRecordDataBytes>& bytes);
 
-    static std::u16string fit(const std::u16string& text, std::size_t width);
+    static std::u16string fit(std::u16string text, std::size_t width);
 };
 
 bool slot_registered(const SlotRecord& record);

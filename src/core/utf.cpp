@@ -44,7 +44,7 @@ bool is_low(char16_t u) {
 
 std::string to_utf8(std::u16string_view text) {
     std::string out;
-    out.reserve(text.size());
+    out.reserve(text.size() * 3); // a unit takes at most three bytes, a pair four
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t u = text[i];
         if (is_high(u) && i + 1 < text.size() && is_low(text[i + 1])) {
