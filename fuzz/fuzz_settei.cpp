@@ -11,6 +11,8 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <span>
 #include <string>
 
 using namespace zavo;
@@ -21,8 +23,7 @@ namespace {
 SlotRecord decodeAt(const std::string& bytes, std::size_t offset) {
     std::array<std::byte, core::kRecordDataBytes> data{};
     const std::string window = test::bytesAt(bytes, offset, data.size());
-    for (std::size_t i = 0; i < data.size(); ++i)
-        data[i] = std::byte(static_cast<unsigned char>(window[i]));
+    std::memcpy(data.data(), window.data(), data.size());
     return SlotRecord::decode(data);
 }
 
@@ -68,10 +69,7 @@ void checkSlotFile(const std::string& bytes) {
 }
 
 void checkCodec(const std::string& bytes) {
-    std::vector<std::byte> raw(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        raw[i] = std::byte(static_cast<unsigned char>(bytes[i]));
-    const std::u16string text = core::cp932::decode(raw);
+    const std::u16string text = core::cp932::decode(std::as_bytes(std::span(bytes)));
     FUZZ_CHECK(text.size() <= bytes.size());
     if (text.find(u'\uFFFD') != std::u16string::npos)
         return;
