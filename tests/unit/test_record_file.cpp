@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstring>
+#include <span>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -224,9 +225,8 @@ TEST_CASE("a record file in memory reads and writes as this platform's file on d
         auto onDisk = openFile(path);
         for (const Step& step : steps) {
             CAPTURE(step.offset);
-            std::vector<std::byte> a(step.data.size()), b(step.data.size());
-            std::memcpy(a.data(), step.data.data(), a.size());
-            std::memcpy(b.data(), step.data.data(), b.size());
+            const auto bytes = std::as_bytes(std::span(step.data));
+            std::vector<std::byte> a(bytes.begin(), bytes.end()), b = a;
             if (step.write) {
                 CHECK(inMemory->writeAt(step.offset, a, error));
                 CHECK(onDisk->writeAt(step.offset, b, error));
