@@ -8,6 +8,7 @@
 #include "support/slot_bytes.h"
 #include "support/x_session.h"
 #include "win_program.h"
+#include "wine_session.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -20,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using zavo::test::useWinePrefix;
+using zavo::test::waitFor;
 using zavo::test::XSession;
 
 namespace {
@@ -54,16 +57,6 @@ QRect screenRect(const QStringList& row) {
     if (n.size() != 4)
         return {};
     return QRect(QPoint(n[0].toInt(), n[1].toInt()), QPoint(n[2].toInt() - 1, n[3].toInt() - 1));
-}
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(100);
-    }
-    return true;
 }
 
 } // namespace
@@ -195,14 +188,8 @@ private slots:
         QVERIFY2(prepare.waitForFinished(180000) && prepare.exitStatus() == QProcess::NormalExit &&
                      prepare.exitCode() == 0,
                  "wine-run.sh --prepare failed");
-        for (const auto& [name, value] :
-             {std::pair{"WINEPREFIX", kWineDir + QStringLiteral("/wine-prefix")},
-              std::pair{"LOCPATH", kWineDir + QStringLiteral("/wine-locale")},
-              std::pair{"WINEDEBUG", QStringLiteral("-all")},
-              std::pair{"WINEDLLOVERRIDES", QStringLiteral("mscoree,mshtml=")},
-              std::pair{"LANG", QStringLiteral("ja_JP.UTF-8")},
-              std::pair{"LC_ALL", QStringLiteral("ja_JP.UTF-8")}})
-            session_->setEnvironmentVariable(QString::fromLatin1(name), value);
+        useWinePrefix(*session_, kWineDir + QStringLiteral("/wine-prefix"),
+                      kWineDir + QStringLiteral("/wine-locale"));
         QVERIFY(work_.isValid());
     }
 

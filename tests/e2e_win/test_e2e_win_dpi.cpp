@@ -11,6 +11,7 @@
 // --required: a missing or stale program fails the test instead of skipping it.
 #include "support/x_session.h"
 #include "win_program.h"
+#include "wine_session.h"
 
 #include <QDir>
 #include <QProcess>
@@ -22,6 +23,8 @@
 #include <cmath>
 #include <vector>
 
+using zavo::test::useWinePrefix;
+using zavo::test::waitFor;
 using zavo::test::XSession;
 
 namespace {
@@ -48,16 +51,6 @@ struct Measured {
     int dpi = 0, clientWidth = 0, clientHeight = 0;
     QList<Child> children;
 };
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(100);
-    }
-    return true;
-}
 
 } // namespace
 
@@ -198,14 +191,7 @@ private slots:
                      QStringLiteral("cp"),
                      {QStringLiteral("-a"), kWineDir + QStringLiteral("/wine-prefix"), prefix}),
                  0);
-        for (const auto& [name, value] :
-             {std::pair{"WINEPREFIX", prefix},
-              std::pair{"LOCPATH", kWineDir + QStringLiteral("/wine-locale")},
-              std::pair{"WINEDEBUG", QStringLiteral("-all")},
-              std::pair{"WINEDLLOVERRIDES", QStringLiteral("mscoree,mshtml=")},
-              std::pair{"LANG", QStringLiteral("ja_JP.UTF-8")},
-              std::pair{"LC_ALL", QStringLiteral("ja_JP.UTF-8")}})
-            session_->setEnvironmentVariable(QString::fromLatin1(name), value);
+        useWinePrefix(*session_, prefix, kWineDir + QStringLiteral("/wine-locale"));
         for (const QString& key : {QStringLiteral("HKCU\\Control Panel\\Desktop"),
                                    QStringLiteral("HKCC\\Software\\Fonts")})
             QCOMPARE(

@@ -4,6 +4,7 @@
 // loads it at once, which shows the check can fail. Wine is told to prefer a
 // comctl32.dll it finds to its own, as Windows' search order would.
 #include "support/x_session.h"
+#include "wine_session.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using zavo::test::useWinePrefix;
+using zavo::test::waitFor;
 using zavo::test::XSession;
 
 namespace {
@@ -23,16 +26,6 @@ const QString kMarker = QStringLiteral("comctl32_loaded.txt");
 
 // The centre of "win終了" (the button with the tooltip) in the client area.
 constexpr int kTipButtonX = (3240 + 1215 / 2) / 15, kTipButtonY = (2040 + 495 / 2) / 15;
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(100);
-    }
-    return true;
-}
 
 } // namespace
 
@@ -75,14 +68,9 @@ private slots:
         QVERIFY2(prepare.waitForFinished(180000) && prepare.exitStatus() == QProcess::NormalExit &&
                      prepare.exitCode() == 0,
                  "wine-run.sh --prepare failed");
-        for (const auto& [name, value] :
-             {std::pair{"WINEPREFIX", kWineDir + QStringLiteral("/wine-prefix")},
-              std::pair{"LOCPATH", kWineDir + QStringLiteral("/wine-locale")},
-              std::pair{"WINEDEBUG", QStringLiteral("-all")},
-              std::pair{"WINEDLLOVERRIDES", QStringLiteral("mscoree,mshtml=;comctl32=n,b")},
-              std::pair{"LANG", QStringLiteral("ja_JP.UTF-8")},
-              std::pair{"LC_ALL", QStringLiteral("ja_JP.UTF-8")}})
-            session_->setEnvironmentVariable(QString::fromLatin1(name), value);
+        useWinePrefix(*session_, kWineDir + QStringLiteral("/wine-prefix"),
+                      kWineDir + QStringLiteral("/wine-locale"),
+                      QStringLiteral("mscoree,mshtml=;comctl32=n,b"));
     }
 
     void cleanup() {
