@@ -65,7 +65,7 @@ template <class Id> constexpr int row(Id id) {
 // The row of `id` in `rows`. A row that is not there is a fault of the
 // sheet: it ends the program in every build type rather than hand out a
 // control that does not exist.
-template <class Spec, class Id> const Spec& rowOf(std::span<const Spec> rows, Id id) {
+template <class Row, class Id> const Row& rowOf(std::span<const Row> rows, Id id) {
     const auto index = static_cast<std::size_t>(row(id));
     if (index >= rows.size()) {
         std::fprintf(stderr, "design sheet: no row %zu\n", index);
@@ -76,8 +76,8 @@ template <class Spec, class Id> const Spec& rowOf(std::span<const Spec> rows, Id
 
 // True when every row stands at its identity: rows[i] is named names[i].
 // Checked at compile time next to each sheet.
-template <class Spec, std::size_t N>
-constexpr bool rowsNamed(const std::array<Spec, N>& rows,
+template <class Row, std::size_t N>
+constexpr bool rowsNamed(const std::array<Row, N>& rows,
                          const std::array<std::string_view, N>& names) {
     for (std::size_t i = 0; i < N; ++i)
         if (std::string_view(rows[i].name) != names[i])

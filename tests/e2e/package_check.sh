@@ -81,7 +81,7 @@ desktop-file-validate "$entry" || fail "desktop-file-validate"
 echo "desktop-file-validate: ok"
 
 # The menu's start script honours an absolute XDG_CONFIG_HOME and ignores a
-# relative one (as the base directory specification says), tried with a
+# relative one (as desktops treat XDG_CONFIG_HOME), tried with a
 # stand-in for the program beside it that notes where it was started.
 mkdir "$tmp/stub"
 cp "$pkg/usr/bin/zavo-launcher-menu" "$tmp/stub/"

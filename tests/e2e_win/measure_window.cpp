@@ -46,19 +46,20 @@ std::wstring before(const std::wstring& text, wchar_t stop) {
     return text.substr(0, text.find(stop));
 }
 
-HFONT makeFont(const std::wstring& spec, int dpi) {
-    if (spec == L"message") {
+HFONT makeFont(const std::wstring& fontDescription, int dpi) {
+    if (fontDescription == L"message") {
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof metrics;
         SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
         return CreateFontIndirectW(&metrics.lfMessageFont);
     }
-    const std::size_t comma = spec.find(L',');
-    const double points = _wtof(spec.c_str() + comma + 1);
-    const bool italic = spec.size() > 2 && spec.compare(spec.size() - 2, 2, L",i") == 0;
+    const std::size_t comma = fontDescription.find(L',');
+    const double points = _wtof(fontDescription.c_str() + comma + 1);
+    const bool italic = fontDescription.size() > 2 &&
+                        fontDescription.compare(fontDescription.size() - 2, 2, L",i") == 0;
     return CreateFontW(-static_cast<int>(points * dpi / 72.0 + 0.5), 0, 0, 0, FW_NORMAL, italic,
                        FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       DEFAULT_QUALITY, DEFAULT_PITCH, spec.substr(0, comma).c_str());
+                       DEFAULT_QUALITY, DEFAULT_PITCH, fontDescription.substr(0, comma).c_str());
 }
 
 struct Walk {
@@ -87,12 +88,12 @@ BOOL CALLBACK printChild(HWND child, LPARAM param) {
 
     // The text as the control draws it: one line, '&' marks an access key
     // unless the control says otherwise.
-    std::wstring spec = walk.defaultFont;
+    std::wstring fontDescription = walk.defaultFont;
     if (const auto byClass = walk.fonts.find(L"*" + std::wstring(cls)); byClass != walk.fonts.end())
-        spec = byClass->second;
+        fontDescription = byClass->second;
     if (const auto byText = walk.fonts.find(text); byText != walk.fonts.end())
-        spec = byText->second;
-    const HFONT font = makeFont(spec, dpi);
+        fontDescription = byText->second;
+    const HFONT font = makeFont(fontDescription, dpi);
     const HDC dc = GetDC(child);
     const HGDIOBJ old = SelectObject(dc, font);
     RECT extent{0, 0, 0, 0};
