@@ -10,19 +10,19 @@ constexpr Counterpart kAudioPlayer{"audio/mpeg", false};
 constexpr Counterpart kWebBrowser{"x-scheme-handler/http", false};
 constexpr Counterpart kFileManager{"inode/directory", true};
 
-constexpr std::size_t kBrowserIndex = 1;
-constexpr std::size_t kExplorerIndex = 5;
-
 } // namespace
 
 const Counterpart* counterpartOf(std::string_view command) {
-    const auto& fixed = core::kFixedLaunches;
-    if (command == fixed[core::kMediaPlayerIndex].command)
+    switch (core::stand_in_of(command)) {
+    case core::DesktopDefault::AudioPlayer:
         return &kAudioPlayer;
-    if (command == fixed[kBrowserIndex].command)
+    case core::DesktopDefault::WebBrowser:
         return &kWebBrowser;
-    if (command == fixed[kExplorerIndex].command)
+    case core::DesktopDefault::FileManager:
         return &kFileManager;
+    case core::DesktopDefault::None:
+        break;
+    }
     return nullptr;
 }
 

@@ -11,8 +11,8 @@ struct Counterpart {
     bool openHomeFolder;     // handed the home folder (the file manager)
 };
 
-// The counterpart of one of the fixed command lines, compared exactly; null
-// for any other command (the other fixed programs and the user slots).
+// The counterpart standing in for a fixed command line (the launch table
+// says which kind of default program does its job), null for any other.
 const Counterpart* counterpartOf(std::string_view command);
 
 } // namespace zavo::platform
