@@ -36,9 +36,11 @@ AboutWindow::AboutWindow(forms::frmABOUT& form) : FormWindow(form) {
     left_ = float(picture.left);
     top_ = float(picture.top);
     const RECT box = pixelRect(picture, dpi_);
+    // It carries its row's control id, as the sheet's controls do.
+    const int id = kFirstControlId + forms::row(AboutControl::Picture1);
     Picture1_ = std::make_unique<PictureBox>(
-        hwnd_, ZAVO_IDR_ABOUT_GIF, box.left, box.top, box.right - box.left, box.bottom - box.top,
-        dpi_, [this](WPARAM keys, int x, int y) {
+        hwnd_, id, ZAVO_IDR_ABOUT_GIF, box.left, box.top, box.right - box.left,
+        box.bottom - box.top, dpi_, [this](WPARAM keys, int x, int y) {
             const int button = vbButtons(keys);
             const int shift = vbShift(keys);
             const float atX = float(core::pixels_to_twips(x, dpi_));

@@ -24,6 +24,9 @@ public:
         delete this;
     }
 
+    // The sheet's controls, each found by its row's identity.
+    const SheetControls& controls() const { return controls_; }
+
 protected:
     explicit FormWindow(FormT& form) : form_(form) {}
 

@@ -84,8 +84,8 @@ IPicture* loadPictureResource(int resourceId) {
     return picture;
 }
 
-PictureBox::PictureBox(HWND parent, int resourceId, int x, int y, int width, int height, int dpi,
-                       MouseMove onMouseMove)
+PictureBox::PictureBox(HWND parent, int id, int resourceId, int x, int y, int width, int height,
+                       int dpi, MouseMove onMouseMove)
     : picture_(loadPictureResource(resourceId)), onMouseMove_(std::move(onMouseMove)) {
     if (picture_) {
         // The decoder gives the size in HIMETRIC at the screen's DPI: back to
@@ -100,7 +100,7 @@ PictureBox::PictureBox(HWND parent, int resourceId, int x, int y, int width, int
         height = core::scale_pixels(natural_.cy, dpi);
     }
     create(L"ZAVO_picture", 0, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
-           height, parent, nullptr);
+           height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
 void PictureBox::scaleTo(int dpi) {

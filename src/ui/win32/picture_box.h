@@ -17,9 +17,10 @@ class PictureBox final : public Window {
 public:
     using MouseMove = std::function<void(WPARAM keys, int x, int y)>;
 
-    // Creates the box at (x, y) in `parent`, sized to its picture at `dpi`
-    // (the sheet's size when the picture cannot be loaded).
-    PictureBox(HWND parent, int resourceId, int x, int y, int width, int height, int dpi,
+    // Creates the box at (x, y) in `parent` with the control id `id`, sized
+    // to its picture at `dpi` (the sheet's size when the picture cannot be
+    // loaded).
+    PictureBox(HWND parent, int id, int resourceId, int x, int y, int width, int height, int dpi,
                MouseMove onMouseMove);
     ~PictureBox() override;
 

@@ -1,0 +1,199 @@
+// Every control of every design sheet is found by its identity in the Win32
+// views, as a reader of the window sees it: the child window with the row's
+// control id is the one the view holds for the row, of the row's class and
+// style, in the window (at its place in its frame where the row has one),
+// and shows the row's caption. Lines are drawn by the window, so no child
+// stands for them. A row that is not there ends the program in every build
+// type: the test runs itself as a child to see it.
+#include "core/module1.h"
+#include "core/twips.h"
+#include "forms/form.h"
+#include "forms/frm_option_sheet.h"
+#include "platform/fake/recording_services.h"
+#include "support/doctest_strings.h"
+#include "support/scratch_folder.h"
+#include "ui/win32/win32_views.h"
+
+#include <windows.h>
+
+#include <string>
+
+using namespace zavo;
+using forms::FormId;
+using forms::Kind;
+
+namespace {
+
+// The three windows as the program makes them, on the recording services,
+// in a scratch folder that is current while they live.
+struct Win32Program {
+    Win32Program() {
+        forms.run([&] {
+            for (FormId id : {FormId::Launcher, FormId::Option, FormId::About})
+                forms.show(id);
+        });
+    }
+    template <class W> W& window(FormId id) {
+        forms::Form* form = forms.loaded(id);
+        REQUIRE(form);
+        return dynamic_cast<W&>(form->view());
+    }
+
+    test::ScratchFolder folder{"zavo-ui-", test::ScratchFolder::Current::enter};
+    platform::RecordingServices services;
+    core::Module1 module1{services};
+    ui::Win32Views views;
+    forms::Forms forms{module1, views, [] {}};
+};
+
+struct Expected {
+    const wchar_t* className; // nullptr: no child window
+    LONG buttonType;          // BS_...; -1: not a button
+};
+
+Expected expectedOf(Kind kind) {
+    switch (kind) {
+    case Kind::Button:
+        return {L"Button", BS_PUSHBUTTON};
+    case Kind::Frame:
+        return {L"Button", BS_GROUPBOX};
+    case Kind::Option:
+        return {L"Button", BS_AUTORADIOBUTTON};
+    case Kind::Label:
+        return {L"Static", -1};
+    case Kind::Picture:
+        return {L"ZAVO_picture", -1};
+    case Kind::DriveList:
+        return {L"ComboBox", -1};
+    case Kind::DirList:
+    case Kind::FileList:
+        return {L"ListBox", -1};
+    case Kind::Line:
+        break;
+    }
+    return {nullptr, -1};
+}
+
+// A default push button is a push button too.
+LONG buttonType(HWND button) {
+    const LONG type = LONG(GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK);
+    return type == BS_DEFPUSHBUTTON ? BS_PUSHBUTTON : type;
+}
+
+std::u16string textOf(HWND h) {
+    std::u16string text(std::size_t(GetWindowTextLengthW(h)) + 1, u'\0');
+    text.resize(
+        std::size_t(GetWindowTextW(h, reinterpret_cast<wchar_t*>(text.data()), int(text.size()))));
+    return text;
+}
+
+std::u16string utf16(const char* utf8) {
+    std::u16string text(std::char_traits<char>::length(utf8), u'\0');
+    text.resize(std::size_t(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1,
+                                                reinterpret_cast<wchar_t*>(text.data()),
+                                                int(text.size()) + 1)) -
+                1);
+    return text;
+}
+
+// Where `inner` stands from `outer`'s top-left corner, in pixels.
+POINT offsetIn(HWND inner, HWND outer) {
+    RECT i{}, o{};
+    GetWindowRect(inner, &i);
+    GetWindowRect(outer, &o);
+    return {i.left - o.left, i.top - o.top};
+}
+
+template <class Id, class W, std::size_t N>
+void checkIdentities(const W& window, const std::array<forms::ControlSpec, N>& rows) {
+    const HWND parent = window.hwnd();
+    const auto childOf = [parent](int row) {
+        return GetDlgItem(parent, ui::kFirstControlId + row);
+    };
+    for (std::size_t i = 0; i < N; ++i) {
+        const forms::ControlSpec& row = rows[i];
+        CAPTURE(row.name);
+        const HWND h = childOf(int(i));
+        const Expected expected = expectedOf(row.kind);
+        if (!expected.className) {
+            CHECK(h == nullptr);
+            continue;
+        }
+        REQUIRE(h != nullptr);
+        // The picture is the window's own child, not one of the sheet's.
+        if (row.kind != Kind::Picture)
+            CHECK(window.controls().get(Id(i)).hwnd() == h);
+        CHECK(GetParent(h) == parent);
+        wchar_t className[64] = {};
+        GetClassNameW(h, className, 64);
+        CHECK(lstrcmpiW(className, expected.className) == 0);
+        if (expected.buttonType >= 0)
+            CHECK(buttonType(h) == expected.buttonType);
+        // An empty caption is the clock's, which the form fills in.
+        if (row.caption && *row.caption)
+            CHECK(textOf(h) == utf16(row.caption));
+        // In its frame at the row's place: a group box holds no children,
+        // its controls are the window's, laid over it.
+        if (row.container != forms::kClientArea) {
+            const POINT at = offsetIn(h, childOf(row.container));
+            CHECK(at.x == core::twips_to_pixels(row.left, window.dpi()));
+            CHECK(at.y == core::twips_to_pixels(row.top, window.dpi()));
+        }
+    }
+}
+
+// Runs this program again with `arguments`; its exit code.
+DWORD runSelf(const std::wstring& arguments) {
+    wchar_t self[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    REQUIRE((n > 0 && n < MAX_PATH));
+    std::wstring command = L"\"" + std::wstring(self, n) + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    REQUIRE(CreateProcessW(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &child));
+    WaitForSingleObject(child.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(child.hProcess, &code);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    return code;
+}
+
+} // namespace
+
+TEST_CASE("every row of every window is found by its identity") {
+    Win32Program p;
+    checkIdentities<forms::LauncherControl>(p.window<ui::LauncherWindow>(FormId::Launcher),
+                                            forms::kLauncherControls);
+    checkIdentities<forms::OptionControl>(p.window<ui::OptionWindow>(FormId::Option),
+                                          forms::kOptionControls);
+    checkIdentities<forms::AboutControl>(p.window<ui::AboutWindow>(FormId::About),
+                                         forms::kAboutControls);
+}
+
+// Run only as the child below: asks a window for the row past its last.
+TEST_CASE("asks past the last row" * doctest::skip()) {
+    Win32Program p;
+    SUBCASE("launcher") {
+        p.window<ui::LauncherWindow>(FormId::Launcher)
+            .controls()
+            .get(forms::LauncherControl::Count);
+    }
+    SUBCASE("option") {
+        p.window<ui::OptionWindow>(FormId::Option).controls().get(forms::OptionControl::Count);
+    }
+    SUBCASE("about") {
+        p.window<ui::AboutWindow>(FormId::About).controls().get(forms::AboutControl::Count);
+    }
+}
+
+TEST_CASE("a row past the last ends the program") {
+    // abort() in the C runtime the program links (msvcrt) ends it with 3.
+    for (const std::string window : {"launcher", "option", "about"}) {
+        CAPTURE(window);
+        CHECK(runSelf(L"--no-intro --no-skip \"--test-case=asks past the last row\" --subcase=" +
+                      std::wstring(window.begin(), window.end())) == 3);
+    }
+}
