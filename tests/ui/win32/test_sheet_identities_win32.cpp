@@ -112,7 +112,8 @@ void checkIdentities(const W& window, const std::array<forms::ControlSpec, N>& r
     };
     for (std::size_t i = 0; i < N; ++i) {
         const forms::ControlSpec& row = rows[i];
-        CAPTURE(row.name);
+        const std::string name = row.name;
+        CAPTURE(name);
         const HWND h = childOf(int(i));
         const Expected expected = expectedOf(row.kind);
         if (!expected.className) {
