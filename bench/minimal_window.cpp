@@ -37,8 +37,8 @@ int main(int argc, char* argv[]) {
                                {QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
                                 QStringLiteral("Noto Sans CJK JP")});
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"),
-                               {QStringLiteral("MS PMincho"), QStringLiteral("IPAPMincho"),
-                                QStringLiteral("Noto Serif CJK JP")});
+                               {QStringLiteral("MS PMincho"), QStringLiteral("Noto Serif CJK JP"),
+                                QStringLiteral("IPAPMincho")});
 
     QMainWindow w;
     w.setWindowTitle(QStringLiteral("minimal_window"));

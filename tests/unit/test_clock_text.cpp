@@ -158,6 +158,20 @@ void TestClockText::mediumTimeWithoutZone_data() {
     QTest::newRow("C") << "C"
                        << "09:05:07"
                        << "23:59:59";
+    // The AM/PM text as the locale writes it.
+    QTest::newRow("en_AU") << "en_AU"
+                           << "9:05:07 am"
+                           << "11:59:59 pm";
+    QTest::newRow("en_CA") << "en_CA"
+                           << "9:05:07 a.m."
+                           << "11:59:59 p.m.";
+    // Shapes only ICU's formatter knows: a day period, words between fields.
+    QTest::newRow("zh_TW") << "zh_TW"
+                           << "上午9:05:07"
+                           << "晚上11:59:59";
+    QTest::newRow("fr_CA") << "fr_CA"
+                           << "09 h 05 min 07 s"
+                           << "23 h 59 min 59 s";
 }
 
 void TestClockText::mediumTimeWithoutZone() {

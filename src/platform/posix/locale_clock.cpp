@@ -1,6 +1,7 @@
 #include "locale_clock.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 
 #include <unicode/datefmt.h>
 #include <unicode/smpdtfmt.h>
@@ -50,14 +51,36 @@ QString withoutTimeZone(QString format, QStringView zoneLetters) {
 
 // Qt 6.4 knows only a short and a long time; the long one is "H時mm分ss秒" in
 // Japanese, wider than the clock label. The CLDR medium time ("H:mm:ss",
-// "h:mm:ss a", "HH:mm:ss") is what Windows shows as its long time.
+// "h:mm:ss a", "HH:mm:ss") is what Windows shows as its long time. In nearly
+// every locale it is the short time with the seconds after the minutes, which
+// Qt formats from data it has loaded anyway; ICU's date formatter, which
+// costs some 4 MiB of a process this small, is made only for the others.
 struct LocaleClock::TimeFormat {
-    std::unique_ptr<icu::DateFormat> format;
+    QString qtFormat; // Qt's form of the medium time, or empty
+    std::unique_ptr<icu::DateFormat> icuFormat;
 };
 
 namespace {
 
-std::unique_ptr<icu::DateFormat> mediumTimeFormat(const QLocale& locale) {
+// The medium time built from a short time of the plain shape "[AP] hour
+// separator mm [separator ss] [AP]"; empty for any other shape (text around the fields,
+// ICU-only letters, minutes without their zero), which ICU formats.
+QString mediumFromShortTime(const QString& shortTime) {
+    static const QRegularExpression plain(
+        QStringLiteral(R"(^((?:AP|ap|A|a)\s*)?(HH?|hh?)([^\w'\s]|\s)mm(?:\3ss)?(\s*(?:AP|ap|A|a))?$)"));
+    const QRegularExpressionMatch m = plain.match(shortTime);
+    if (!m.hasMatch())
+        return {};
+    // "Ap": the AM/PM text as the locale writes it ("am", "a.m.", "午前").
+    const auto marker = [](const QString& part) {
+        return part.isEmpty() ? part : QString(part).replace(QRegularExpression("AP|ap|A|a"), "Ap");
+    };
+    const QString separator = m.captured(3);
+    return marker(m.captured(1)) + m.captured(2) + separator + QStringLiteral("mm") + separator +
+           QStringLiteral("ss") + marker(m.captured(4));
+}
+
+std::unique_ptr<icu::DateFormat> icuMediumTime(const QLocale& locale) {
     // ICU knows no "C" and would fall back to the environment's locale.
     const icu::Locale icuLocale = locale.language() == QLocale::C
                                       ? icu::Locale::getRoot()
@@ -84,7 +107,12 @@ std::unique_ptr<icu::DateFormat> mediumTimeFormat(const QLocale& locale) {
 } // namespace
 
 LocaleClock::LocaleClock(const QLocale& dates, const QLocale& times)
-    : locale_(dates), timeFormat_(new TimeFormat{mediumTimeFormat(times)}) {}
+    : locale_(dates), timesLocale_(times), timeFormat_(new TimeFormat) {
+    timeFormat_->qtFormat =
+        mediumFromShortTime(withoutTimeZone(times.timeFormat(QLocale::ShortFormat)));
+    if (timeFormat_->qtFormat.isEmpty())
+        timeFormat_->icuFormat = icuMediumTime(times);
+}
 
 LocaleClock::~LocaleClock() = default;
 
@@ -102,19 +130,21 @@ std::string LocaleClock::timeText(const LocalDateTime& when) {
     const int key = (when.hour * 60 + when.minute) * 60 + when.second;
     if (key != timeKey_) {
         const QTime t(when.hour, when.minute, when.second);
-        if (!timeFormat_->format) {
-            time_ = locale_.toString(t, withoutTimeZone(locale_.timeFormat(QLocale::LongFormat)))
-                        .toStdString();
+        QString text;
+        if (!timeFormat_->qtFormat.isEmpty()) {
+            text = timesLocale_.toString(t, timeFormat_->qtFormat);
+        } else if (!timeFormat_->icuFormat) {
+            text = locale_.toString(t, withoutTimeZone(locale_.timeFormat(QLocale::LongFormat)));
         } else {
-            icu::UnicodeString text;
-            timeFormat_->format->format(double(key) * 1000.0, text);
-            // CLDR 42 puts a narrow no-break space before "AM"/"PM"; Windows
-            // shows an ordinary blank there, and the label's Mincho fonts have
-            // no glyph for the narrow one.
-            text.findAndReplace(icu::UnicodeString(char16_t(0x202F)), icu::UnicodeString(u' '));
-            time_.clear();
-            text.toUTF8String(time_);
+            icu::UnicodeString icuText;
+            timeFormat_->icuFormat->format(double(key) * 1000.0, icuText);
+            text = QString::fromUtf16(reinterpret_cast<const char16_t*>(icuText.getBuffer()),
+                                      icuText.length());
         }
+        // CLDR 42 puts a narrow no-break space before "AM"/"PM"; Windows
+        // shows an ordinary blank there, and the label's Mincho fonts have no
+        // glyph for the narrow one.
+        time_ = text.replace(QChar(0x202F), u' ').toStdString();
         timeKey_ = key;
     }
     return time_;

@@ -13,8 +13,8 @@ namespace zavo::platform {
 
 LocalDateTime localNow();
 
-// The clock texts of one locale: its short date (Qt) and the time in the
-// Unicode CLDR "medium" form (ICU), without a time zone. Each text is formatted
+// The clock texts of one locale: its short date and the time in the Unicode
+// CLDR "medium" form, without a time zone. Each text is formatted
 // once per value: the clock asks four times a second.
 class LocaleClock {
 public:
@@ -30,6 +30,7 @@ public:
 private:
     struct TimeFormat;
     QLocale locale_;
+    QLocale timesLocale_;
     std::unique_ptr<TimeFormat> timeFormat_;
     int dateKey_ = -1;
     std::string date_;
