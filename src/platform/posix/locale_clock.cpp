@@ -66,8 +66,10 @@ namespace {
 // separator mm [separator ss] [AP]"; empty for any other shape (text around the fields,
 // ICU-only letters, minutes without their zero), which ICU formats.
 QString mediumFromShortTime(const QString& shortTime) {
-    static const QRegularExpression plain(
-        QStringLiteral(R"(^((?:AP|ap|A|a)\s*)?(HH?|hh?)([^\w'\s]|\s)mm(?:\3ss)?(\s*(?:AP|ap|A|a))?$)"));
+    static const QRegularExpression plain(QStringLiteral(R"(^((?:AP|ap|A|a)\s*)?)"     // [AP]
+                                                         R"((HH?|hh?)([^\w'\s]|\s)mm)" // hour:mm
+                                                         R"((?:\3ss)?)"                // [:ss]
+                                                         R"((\s*(?:AP|ap|A|a))?$)"));  // [AP]
     const QRegularExpressionMatch m = plain.match(shortTime);
     if (!m.hasMatch())
         return {};
