@@ -63,8 +63,8 @@ struct LocaleClock::TimeFormat {
 namespace {
 
 // The medium time built from a short time of the plain shape "[AP] hour
-// separator mm [separator ss] [AP]"; empty for any other shape (text around the fields,
-// ICU-only letters, minutes without their zero), which ICU formats.
+// separator mm [separator ss] [AP]"; empty for any other shape (text around
+// the fields, ICU-only letters, minutes without their zero): ICU formats it.
 QString mediumFromShortTime(const QString& shortTime) {
     static const QRegularExpression plain(QStringLiteral(R"(^((?:AP|ap|A|a)\s*)?)"     // [AP]
                                                          R"((HH?|hh?)([^\w'\s]|\s)mm)" // hour:mm
