@@ -19,7 +19,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 using namespace zavo;
 using core::SlotRecord;
@@ -47,35 +47,41 @@ private:
     std::size_t pos_ = 0;
 };
 
+// The length of the code page 932 form of the character of `units` code
+// units at `i`, 0 when it has none. A character's form never changes, so each
+// is asked of the codec once a run, keyed by its code point (an unpaired
+// surrogate by its own value).
+std::size_t encodedSize(const std::u16string& text, std::size_t i, std::size_t units) {
+    static std::vector<std::int8_t> known(0x110000, -1);
+    const char32_t c = units == 2 ? 0x10000 + ((char32_t(text[i]) - 0xD800) << 10) +
+                                        (char32_t(text[i + 1]) - 0xDC00)
+                                  : char32_t(text[i]);
+    if (known[c] < 0) {
+        const auto encoded = core::cp932::encode(text.substr(i, units));
+        known[c] = encoded ? std::int8_t(encoded->size()) : 0;
+    }
+    return std::size_t(known[c]);
+}
+
 // What a field of `width` bytes must read back as: the characters of the
 // text (first cut to `width` characters by the assignment) in order, each
 // one without a code page 932 form shown as '?', as many as fit whole into
 // the bytes, then blanks.
-// The length of one character's code page 932 form, 0 when it has none. A
-// character's form never changes, so each is asked of the codec once a run.
-std::size_t encodedSize(const std::u16string& one) {
-    static std::unordered_map<std::u16string, std::size_t> known;
-    auto it = known.find(one);
-    if (it == known.end()) {
-        const auto encoded = core::cp932::encode(one);
-        it = known.emplace(one, encoded ? encoded->size() : 0).first;
-    }
-    return it->second;
-}
-
 std::u16string expectedField(const std::u16string& text, std::size_t width) {
     const std::u16string assigned = SlotRecord::fit(text, width);
     std::u16string shown;
     std::size_t bytes = 0;
     for (std::size_t i = 0; i < assigned.size();) {
         const std::size_t units = core::cp932::charUnits(assigned, i);
-        const std::u16string one = assigned.substr(i, units);
-        const std::size_t encoded = encodedSize(one);
+        const std::size_t encoded = encodedSize(assigned, i, units);
         const std::size_t size = encoded ? encoded : 1;
         if (bytes + size > width)
             break;
         bytes += size;
-        shown += encoded ? one : u"?";
+        if (encoded)
+            shown.append(assigned, i, units);
+        else
+            shown += u'?';
         i += units;
     }
     shown.resize(width, u' ');

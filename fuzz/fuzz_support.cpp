@@ -6,6 +6,13 @@
 #include <cstdlib>
 
 namespace zavo::fuzz {
+namespace {
+platform::RecordingServices& runServices() {
+    static platform::RecordingServices services;
+    services.calls.clear();
+    return services;
+}
+} // namespace
 
 #ifdef ZAVO_FUZZ_ON_DISK
 namespace {
@@ -16,7 +23,7 @@ const std::string& scratchFile() {
 }
 } // namespace
 
-Settei::Settei(const std::string& bytes) : name_(scratchFile()) {
+Settei::Settei(const std::string& bytes) : services(runServices()), name_(scratchFile()) {
     test::writeFile(name_, bytes);
 }
 
@@ -24,7 +31,7 @@ std::string Settei::bytes() const {
     return test::readFile(name_);
 }
 #else
-Settei::Settei(const std::string& bytes) : name_("settei.ini") {
+Settei::Settei(const std::string& bytes) : services(runServices()), name_("settei.ini") {
     services.recordFilesInMemory = true;
     services.memoryFiles[name_] = bytes;
 }
