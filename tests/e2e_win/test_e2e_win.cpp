@@ -21,7 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using zavo::test::useWinePrefix;
+using zavo::test::stopWineServer;
+using zavo::test::usePreparedPrefix;
 using zavo::test::waitFor;
 using zavo::test::XSession;
 
@@ -179,24 +180,14 @@ private slots:
         QVERIFY(QDir().mkpath(kWineDir));
         session_ = std::make_unique<XSession>();
         ZAVO_REQUIRE_X_SESSION(*session_);
-        // The server it starts keeps Wine's desktop, which takes its display
-        // driver from the first program: it must see this session's display,
-        // or every window of the test would go to the null driver.
-        QProcess prepare;
-        prepare.setProcessEnvironment(session_->environment());
-        prepare.start(QStringLiteral(ZAVO_WINE_RUN), {QStringLiteral("--prepare"), kWineDir});
-        QVERIFY2(prepare.waitForFinished(180000) && prepare.exitStatus() == QProcess::NormalExit &&
-                     prepare.exitCode() == 0,
-                 "wine-run.sh --prepare failed");
-        useWinePrefix(*session_, kWineDir + QStringLiteral("/wine-prefix"),
-                      kWineDir + QStringLiteral("/wine-locale"));
+        QVERIFY2(usePreparedPrefix(*session_, kWineDir), "wine-run.sh --prepare failed");
         QVERIFY(work_.isValid());
     }
 
     void cleanup() {
         session_.reset();
         // Ends what is left of the programs this test started in its prefix.
-        QProcess::execute(QStringLiteral(ZAVO_WINE_RUN), {QStringLiteral("--stop"), kWineDir});
+        stopWineServer(kWineDir);
     }
 
     // Topmost at its place; slot captions from settei.ini as an automation

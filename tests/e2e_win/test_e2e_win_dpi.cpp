@@ -158,10 +158,8 @@ private slots:
         // The prefix every DPI copies; its server is stopped so that the
         // copies start from the files as written.
         QVERIFY(QDir().mkpath(kWineDir));
-        QVERIFY2(QProcess::execute(QStringLiteral(ZAVO_WINE_RUN),
-                                   {QStringLiteral("--prepare"), kWineDir}) == 0,
-                 "wine-run.sh --prepare failed");
-        QProcess::execute(QStringLiteral(ZAVO_WINE_RUN), {QStringLiteral("--stop"), kWineDir});
+        QVERIFY2(zavo::test::prepareWinePrefix(kWineDir), "wine-run.sh --prepare failed");
+        zavo::test::stopWineServer(kWineDir);
     }
 
     void cleanup() {

@@ -13,7 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using zavo::test::useWinePrefix;
+using zavo::test::stopWineServer;
+using zavo::test::usePreparedPrefix;
 using zavo::test::waitFor;
 using zavo::test::XSession;
 
@@ -61,21 +62,14 @@ private slots:
         QVERIFY(QDir().mkpath(kWineDir));
         session_ = std::make_unique<XSession>();
         ZAVO_REQUIRE_X_SESSION(*session_);
-        // The prefix's server, and with it Wine's desktop, on this display.
-        QProcess prepare;
-        prepare.setProcessEnvironment(session_->environment());
-        prepare.start(QStringLiteral(ZAVO_WINE_RUN), {QStringLiteral("--prepare"), kWineDir});
-        QVERIFY2(prepare.waitForFinished(180000) && prepare.exitStatus() == QProcess::NormalExit &&
-                     prepare.exitCode() == 0,
-                 "wine-run.sh --prepare failed");
-        useWinePrefix(*session_, kWineDir + QStringLiteral("/wine-prefix"),
-                      kWineDir + QStringLiteral("/wine-locale"),
-                      QStringLiteral("mscoree,mshtml=;comctl32=n,b"));
+        QVERIFY2(
+            usePreparedPrefix(*session_, kWineDir, QStringLiteral("mscoree,mshtml=;comctl32=n,b")),
+            "wine-run.sh --prepare failed");
     }
 
     void cleanup() {
         session_.reset();
-        QProcess::execute(QStringLiteral(ZAVO_WINE_RUN), {QStringLiteral("--stop"), kWineDir});
+        stopWineServer(kWineDir);
     }
 
     void plantedComctl32_data() {
