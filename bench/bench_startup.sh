@@ -32,17 +32,8 @@ trap 'exit 130' INT TERM
 mkdir -m 0700 "$tmp/runtime"
 export XDG_RUNTIME_DIR="$tmp/runtime"
 unset QT_QPA_PLATFORM
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null &
-pids+=($!)
-read -r -t 15 -u "$fd" display
-export DISPLAY=":$display"
-openbox >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 300); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.05
-done
+source "$root/scripts/x_session.sh"
+start_x_session "$tmp" || { x_session_logs "$tmp"; echo "the private X display did not come up" >&2; exit 1; }
 
 # measure NAME TITLE ARGS... : appends "map_ms hwm_kb" to $tmp/NAME
 measure() {

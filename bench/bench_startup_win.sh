@@ -41,17 +41,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null &
-pids+=($!)
-read -r -t 15 -u "$fd" display
-export DISPLAY=":$display"
-openbox >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 300); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.05
-done
+source "$root/scripts/x_session.sh"
+start_x_session "$tmp" || { x_session_logs "$tmp"; echo "the private X display did not come up" >&2; exit 1; }
 
 # A prefix of the benchmark's own, its server started on this display and kept
 # running; the programs are started by `wine` itself, with the environment

@@ -13,9 +13,11 @@ fi
 
 pids=()
 runtime=""
+session="$(mktemp -d)" # the virtual display's logs
 cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
   [[ -z "$runtime" ]] || rm -rf "$runtime"
+  rm -rf "$session"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -23,23 +25,11 @@ if [[ -z "${XDG_RUNTIME_DIR:-}" ]]; then
   runtime="$(mktemp -d)" # mode 0700, as a runtime folder must be
   export XDG_RUNTIME_DIR="$runtime"
 fi
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp &
-pids+=($!)
-read -r -u "$fd" display
-export DISPLAY=":$display"
-openbox &
-pids+=($!)
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.05
-done
+source "$root/scripts/x_session.sh"
+start_x_session "$session" || { x_session_logs "$session"; echo "the virtual display did not come up" >&2; exit 1; }
 "$root/build/ZAVO_launcher" &
 pids+=($!)
-for _ in $(seq 100); do
-  xdotool search --name '^ZAVO_launcher$' >/dev/null 2>&1 && break
-  sleep 0.05
-done
+wait_viewable ZAVO_launcher || echo "the launcher did not show its window in 20 s" >&2
 sleep 0.5
 import -window root "$root/build/screenshot.png"
 echo "ZAVO_launcher runs on virtual display $DISPLAY; screenshot saved to build/screenshot.png"

@@ -23,37 +23,13 @@ trap cleanup EXIT
 mkdir -m 0700 "$tmp/runtime" "$tmp/cwd"
 export XDG_RUNTIME_DIR="$tmp/runtime"
 unset QT_QPA_PLATFORM QT_XCB_NO_MITSHM WAYLAND_DISPLAY SESSION_MANAGER
-# -noreset: without it the server resets whenever its last client leaves and
-# cuts off a client still connecting, such as openbox during the polls below.
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -noreset -screen 0 1280x1024x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-pids+=($!)
-read -r -t 30 -u "$fd" display || { echo "FAIL: Xvfb did not come up"; cat "$tmp/xvfb.log"; exit 1; }
-export DISPLAY=":$display"
-XDG_CONFIG_HOME="$tmp/config" openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 600); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.05
-done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || {
-  echo "FAIL: openbox did not come up on $DISPLAY"
-  echo "--- Xvfb log:"; cat "$tmp/xvfb.log"; echo "--- openbox log:"; cat "$tmp/openbox.log"
-  exit 1
-}
+source "$(dirname "$0")/../../scripts/x_session.sh"
+start_x_session "$tmp" || { echo "FAIL: openbox did not come up on ${DISPLAY:-?}"; x_session_logs "$tmp"; exit 1; }
 
 (cd "$tmp/cwd" && exec "$build/ZAVO_launcher") >"$tmp/log" 2>&1 &
 pids+=($!)
 pid=$!
-# openbox 3.6 can fall asleep with the window's map request already read;
-# a change of a root window property wakes it.
-for i in $(seq 400); do
-  xwininfo -name ZAVO_launcher 2>/dev/null | grep -q IsViewable && break
-  ((i % 10)) || xprop -root -f _ZAVO_WM_NUDGE 32c -set _ZAVO_WM_NUDGE "$i"
-  sleep 0.05
-done
-xwininfo -name ZAVO_launcher 2>/dev/null | grep -q IsViewable ||
-  { echo "FAIL: the launcher did not map its window"; cat "$tmp/log"; exit 1; }
+wait_viewable ZAVO_launcher || { echo "FAIL: the launcher did not map its window"; cat "$tmp/log"; exit 1; }
 sleep 2
 
 # reader_wakeups: voluntary context switches of the X reader thread.

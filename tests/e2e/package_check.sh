@@ -95,36 +95,16 @@ for row in "$tmp/xdg:$tmp/xdg/zavo_launcher" "relative:$tmp/stubhome/.config/zav
     fail "XDG_CONFIG_HOME=${row%%:*}: started in $(cat "$tmp/stubhome/started_in"), not ${row#*:}"
 done
 
-# A private X display with a window manager, as a desktop session has. The
-# display number comes from Xvfb itself (-displayfd), never guessed.
-mkdir -m 0700 "$tmp/runtime" "$tmp/home" "$tmp/wm-home"
-start_x() {
-  local fd display
-  exec {fd}<> <(:)
-  # -noreset: without it the server resets whenever its last client leaves,
-  # and a reset cuts off a client still connecting (openbox, the launcher)
-  # while the polls below come and go.
-  Xvfb -displayfd "$fd" -noreset -screen 0 1280x1024x24 -nolisten tcp >>"$tmp/xvfb.log" 2>&1 &
-  pids+=($!)
-  read -r -t 30 -u "$fd" display || return 1
-  exec {fd}<&-
-  export DISPLAY=":$display"
-  HOME="$tmp/wm-home" openbox --sm-disable >>"$tmp/openbox.log" 2>&1 &
-  pids+=($!)
-  # openbox announces itself on the root window once it manages windows.
-  for _ in $(seq 300); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-    sleep 0.05
-  done
-  return 1
-}
+# A private X display with a window manager, as a desktop session has.
+mkdir -m 0700 "$tmp/runtime" "$tmp/home"
+source "$root/scripts/x_session.sh"
 # A second try only as a fallback, for a display that another session beside
 # this one disturbed; the logs of both tries are kept for a failure.
-if ! start_x; then
+if ! start_x_session "$tmp"; then
   echo "X session ${DISPLAY:-?} did not come up; starting another" >&2
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
   pids=()
-  start_x || fail "openbox did not come up on ${DISPLAY:-?} ($(xprop -root _NET_SUPPORTING_WM_CHECK 2>&1))"
+  start_x_session "$tmp" || fail "openbox did not come up on ${DISPLAY:-?} ($(xprop -root _NET_SUPPORTING_WM_CHECK 2>&1))"
 fi
 
 # The entry's Exec command, as the menu runs it: found on the PATH (the
