@@ -79,7 +79,7 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # CJK JP for "ＭＳ Ｐ明朝", IPAGothic for "ＭＳ ゴシック". IPAPMincho is the
 # program's second choice for the Mincho face.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libglib2.0-0 (>= 2.56), fonts-noto-cjk, fonts-ipafont-gothic")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libglib2.0-0 (>= 2.56), fonts-noto-cjk, fonts-ipafont-gothic, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-ipafont-mincho)
 # Only for a Wayland session without XWayland, where the launcher runs natively.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS qt6-wayland)

@@ -7,7 +7,7 @@ packages=(build-essential cmake ninja-build qt6-base-dev libxtst-dev libx11-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk libicu-dev clang-format doctest-dev
   clang-14 libclang-rt-14-dev
   libglib2.0-dev dpkg-dev file appstream desktop-file-utils lintian
-  weston xwayland qt6-wayland)
+  weston xwayland qt6-wayland qt6-translations-l10n)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

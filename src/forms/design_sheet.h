@@ -36,7 +36,40 @@ struct ControlSpec {
     int tabIndex = -1;            // -1: takes no part in the tab order
     FontSpec font{};
     const char* toolTip = nullptr;
+    // False for a control that the Tab key passes by and that never holds
+    // the focus when its window opens: a stray Enter or Space must not run
+    // what it does. Its access key, tooltip and the mouse still reach it.
+    bool tabStop = true;
 };
+
+inline constexpr bool kNoTabStop = false;
+
+// Whether a control of this kind can hold the keyboard focus at all.
+constexpr bool takesFocus(Kind kind) {
+    switch (kind) {
+    case Kind::Button:
+    case Kind::Option:
+    case Kind::DriveList:
+    case Kind::DirList:
+    case Kind::FileList:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The control that holds the focus when its window opens or comes back:
+// the first tab stop of the tab order.
+template <class Id, std::size_t N> constexpr Id firstFocus(const std::array<ControlSpec, N>& rows) {
+    std::size_t best = N;
+    for (std::size_t i = 0; i < N; ++i) {
+        const ControlSpec& r = rows[i];
+        if (r.tabIndex >= 0 && r.tabStop && takesFocus(r.kind) &&
+            (best == N || r.tabIndex < rows[best].tabIndex))
+            best = i;
+    }
+    return static_cast<Id>(best);
+}
 
 struct WindowSpec {
     const char* name;

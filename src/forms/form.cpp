@@ -79,6 +79,7 @@ void Forms::show(FormId id) {
     if (ended_ || !loaded(id))
         return; // the load ended the program or unloaded the form again
     form.view().show();
+    form.Form_Activate();
 }
 
 void Forms::hide(FormId id) {

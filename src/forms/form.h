@@ -58,6 +58,8 @@ public:
 
     virtual FormView& view() = 0;
     virtual void Form_Load() {}
+    // The form's window has just been shown (it is on screen and active).
+    virtual void Form_Activate() {}
     virtual void Form_Unload() {}
 
     FormId id() const { return id_; }

@@ -54,6 +54,9 @@ inline constexpr std::array<ControlSpec, std::size_t(AboutControl::Count)> kAbou
     {"Label3", Kind::Label, kClientArea, "http://example.com/zavo/  zavo@example.com", 240, 1440,
      4215, 495, 1, kGothic9},
 }};
+inline constexpr AboutControl kAboutFirstFocus = firstFocus<AboutControl>(kAboutControls);
+static_assert(kAboutFirstFocus == AboutControl::OK_but);
+
 static_assert(rowsNamed(kAboutControls,
                         {"Picture1", "OK_but", "Line1_0", "Line1_4", "Line1_3", "Line1_2",
                          "Line1_1", "Line_0", "Line_1", "Label1", "Label2", "Label3"}));

@@ -6,6 +6,7 @@
 #include "platform/folder_lists.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace zavo::forms {
 namespace lists = platform::folder_lists;
@@ -18,11 +19,42 @@ constexpr const char* kResetQuestion = "登録状況をリセットしますか�
 constexpr const char* kUnregistered = "未登録";
 constexpr const char* kExeExtension = ".exe";
 
-// A name is stored only when its code page 932 form fits the field whole;
-// a cut or altered name could never be started.
-bool fitsField(const std::string& text, std::size_t bytes) {
-    const auto encoded = core::cp932::encode(core::to_utf16(text));
-    return encoded && encoded->size() <= bytes;
+// The line under the register error that says what to change. The fields
+// count code page 932 bytes: a half-width character takes one, a full-width
+// one two.
+constexpr const char* kNoFileChosen = "ファイルが選ばれていません。";
+constexpr const char* kFolderTooLong = "フォルダのパスは半角80文字（全角40文字）までです。";
+constexpr const char* kNameTooLong = "ファイル名は半角20文字（全角10文字）までです。";
+
+// The first character of `text` that code page 932 has no form for, as
+// "「〜」(U+301C)"; empty when there is none.
+std::string unstorableCharacter(const std::u16string& text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] < 0xDC00 &&
+                          text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
+        const std::u16string one = text.substr(i, pair ? 2 : 1);
+        if (!core::cp932::encode(one)) {
+            const char32_t code =
+                pair ? 0x10000 + ((char32_t(one[0]) - 0xD800) << 10) + (char32_t(one[1]) - 0xDC00)
+                     : char32_t(one[0]);
+            char notation[16];
+            std::snprintf(notation, sizeof notation, "(U+%04X)", unsigned(code));
+            return "「" + core::to_utf8(one) + "」" + notation;
+        }
+        i += one.size();
+    }
+    return {};
+}
+
+// Why `text` cannot be stored whole in a field of `bytes`: a cut or altered
+// name could never be started again. Empty when it fits.
+std::string fieldRefusal(const std::string& text, std::size_t bytes, const char* tooLong) {
+    const std::u16string wide = core::to_utf16(text);
+    const std::string character = unstorableCharacter(wide);
+    if (!character.empty())
+        return character + " は登録できない文字です。";
+    const auto encoded = core::cp932::encode(wide);
+    return encoded && encoded->size() <= bytes ? std::string() : tooLong;
 }
 
 } // namespace
@@ -47,7 +79,7 @@ frmOption::frmOption(Forms& forms, ViewFactory& views)
     }
 }
 
-void frmOption::failed(const char* message) {
+void frmOption::failed(const std::string& message) {
     forms_.module1().services.messageBox(message, platform::vbCritical, kTitle);
 }
 
@@ -68,10 +100,18 @@ bool frmOption::readSlotLabels() {
 }
 
 void frmOption::Form_Load() {
-    // The file could not be read: say so, and let the user still register
-    // or reset (which may well mend it).
+    // The file could not be read: say so once the dialog is up, and let the
+    // user still register or reset (which may well mend it).
     if (!readSlotLabels())
-        failed(kRegisterError);
+        loadError_ = kRegisterError;
+}
+
+void frmOption::Form_Activate() {
+    if (loadError_.empty())
+        return;
+    const std::string message = std::move(loadError_);
+    loadError_.clear();
+    failed(message);
 }
 
 void frmOption::showDriveOf(const std::string& folder) {
@@ -160,11 +200,9 @@ void frmOption::touroku_Click() {
         folder += lists::kPathSeparator;
     const int selected = view_.selectedFile();
     // Nothing is stored that could not be started again: no file chosen, or
-    // a name that its field would cut or alter.
-    if (selected < 0 || std::size_t(selected) >= files_.size() ||
-        !fitsField(folder, core::kDirPathWidth) ||
-        !fitsField(files_[std::size_t(selected)], core::kExeNameWidth)) {
-        failed(kRegisterError);
+    // a name that its field would cut or alter. The message says which.
+    if (const std::string why = refusal(folder, selected); !why.empty()) {
+        failed(std::string(kRegisterError) + "\n" + why);
         return;
     }
     core::Module1& m = forms_.module1();
@@ -188,9 +226,20 @@ void frmOption::touroku_Click() {
     m.services.beep();
 }
 
+std::string frmOption::refusal(const std::string& folder, int selected) const {
+    if (selected < 0 || std::size_t(selected) >= files_.size())
+        return kNoFileChosen;
+    std::string why = fieldRefusal(folder, core::kDirPathWidth, kFolderTooLong);
+    if (why.empty())
+        why = fieldRefusal(files_[std::size_t(selected)], core::kExeNameWidth, kNameTooLong);
+    return why;
+}
+
 void frmOption::reset_Click() {
     core::Module1& m = forms_.module1();
-    if (m.services.messageBox(kResetQuestion, platform::vbYesNo, kTitle) != platform::vbYes)
+    // No is the default answer: Enter alone must never wipe the slots.
+    if (m.services.messageBox(kResetQuestion, platform::vbYesNo | platform::vbDefaultButton2,
+                              kTitle) != platform::vbYes)
         return;
     m.slot.assign_dir_path(std::u16string(core::kDirPathWidth, u' '));
     m.slot.assign_exe_name(std::u16string(core::kExeNameWidth, u' '));

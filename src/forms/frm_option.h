@@ -15,6 +15,7 @@ public:
     frmOption(Forms& forms, ViewFactory& views);
 
     void Form_Load() override;
+    void Form_Activate() override;
     void Form_Unload() override;
 
     // Handlers, named after their control and event.
@@ -43,7 +44,10 @@ private:
     // Records 1 to 3 onto the labels of the registered slots; false when the
     // file could not be opened or read (labels set so far stay).
     bool readSlotLabels();
-    void failed(const char* message);
+    void failed(const std::string& message);
+    // Why `folder` and the file of row `selected` cannot be stored, as the
+    // line shown under the register error; empty when they can.
+    std::string refusal(const std::string& folder, int selected) const;
 
     std::vector<std::string> drives_;
     int drive_ = -1;
@@ -53,6 +57,9 @@ private:
     std::string filePath_;
     // The folder last shown on each drive, as Windows keeps one per drive.
     std::map<std::string, std::string> driveFolder_;
+    // Said once the dialog is on screen: a message box before it would
+    // stand alone, with no window of ours behind it.
+    std::string loadError_;
 };
 
 } // namespace zavo::forms

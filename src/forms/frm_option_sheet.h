@@ -35,7 +35,7 @@ inline constexpr std::array<ControlSpec, std::size_t(OptionControl::Count)> kOpt
     {"Drv_name", Kind::DriveList, kClientArea, nullptr, 4320, 120, 2415, 300, 5},
     {"dir_name", Kind::DirList, kClientArea, nullptr, 4320, 480, 2415, 1140, 4},
     {"reset", Kind::Button, kClientArea, "初期設定(&S)", 2280, 1920, 1575, 495, 0, kGothic9,
-     "各ボタンへの登録を抹消します。"},
+     "各ボタンへの登録を抹消します。", kNoTabStop},
     {"Frame1", Kind::Frame, kClientArea, "初期設定に戻す", 2040, 1560, 2055, 1095, 3, kGothic9},
     {"Cancel_but", Kind::Button, kClientArea, "戻る(&R)", 240, 2160, 1455, 495, 2, kGothic9,
      "ランチャー画面へと戻ります。"},
@@ -48,6 +48,10 @@ inline constexpr std::array<ControlSpec, std::size_t(OptionControl::Count)> kOpt
     {"Label2", Kind::Label, row(OptionControl::Frame2), "未登録", 1560, 600, 1095, 255, 11,
      kGothic975},
 }};
+// Never reset: Enter, Enter would wipe every slot.
+inline constexpr OptionControl kOptionFirstFocus = firstFocus<OptionControl>(kOptionControls);
+static_assert(kOptionFirstFocus == OptionControl::touroku);
+
 static_assert(rowsNamed(kOptionControls, {"Option3", "Option2", "Option1", "File_name", "Drv_name",
                                           "dir_name", "reset", "Frame1", "Cancel_but", "touroku",
                                           "Frame2", "Label3", "Label1", "Label2"}));

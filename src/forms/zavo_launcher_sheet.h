@@ -29,7 +29,7 @@ inline constexpr std::array<LauncherControl, kLaunchButtons> kCommand1{
 
 inline constexpr std::array<ControlSpec, std::size_t(LauncherControl::Count)> kLauncherControls{{
     {"Command2", Kind::Button, kClientArea, "win終了 (&W)", 3240, 2040, 1215, 495, 0, kGothic9,
-     "ウィンドウズそのものを終了させます。"},
+     "ウィンドウズそのものを終了させます。", kNoTabStop},
     {"Command1_8", Kind::Button, kClientArea, "３：未登録", 3120, 1320, 1335, 495, 9, kGothic9},
     {"Command1_7", Kind::Button, kClientArea, "２：未登録", 1680, 1320, 1335, 495, 8, kGothic9},
     {"Command1_6", Kind::Button, kClientArea, "１：未登録", 240, 1320, 1335, 495, 7, kGothic9},
@@ -43,6 +43,11 @@ inline constexpr std::array<ControlSpec, std::size_t(LauncherControl::Count)> kL
     {"time_display", Kind::Label, kClientArea, "", 240, 2040, 2895, 375, 10,
      FontSpec{"ＭＳ Ｐ明朝", 11.25, true}},
 }};
+
+// Never the shutdown button: one stray key would shut the computer down.
+inline constexpr LauncherControl kLauncherFirstFocus =
+    firstFocus<LauncherControl>(kLauncherControls);
+static_assert(kLauncherFirstFocus == LauncherControl::Command1_0);
 
 static_assert(rowsNamed(kLauncherControls, {"Command2", "Command1_8", "Command1_7", "Command1_6",
                                             "Command1_5", "Command1_4", "Command1_3", "Command1_2",

@@ -14,8 +14,9 @@
 namespace zavo::platform {
 
 // Message-box styles and answers, with the values the callers pass and test.
-inline constexpr int vbCritical = 16; // critical icon, OK button
-inline constexpr int vbYesNo = 4;     // Yes and No, no icon
+inline constexpr int vbCritical = 16;        // critical icon, OK button
+inline constexpr int vbYesNo = 4;            // Yes and No, no icon
+inline constexpr int vbDefaultButton2 = 256; // the second button (No) answers Enter
 inline constexpr int vbOK = 1;
 inline constexpr int vbYes = 6;
 inline constexpr int vbNo = 7;

@@ -82,7 +82,8 @@ TEST_CASE("load shows the registered slots; a file that cannot be read keeps the
     }
     SUBCASE("open refused") {
         Dialog d([](Program& p) { p.rec.failRecordOpen = true; });
-        CHECK(d.since(0) == Calls{"open settei.ini", msg(kRegisterError), "show option"});
+        // Said once the dialog is on screen, so it has a window behind it.
+        CHECK(d.since(0) == Calls{"open settei.ini", "show option", msg(kRegisterError)});
         CHECK(d.view().Label == kNone);
         CHECK(d.view().visible);
     }
@@ -168,22 +169,28 @@ TEST_CASE("touroku in a drive root keeps its one separator") {
     CHECK(d.rec.beeps == 1);
 }
 
-TEST_CASE("touroku refuses what could not be started again, and writes nothing") {
+TEST_CASE("touroku refuses what could not be started again, says why, and writes nothing") {
     const std::string before = recordBytes("/opt/a/", "old.exe");
+    const std::string folderLimit = "フォルダのパスは半角80文字（全角40文字）までです。";
+    const std::string nameLimit = "ファイル名は半角20文字（全角10文字）までです。";
     struct Row {
         const char* what;
         std::string folder; // under the current folder; "" for itself
         const char* file;   // nullptr: none selected
+        std::string why;    // the line under the error; "" for none
         int slot = 1;
     };
     const Row rows[] = {
-        {"no file selected", "", nullptr},
-        {"no slot chosen", "", "a.exe", 0},
-        {"file name of 21 bytes", "", "abcdefghijklmnopq.exe"},
-        {"double-byte name of 22 bytes", "", "テストテストテスト.exe"},
-        {"name outside code page 932", "", "한글.exe"},
-        {"folder outside code page 932", "한", "a.exe"},
-        {"folder of 81 bytes", "*81", "a.exe"},
+        {"no file selected", "", nullptr, "ファイルが選ばれていません。"},
+        {"no slot chosen", "", "a.exe", "", 0},
+        {"file name of 21 bytes", "", "abcdefghijklmnopq.exe", nameLimit},
+        {"double-byte name of 22 bytes", "", "テストテストテスト.exe", nameLimit},
+        {"name outside code page 932", "", "한글.exe", "「한」(U+D55C) は登録できない文字です。"},
+        {"folder outside code page 932", "한", "a.exe", "「한」(U+D55C) は登録できない文字です。"},
+        // An input method's wave dash; code page 932's is U+FF5E.
+        {"folder with U+301C", "a〜b", "a.exe", "「〜」(U+301C) は登録できない文字です。"},
+        {"character beyond the BMP", "", "𠀋.exe", "「𠀋」(U+2000B) は登録できない文字です。"},
+        {"folder of 81 bytes", "*81", "a.exe", folderLimit},
     };
     for (const Row& row : rows) {
         INFO(std::string(row.what));
@@ -206,7 +213,8 @@ TEST_CASE("touroku refuses what could not be started again, and writes nothing")
         d.touroku();
         const Calls calls = d.since(mark);
         REQUIRE(!calls.empty());
-        CHECK(calls.back() == msg(kRegisterError));
+        CHECK(calls.back() ==
+              msg(std::string(kRegisterError) + (row.why.empty() ? "" : "\n" + row.why)));
         CHECK(d.settei() == before);
         CHECK(d.rec.beeps == 0);
         CHECK(d.view().Label[0] == "old.exe   ");
@@ -225,7 +233,8 @@ TEST_CASE("reset: No changes nothing; Yes blanks all three records") {
         d.rec.answers = {answer};
         const auto mark = d.mark();
         d.event([&] { d.form().reset_Click(); });
-        const std::string question = msg("登録状況をリセットしますか？", 4);
+        // No is the default answer (style 4 + 256).
+        const std::string question = msg("登録状況をリセットしますか？", 260);
         if (answer == platform::vbNo) {
             CHECK(d.since(mark) == Calls{question});
             CHECK(d.settei() == before);

@@ -9,6 +9,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+#include <functional>
+
 using namespace zavo;
 using test::QtProgram;
 
@@ -19,6 +22,7 @@ private slots:
     void menus();
     void timerTicksEvery250ms();
     void openedWithTheFocus();
+    void f10OpensTheMenu();
     void slotButtonNamesFollowTheirText();
     void clicksReachTheForm();
 };
@@ -52,9 +56,13 @@ void TestLauncherWindow::layout() {
     QVERIFY(!QTest::currentTestFailed());
     auto* command2 = w->designArea()->findChild<QPushButton*>(QStringLiteral("Command2"));
     QCOMPARE(command2->toolTip(), QStringLiteral("ウィンドウズそのものを終了させます。"));
+    // The shutdown button is no tab stop; its access key and a click still
+    // reach it.
     QCOMPARE(test::focusChain(command2, 10),
-             QStringList({"Command2", "Command1_0", "Command1_1", "Command1_2", "Command1_3",
-                          "Command1_4", "Command1_5", "Command1_6", "Command1_7", "Command1_8"}));
+             QStringList({"Command1_0", "Command1_1", "Command1_2", "Command1_3", "Command1_4",
+                          "Command1_5", "Command1_6", "Command1_7", "Command1_8", "Command1_0"}));
+    QCOMPARE(command2->focusPolicy(), Qt::ClickFocus);
+    QCOMPARE(command2->shortcut(), QKeySequence(Qt::ALT | Qt::Key_W));
 }
 
 void TestLauncherWindow::menus() {
@@ -103,11 +111,52 @@ void TestLauncherWindow::timerTicksEvery250ms() {
                               QStringLiteral("2003/10/01 （水） 9:05:07"), 5000);
 }
 
+// The focus starts on the media player's button, never on the shutdown
+// button, also when the window comes back from About or the dialog; Enter
+// then starts the player, as on Windows.
 void TestLauncherWindow::openedWithTheFocus() {
+    const std::string player = "launch c:\\program files\\windows media player\\wmplayer.exe 1";
+    QtProgram p;
+    p.start();
+    const std::function<void()> rounds[] = {
+        [] {},
+        [&] {
+            p.launcher()->findChild<QAction*>(QStringLiteral("about"))->trigger();
+            QTest::keyClick(p.about(), Qt::Key_Escape);
+        },
+        [&] {
+            p.launcher()->findChild<QAction*>(QStringLiteral("opt"))->trigger();
+            QTest::keyClick(p.option(), Qt::Key_Escape);
+        },
+    };
+    for (const auto& round : rounds) {
+        round();
+        QVERIFY(p.launcher()->isVisible());
+        // The window's focus child: which window is active after another
+        // one closed is the window manager's to say (the X11 tests see it).
+        QWidget* focus = p.launcher()->focusWidget();
+        QVERIFY(focus);
+        QCOMPARE(focus->objectName(), QStringLiteral("Command1_0"));
+        QTest::keyClick(focus, Qt::Key_Return);
+        const auto calls = p.services.callsWithoutClock();
+        QVERIFY(std::find(calls.begin(), calls.end(), player) != calls.end());
+        QVERIFY(std::none_of(calls.begin(), calls.end(),
+                             [](const std::string& c) { return c.rfind("exit", 0) == 0; }));
+        p.services.calls.clear();
+        // Wherever the focus went, the next showing starts over.
+        p.launcher()->Command1(8)->setFocus();
+    }
+}
+
+// F10 opens the first menu, as it enters the menu bar on Windows.
+void TestLauncherWindow::f10OpensTheMenu() {
     QtProgram p;
     p.start();
     QVERIFY(QTest::qWaitForWindowActive(p.launcher()));
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command2"));
+    QTest::keyClick(p.launcher(), Qt::Key_F10);
+    QMenuBar* bar = p.launcher()->menuBar();
+    QCOMPARE(bar->activeAction(), bar->actions().value(0));
+    QTRY_VERIFY(bar->actions().value(0)->menu()->isVisible());
 }
 
 void TestLauncherWindow::slotButtonNamesFollowTheirText() {

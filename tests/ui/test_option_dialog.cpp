@@ -28,8 +28,8 @@ class TestOptionDialog : public QObject {
     Q_OBJECT
 private slots:
     void layout();
-    void openedWithTheFocusOnReset();
-    void escReturnsEnterPressesNothing();
+    void openedWithTheFocusOnTouroku();
+    void escReturnsEnterPressesTheFocusedButton();
     void labelNamesFollowTheirText();
     void clicksReachTheForm();
 };
@@ -63,9 +63,11 @@ void TestOptionDialog::layout() {
              QStringLiteral("各ボタンへの登録を抹消します。"));
     QCOMPARE(d->findChild<QWidget*>("Cancel_but")->toolTip(),
              QStringLiteral("ランチャー画面へと戻ります。"));
-    QCOMPARE(test::focusChain(d->findChild<QWidget*>("reset"), 9),
-             QStringList({"reset", "touroku", "Cancel_but", "dir_name", "Drv_name", "File_name",
-                          "Option1", "Option2", "Option3"}));
+    // reset is no tab stop: Enter, Enter must not wipe the slots.
+    QCOMPARE(test::focusChain(d->findChild<QWidget*>("reset"), 8),
+             QStringList({"touroku", "Cancel_but", "dir_name", "Drv_name", "File_name", "Option1",
+                          "Option2", "Option3"}));
+    QCOMPARE(d->findChild<QPushButton*>("reset")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
     QVERIFY(d->findChild<QRadioButton*>("Option1")->isChecked());
     // The option buttons and reset lie over the frames, so they take the clicks.
     for (const char* name : {"Option1", "Option2", "Option3", "reset"}) {
@@ -74,22 +76,25 @@ void TestOptionDialog::layout() {
     }
 }
 
-void TestOptionDialog::openedWithTheFocusOnReset() {
+void TestOptionDialog::openedWithTheFocusOnTouroku() {
     QtProgram p;
     ui::OptionDialog* d = open(p);
     QVERIFY(QTest::qWaitForWindowActive(d));
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("reset"));
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("touroku"));
 }
 
-void TestOptionDialog::escReturnsEnterPressesNothing() {
+// No default button: Enter presses the focused button only, as on Windows.
+void TestOptionDialog::escReturnsEnterPressesTheFocusedButton() {
     QtProgram p;
     ui::OptionDialog* d = open(p);
     for (QPushButton* b : d->findChildren<QPushButton*>())
         QVERIFY2(!b->isDefault() && !b->autoDefault(), qPrintable(b->objectName()));
     const auto before = p.services.callsWithoutClock();
     QTest::keyClick(d, Qt::Key_Return);
-    QTest::keyClick(d->findChild<QWidget*>("touroku"), Qt::Key_Enter);
     QVERIFY(p.services.callsWithoutClock() == before); // nothing ran
+    QTest::keyClick(d->findChild<QWidget*>("touroku"), Qt::Key_Enter);
+    QCOMPARE(p.services.callsWithoutClock().back(),
+             std::string("msg 登録エラーです\nファイルが選ばれていません。 16 ZAVO_launcher"));
     QVERIFY(p.option());
 
     QTest::keyClick(d, Qt::Key_Escape);
@@ -116,7 +121,7 @@ void TestOptionDialog::clicksReachTheForm() {
     // No file chosen: the form refuses with its message.
     QTest::mouseClick(d->findChild<QPushButton*>("touroku"), Qt::LeftButton);
     QCOMPARE(p.services.callsWithoutClock().back(),
-             std::string("msg 登録エラーです 16 ZAVO_launcher"));
+             std::string("msg 登録エラーです\nファイルが選ばれていません。 16 ZAVO_launcher"));
     // The close box goes through the form: the launcher comes back.
     QVERIFY(!d->close());
     QVERIFY(!p.option());

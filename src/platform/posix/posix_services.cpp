@@ -72,14 +72,29 @@ bool PosixServices::sendKeys(std::string_view keys, bool wait) {
     return xtestSendKeys(keys, wait);
 }
 
+namespace {
+// The window a message box belongs to: the active one, else the window of
+// ours on screen (a window just shown is not active until the window
+// manager says so).
+QWidget* messageOwner() {
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog))
+            return w;
+    return nullptr;
+}
+} // namespace
+
 int PosixServices::messageBox(const std::string& prompt, int style, const std::string& title) {
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(messageOwner());
     box.setWindowTitle(QString::fromStdString(title));
     box.setText(QString::fromStdString(prompt));
     if ((style & 0x0F) == vbYesNo) {
         box.setIcon(QMessageBox::NoIcon);
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton((style & 0xF00) == vbDefaultButton2 ? QMessageBox::No
+                                                                 : QMessageBox::Yes);
     } else {
         box.setIcon((style & 0xF0) == vbCritical ? QMessageBox::Critical : QMessageBox::NoIcon);
         box.setStandardButtons(QMessageBox::Ok);

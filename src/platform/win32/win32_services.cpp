@@ -172,7 +172,20 @@ int Win32Services::messageBox(const std::string& prompt, int style, const std::s
     UINT flags = (style & 0x0F) == vbYesNo ? MB_YESNO : MB_OK;
     if ((style & 0xF0) == vbCritical)
         flags |= MB_ICONSTOP;
+    if ((style & 0xF00) == vbDefaultButton2)
+        flags |= MB_DEFBUTTON2;
+    // The active window, else the window of ours on screen.
     HWND owner = GetActiveWindow();
+    if (!owner)
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND w, LPARAM found) -> BOOL {
+                if (!IsWindowVisible(w) || GetWindow(w, GW_OWNER))
+                    return TRUE;
+                *reinterpret_cast<HWND*>(found) = w;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&owner));
     // Without an owner it must still stand above the topmost launcher and
     // block the program's other windows.
     if (!owner)

@@ -52,7 +52,7 @@ AboutWindow::AboutWindow(forms::frmABOUT& form)
     // Enter clicks it as the default button; Esc reaches it through reject().
     OK_but()->setDefault(true);
     OK_but()->setAutoDefault(true);
-    OK_but()->setFocus();
+    firstFocus_ = controls_.get(forms::kAboutFirstFocus);
     connect(OK_but(), &QPushButton::clicked, this,
             [this] { forward(&forms::frmABOUT::OK_but_Click); });
 }

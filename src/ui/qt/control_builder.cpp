@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -20,11 +21,34 @@ using core::twips_to_pixels;
 using forms::ControlSpec;
 using forms::Kind;
 
+// Enter clicks the focused push button, as on Windows; a Qt button outside
+// a dialog's default handling ignores it. Nothing else takes Enter here.
+class EnterClicks final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier))
+            return false;
+        static_cast<QPushButton*>(watched)->click();
+        return true;
+    }
+};
+
 QWidget* makeWidget(const ControlSpec& row, QWidget* parent) {
     const QString caption = QString::fromUtf8(row.caption ? row.caption : "");
     switch (row.kind) {
-    case Kind::Button:
-        return new QPushButton(caption, parent);
+    case Kind::Button: {
+        auto* b = new QPushButton(caption, parent);
+        // Never a dialog's default by focus: Enter goes to the focused
+        // button only, through the filter.
+        b->setAutoDefault(false);
+        b->installEventFilter(new EnterClicks(b));
+        return b;
+    }
     case Kind::Label: {
         auto* l = new QLabel(caption, parent);
         l->setTextFormat(Qt::PlainText);
@@ -92,7 +116,10 @@ std::vector<QWidget*> buildControls(QWidget* designArea, std::span<const Control
         }
         if (row.toolTip)
             w->setToolTip(QString::fromUtf8(row.toolTip));
-        if (row.tabIndex >= 0 && w->focusPolicy() != Qt::NoFocus)
+        // Off the tab chain, yet a click may still focus it, as on Windows.
+        if (!row.tabStop)
+            w->setFocusPolicy(Qt::ClickFocus);
+        else if (row.tabIndex >= 0 && w->focusPolicy() != Qt::NoFocus)
             tabOrder.emplace_back(row.tabIndex, w);
         w->show();
     }

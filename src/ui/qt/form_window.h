@@ -16,10 +16,13 @@ namespace zavo::ui {
 template <class QtBase, class View, class FormT> class FormWindow : public QtBase, public View {
 public:
     // forms::FormView
+    // Every showing starts on the sheet's first focus, as a fresh window does.
     void show() override {
         QtBase::show();
         QtBase::raise();
         QtBase::activateWindow();
+        if (firstFocus_)
+            firstFocus_->setFocus(Qt::OtherFocusReason);
     }
     void hide() override { QtBase::hide(); }
     void dispose() override {
@@ -47,6 +50,7 @@ protected:
     }
 
     FormT& form_;
+    QWidget* firstFocus_ = nullptr; // where the focus starts whenever the window shows
     // Runs a handler of the form; nothing once the form has disposed of us.
     forms::FormEvents<FormT> forward{form_};
 };

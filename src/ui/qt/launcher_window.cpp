@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <array>
 
@@ -32,6 +33,7 @@ LauncherWindow::LauncherWindow(forms::ZAVO_launcher& form)
       controls_(designArea_, forms::kLauncherControls) {
     // Shown by the topmost placement without taking the focus from anyone.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    firstFocus_ = controls_.get(forms::kLauncherFirstFocus);
 
     for (int i = 0; i < forms::kLaunchButtons; ++i)
         connect(Command1(i), &QPushButton::clicked, this,
@@ -83,6 +85,10 @@ void LauncherWindow::buildMenus() {
             action->setShortcut(QKeySequence(QString::fromUtf8(item.shortcut)));
         connect(action, &QAction::triggered, this, [this, handler] { forward(handler); });
     }
+    // F10 opens the first menu, as it enters the menu bar on Windows.
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(menuBar()->actions().value(0)); });
 }
 
 void LauncherWindow::dispose() {
@@ -115,8 +121,8 @@ void LauncherWindow::minimize() {
 }
 
 void LauncherWindow::takeFocus() {
+    // The control that had the focus gets it back with the window.
     activateWindow();
-    setFocus(Qt::OtherFocusReason);
 }
 
 void LauncherWindow::keyPressEvent(QKeyEvent* event) {

@@ -6,6 +6,7 @@
 #include "platform/posix/posix_services.h"
 #include "platform/posix/session_platform.h"
 #include "qt_views.h"
+#include "translations.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -40,6 +41,7 @@ int main(int, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral("zavo_launcher"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zavo_launcher.png")));
     zavo::ui::installFontSubstitutions();
+    zavo::ui::installQtTranslations();
     zavo::ui::guardAccessibilityBridge();
 
     zavo::platform::PosixServices services;

@@ -28,13 +28,8 @@ OptionDialog::OptionDialog(forms::frmOption& form)
                              OptionControl::reset})
         controls_.get(id)->raise();
     controls_.get<QRadioButton>(OptionControl::Option1)->setChecked(true);
-    // The first control of the tab order holds the focus when the dialog opens.
-    controls_.get(OptionControl::reset)->setFocus();
-    // No default button: Enter presses nothing by itself.
-    for (QPushButton* b : findChildren<QPushButton*>()) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    // No default button: Enter presses only the focused button.
+    firstFocus_ = controls_.get(forms::kOptionFirstFocus);
 
     dir_name_->setSelectionMode(QAbstractItemView::SingleSelection);
     File_name_->setSelectionMode(QAbstractItemView::SingleSelection);

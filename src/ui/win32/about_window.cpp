@@ -54,7 +54,7 @@ AboutWindow::AboutWindow(forms::frmABOUT& form) : FormWindow(form) {
     Button& ok = controls_.get<Button>(AboutControl::OK_but);
     ok.onClick = [this] { forward(&forms::frmABOUT::OK_but_Click); };
     SendMessageW(ok.hwnd(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    focus_ = ok.hwnd();
+    focus_ = firstFocus_ = controls_.get(forms::kAboutFirstFocus).hwnd();
 }
 
 AboutWindow::~AboutWindow() = default;

@@ -16,7 +16,11 @@ namespace zavo::ui {
 template <class View, class FormT> class FormWindow : public Window, public View {
 public:
     // forms::FormView
-    void show() override { showInFront(focus_); }
+    // Every showing starts on the sheet's first focus, as a fresh window does.
+    void show() override {
+        focus_ = firstFocus_;
+        showInFront(focus_);
+    }
     void hide() override { ShowWindow(hwnd_, SW_HIDE); }
     void dispose() override {
         forward.stop();
@@ -90,7 +94,8 @@ protected:
     // Runs a handler of the form; nothing once the form has disposed of us.
     forms::FormEvents<FormT> forward{form_};
     SheetControls controls_;
-    HWND focus_ = nullptr; // the control that had the focus when we lost it
+    HWND focus_ = nullptr;      // the control that had the focus when we lost it
+    HWND firstFocus_ = nullptr; // where the focus starts whenever the window shows
 };
 
 } // namespace zavo::ui

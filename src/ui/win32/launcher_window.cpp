@@ -81,14 +81,9 @@ LauncherWindow::LauncherWindow(forms::ZAVO_launcher& form) : FormWindow(form) {
     controls_.get<Button>(LauncherControl::Command2).onClick = [this] {
         forward(&forms::ZAVO_launcher::Command2_Click);
     };
-    focus_ = GetWindow(hwnd_, GW_CHILD);
+    focus_ = firstFocus_ = controls_.get(forms::kLauncherFirstFocus).hwnd();
     // Runs from load, also while hidden or minimised.
     SetTimer(hwnd_, kTimer1, forms::kTimer1Interval, nullptr);
-}
-
-void LauncherWindow::show() {
-    // Activation gives the focus back to the control that had it.
-    showInFront();
 }
 
 void LauncherWindow::dispose() {

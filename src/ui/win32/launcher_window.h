@@ -13,7 +13,6 @@ public:
     explicit LauncherWindow(forms::ZAVO_launcher& form);
 
     // forms::LauncherView
-    void show() override;
     void dispose() override;
     platform::WindowHandle handle() override;
     forms::TwipsRect placement() override;

@@ -29,8 +29,7 @@ OptionWindow::OptionWindow(forms::frmOption& form) : FormWindow(form) {
     for (const auto& [id, handler] : buttons)
         controls_.get<Button>(id).onClick = [this, handler] { forward(handler); };
     controls_.get<OptionButton>(OptionControl::Option1).setChecked();
-    // The first control of the tab order holds the focus when it opens.
-    focus_ = controls_.get(OptionControl::reset).hwnd();
+    focus_ = firstFocus_ = controls_.get(forms::kOptionFirstFocus).hwnd();
 }
 
 void OptionWindow::setLabel(int slot, const std::string& caption) {

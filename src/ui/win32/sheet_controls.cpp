@@ -206,9 +206,11 @@ SheetControls::SheetControls(HWND parent, std::span<const ControlSpec> rows, int
     std::vector<HWND> frames;
     bool inRadioGroup = false;
     for (const ControlSpec* row : order) {
-        const ClassAndStyle cls = classOf(row->kind);
+        ClassAndStyle cls = classOf(row->kind);
         if (!cls.className)
             continue;
+        if (!row->tabStop)
+            cls.style &= ~DWORD(WS_TABSTOP);
         const RECT r = controlRect(rows, *row, dpi);
         // Consecutive option buttons make one group; every other control
         // starts a group of its own, which ends the one before.
