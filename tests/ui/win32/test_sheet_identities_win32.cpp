@@ -130,6 +130,10 @@ void checkIdentities(const W& window, const std::array<forms::ControlSpec, N>& r
         CHECK(lstrcmpiW(className, expected.className) == 0);
         if (expected.buttonType >= 0)
             CHECK(buttonType(h) == expected.buttonType);
+        // A push button is a tab stop unless its row says not (the shutdown
+        // and reset buttons, which a stray key must not reach).
+        if (row.kind == Kind::Button)
+            CHECK(((GetWindowLongPtrW(h, GWL_STYLE) & WS_TABSTOP) != 0) == row.tabStop);
         // An empty caption is the clock's, which the form fills in.
         if (row.caption && *row.caption)
             CHECK(textOf(h) == utf16(row.caption));
