@@ -3,19 +3,19 @@
 # build-win/ (the program lands at build-win/ZAVO_launcher.exe). Installs what
 # is missing first (Debian; needs root or sudo only then). The tests then run
 # under Wine with: ctest --test-dir build-win --output-on-failure
-# It also packs build-win/ZAVO_launcher-<version>-win64.zip (the program and a
-# Japanese read-me).
+# It also packs build-win/ZAVO_launcher-<version>-win64.zip (the program, a
+# Japanese read-me and the licence).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
 # The host's g++ builds the Linux code page 932 table the Windows one is
 # compared with; locales holds the ja_JP source that localedef compiles for
 # Wine; e2fsprogs has chattr, which makes a file unwritable even for root;
-# zip packs the release archive; icoutils' wrestool reads the resources back
-# in a test; the fonts are those the Wine prefix puts in for the Japanese
-# Windows fonts.
+# zip packs the release archive and unzip reads it back in a test, as
+# icoutils' wrestool reads the resources; the fonts are those the Wine prefix
+# puts in for the Japanese Windows fonts.
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine64 wine doctest-dev
-  locales e2fsprogs zip icoutils fonts-noto-cjk fonts-ipafont-gothic)
+  locales e2fsprogs zip unzip icoutils fonts-noto-cjk fonts-ipafont-gothic)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

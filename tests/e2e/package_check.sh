@@ -78,19 +78,29 @@ metainfo="$pkg/usr/share/metainfo/$app_id.metainfo.xml"
 appstreamcli validate --no-net "$metainfo"
 grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "metainfo names no MIT licence"
 desktop-file-validate "$entry" || fail "desktop-file-validate"
-echo "desktop-file-validate: ok"
+# It does not look the icon's name up: the package must install the icon.
+icon="$(sed -n 's/^Icon=//p' "$entry")"
+[[ -n $(find "$pkg/usr/share/icons" -name "$icon.png" -o -name "$icon.svg") ]] ||
+  fail "Icon=$icon: the package installs no icon of that name"
+# The newest release AppStream names is the package's version.
+version="$(dpkg-deb --field "$deb" Version)"
+[[ $(grep -m1 -o '<release version="[^"]*"' "$metainfo") == "<release version=\"$version\"" ]] ||
+  fail "the metainfo's newest release is not $version"
+echo "desktop-file-validate: ok; Icon=$icon installed; metainfo release $version"
 
 # The menu's start script honours an absolute XDG_CONFIG_HOME and ignores a
-# relative one (as desktops treat XDG_CONFIG_HOME), tried with a
-# stand-in for the program beside it that notes where it was started.
-mkdir "$tmp/stub"
+# relative one (as desktops treat XDG_CONFIG_HOME), also one with a slash,
+# tried from a scratch folder with a stand-in for the program beside it that
+# notes where it was started.
+mkdir "$tmp/stub" "$tmp/cwd"
 cp "$pkg/usr/bin/zavo-launcher-menu" "$tmp/stub/"
 # shellcheck disable=SC2016 # expanded by the stand-in
 printf '#!/bin/sh\npwd >"$HOME/started_in"\n' >"$tmp/stub/ZAVO_launcher"
 chmod +x "$tmp/stub/ZAVO_launcher"
-for row in "$tmp/xdg:$tmp/xdg/zavo_launcher" "relative:$tmp/stubhome/.config/zavo_launcher"; do
+for row in "$tmp/xdg:$tmp/xdg/zavo_launcher" "relative:$tmp/stubhome/.config/zavo_launcher" \
+  "rel/dir:$tmp/stubhome/.config/zavo_launcher"; do
   rm -rf "$tmp/stubhome" && mkdir "$tmp/stubhome"
-  (cd / && HOME="$tmp/stubhome" XDG_CONFIG_HOME="${row%%:*}" "$tmp/stub/zavo-launcher-menu")
+  (cd "$tmp/cwd" && HOME="$tmp/stubhome" XDG_CONFIG_HOME="${row%%:*}" "$tmp/stub/zavo-launcher-menu")
   [[ $(cat "$tmp/stubhome/started_in") == "${row#*:}" ]] ||
     fail "XDG_CONFIG_HOME=${row%%:*}: started in $(cat "$tmp/stubhome/started_in"), not ${row#*:}"
 done

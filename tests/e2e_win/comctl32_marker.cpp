@@ -1,7 +1,7 @@
-// A comctl32.dll planted beside a program: if anything loads it, it writes
-// comctl32_loaded.txt beside itself. It exports what a program that imports
-// the common controls needs to start, so that such a program (the test's
-// counter-example) does load it.
+// A DLL planted beside a program under a system DLL's name (comctl32.dll,
+// uxtheme.dll): if anything loads it, it writes NAME_loaded.txt beside
+// itself. It exports what a program that imports the common controls needs to
+// start, so that such a program (the test's counter-example) does load it.
 #include <windows.h>
 
 #include <string>
@@ -19,8 +19,12 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
     const DWORD n = GetModuleFileNameW(self, path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH)
         return TRUE;
+    // The loader may name it as the import did (COMCTL32.dll): the marker
+    // is lower case.
     std::wstring marker(path, n);
-    marker = marker.substr(0, marker.find_last_of(L'\\') + 1) + L"comctl32_loaded.txt";
+    const std::size_t name = marker.find_last_of(L'\\') + 1;
+    marker = marker.substr(0, marker.find_last_of(L'.')) + L"_loaded.txt";
+    CharLowerBuffW(&marker[name], DWORD(marker.size() - name));
     const HANDLE file =
         CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file != INVALID_HANDLE_VALUE) {

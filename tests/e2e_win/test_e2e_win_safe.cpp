@@ -1,8 +1,13 @@
-// Safe loading under Wine: a comctl32.dll planted beside ZAVO_launcher.exe
-// (as in a Downloads folder) is never loaded, also not when the launcher's
-// tooltip comes up; a program that imports the common controls the usual way
-// loads it at once, which shows the check can fail. Wine is told to prefer a
-// comctl32.dll it finds to its own, as Windows' search order would.
+// Safe loading under Wine: a DLL planted beside ZAVO_launcher.exe (as in a
+// Downloads folder) under the name of a system DLL that is no KnownDLL is
+// never loaded: comctl32.dll, also not when the launcher's tooltip comes up,
+// and uxtheme.dll, which Wine's own user32 loads by name once the program
+// runs (so it shows a start-up that no longer restricts the DLL search). A
+// program that imports the common controls the usual way loads either at
+// once, which shows the check can fail. Wine is told to prefer a DLL it finds
+// to its own, as Windows' search order would. Not tried: version.dll and
+// imm32.dll, which Wine's user32 loads from the program's folder before
+// WinMain runs (Windows does not: its user32 imports neither).
 #include "support/x_session.h"
 #include "wine_session.h"
 
@@ -23,7 +28,6 @@ namespace {
 const QString kLauncher = QStringLiteral(ZAVO_WIN_LAUNCHER);
 const QString kHelpers = QStringLiteral(ZAVO_WIN_HELPERS);
 const QString kWineDir = QStringLiteral(ZAVO_WINE_DIR);
-const QString kMarker = QStringLiteral("comctl32_loaded.txt");
 
 // The centre of "win終了" (the button with the tooltip) in the client area.
 constexpr int kTipButtonX = (3240 + 1215 / 2) / 15, kTipButtonY = (2040 + 495 / 2) / 15;
@@ -62,9 +66,9 @@ private slots:
         QVERIFY(QDir().mkpath(kWineDir));
         session_ = std::make_unique<XSession>();
         ZAVO_REQUIRE_X_SESSION(*session_);
-        QVERIFY2(
-            usePreparedPrefix(*session_, kWineDir, QStringLiteral("mscoree,mshtml=;comctl32=n,b")),
-            "wine-run.sh --prepare failed");
+        QVERIFY2(usePreparedPrefix(*session_, kWineDir,
+                                   QStringLiteral("mscoree,mshtml=;comctl32=n,b;uxtheme=n,b")),
+                 "wine-run.sh --prepare failed");
     }
 
     void cleanup() {
@@ -72,27 +76,33 @@ private slots:
         stopWineServer(kWineDir);
     }
 
-    void plantedComctl32_data() {
+    void plantedDll_data() {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("dll");
         QTest::addColumn<bool>("loads");
-        QTest::newRow("launcher") << kLauncher << QStringLiteral("ZAVO_launcher") << false;
-        QTest::newRow("importing comctl32") << kHelpers + QStringLiteral("/imports_comctl32.exe")
-                                            << QStringLiteral("imports_comctl32") << true;
+        const QString importing = kHelpers + QStringLiteral("/imports_comctl32.exe");
+        for (const QString& dll : {QStringLiteral("comctl32"), QStringLiteral("uxtheme")}) {
+            QTest::addRow("launcher, %s", qPrintable(dll))
+                << kLauncher << QStringLiteral("ZAVO_launcher") << dll << false;
+            QTest::addRow("importing comctl32, %s", qPrintable(dll))
+                << importing << QStringLiteral("imports_comctl32") << dll << true;
+        }
     }
 
     // Started from a folder holding a copy of the program and the planted
     // DLL, the program's window up and, for the launcher, its tooltip shown.
-    void plantedComctl32() {
+    void plantedDll() {
         QFETCH(QString, program);
         QFETCH(QString, title);
+        QFETCH(QString, dll);
         QFETCH(bool, loads);
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         const QString exe = QFileInfo(program).fileName();
         QVERIFY(QFile::copy(program, folder.filePath(exe)));
         QVERIFY(QFile::copy(kHelpers + QStringLiteral("/comctl32.dll"),
-                            folder.filePath(QStringLiteral("comctl32.dll"))));
+                            folder.filePath(dll + QStringLiteral(".dll"))));
 
         session_->startProcess(QStringLiteral("wine"), {folder.filePath(exe)}, folder.path());
         const quint64 window = session_->waitForWindow(title, 60000);
@@ -108,7 +118,7 @@ private slots:
                      "no tooltip over the button");
             session_->screenshot(QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_win_safe_tooltip.png"));
         }
-        QCOMPARE(QFile::exists(folder.filePath(kMarker)), loads);
+        QCOMPARE(QFile::exists(folder.filePath(dll + QStringLiteral("_loaded.txt"))), loads);
     }
 };
 

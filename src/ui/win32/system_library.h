@@ -10,8 +10,16 @@
 namespace zavo::ui {
 
 // Restricts every later DLL search of the process to the system folder.
-// First thing at start, before anything may load a DLL.
-void restrictDllSearchToSystemFolder();
+// First thing at start, before anything may load a DLL. False where the
+// loader cannot be restricted (Windows 7 without update KB2533623): then the
+// current folder is taken out of the search, and the program's own folder
+// stays first for a DLL loaded by name, which only that update can change.
+bool restrictDllSearchToSystemFolder();
+
+// The same, given the loader's SetDefaultDllDirectories, or nullptr to do as
+// on a Windows 7 that lacks it.
+using SetDefaultDllDirectoriesCall = BOOL WINAPI(DWORD);
+bool restrictDllSearchToSystemFolder(SetDefaultDllDirectoriesCall* setDefaultDllDirectories);
 
 // `function` of the system DLL `dll`, or nullptr when either is missing. The
 // DLL stays loaded for the rest of the process.
