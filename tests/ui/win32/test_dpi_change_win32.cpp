@@ -184,16 +184,21 @@ int fontHeight(HWND control) {
     return font.lfHeight;
 }
 
-// The system's message font at 96 DPI, the font of rows without one.
-int messageFontHeight96() {
+// The system's message font, the font of rows without one, at `dpi`: the
+// system gives it at its own DPI.
+int messageFontHeight(int dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     REQUIRE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
-    return metrics.lfMessageFont.lfHeight;
+    const HDC screen = GetDC(nullptr);
+    const int systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return MulDiv(metrics.lfMessageFont.lfHeight, dpi, systemDpi);
 }
 
 // Every control's font is the height its row's points make at `dpi`:
-// -points x DPI / 72 pixels (the em), the message font's scaled from 96 DPI.
+// -points x DPI / 72 pixels (the em), the message font's scaled from the
+// system's DPI.
 void checkFonts(HWND window, std::span<const forms::ControlSpec> rows, int dpi) {
     CAPTURE(dpi);
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -203,8 +208,8 @@ void checkFonts(HWND window, std::span<const forms::ControlSpec> rows, int dpi) 
         const std::string name = rows[i].name;
         CAPTURE(name);
         const forms::FontSpec& font = rows[i].font;
-        const int height = font.family ? -int(std::lround(font.points * dpi / 72.0))
-                                       : MulDiv(messageFontHeight96(), dpi, 96);
+        const int height =
+            font.family ? -int(std::lround(font.points * dpi / 72.0)) : messageFontHeight(dpi);
         CHECK(fontHeight(control) == height);
     }
 }
