@@ -13,9 +13,10 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 # Wine; e2fsprogs has chattr, which makes a file unwritable even for root;
 # zip packs the release archive and unzip reads it back in a test, as
 # icoutils' wrestool reads the resources; the fonts are those the Wine prefix
-# puts in for the Japanese Windows fonts.
+# puts in for the Japanese Windows fonts; the X server is where a test reads
+# back what its windows drew.
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine64 wine doctest-dev
-  locales e2fsprogs zip unzip icoutils fonts-noto-cjk fonts-ipafont-gothic)
+  locales e2fsprogs zip unzip icoutils fonts-noto-cjk fonts-ipafont-gothic xvfb)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

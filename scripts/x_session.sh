@@ -4,17 +4,16 @@
 # benchmarks). Source it; the caller keeps a `pids` array and ends what is in
 # it, last first.
 
-# start_x_session LOGDIR [SCREEN]: starts Xvfb and openbox, exports DISPLAY,
-# adds both PIDs to `pids` and returns 0 once openbox manages windows; 1
-# otherwise, with the logs in LOGDIR (see x_session_logs).
-start_x_session() {
+# start_xvfb LOGDIR [SCREEN]: starts Xvfb alone, exports DISPLAY, adds its
+# PID to `pids` and returns 0 once it answers; 1 otherwise.
+start_xvfb() {
   local logs=$1 screen=${2:-1280x1024x24} fd display
-  mkdir -p "$logs/openbox-home"
+  mkdir -p "$logs"
   exec {fd}<> <(:)
   # The display number comes from Xvfb itself, never guessed. -noreset:
   # without it the server resets whenever its last client leaves, and a reset
   # cuts off a client still connecting (openbox, a program) while the short
-  # polls below come and go.
+  # polls come and go.
   Xvfb -displayfd "$fd" -noreset -screen 0 "$screen" -nolisten tcp >>"$logs/xvfb.log" 2>&1 &
   pids+=($!)
   if ! read -r -t 30 -u "$fd" display; then
@@ -23,6 +22,15 @@ start_x_session() {
   fi
   exec {fd}<&-
   export DISPLAY=":$display"
+}
+
+# start_x_session LOGDIR [SCREEN]: starts Xvfb and openbox, exports DISPLAY,
+# adds both PIDs to `pids` and returns 0 once openbox manages windows; 1
+# otherwise, with the logs in LOGDIR (see x_session_logs).
+start_x_session() {
+  local logs=$1
+  start_xvfb "$@" || return 1
+  mkdir -p "$logs/openbox-home"
   # A home of its own: the host's openbox settings stay out of the session.
   HOME="$logs/openbox-home" openbox --sm-disable >>"$logs/openbox.log" 2>&1 &
   pids+=($!)

@@ -19,9 +19,17 @@ int deviceDpi(HWND window) {
     return dpi > 0 ? dpi : 96;
 }
 
+int openingDpi = 0; // 0: the monitor's own
+
 } // namespace
 
+void openWindowsAtDpi(int dpi) {
+    openingDpi = dpi;
+}
+
 int windowDpi(HWND window) {
+    if (openingDpi > 0)
+        return openingDpi;
     static const auto forWindow = user32Function<UINT WINAPI(HWND)>("GetDpiForWindow");
     if (forWindow && window)
         if (const UINT dpi = forWindow(window); dpi > 0)

@@ -11,6 +11,11 @@ namespace zavo::ui {
 // The DPI of the monitor `window` is on (96: 100 % scaling).
 int windowDpi(HWND window);
 
+// Opens every window from now on as if on a monitor of `dpi`; 0, the
+// default, goes back to the monitor's own. Wine gives every window the one
+// DPI of its prefix, so only this shows a window at another DPI in-process.
+void openWindowsAtDpi(int dpi);
+
 // The DPI of the primary monitor, before a window exists.
 int systemDpi();
 

@@ -71,12 +71,14 @@ protected:
             return 0;
         case WM_DPICHANGED:
             // The suggested rectangle first, then every control and font at
-            // the new DPI, then the client area's size exactly.
+            // the new DPI, then the client area's size exactly; then all of
+            // it drawn anew, the children too, which a window clipping its
+            // children would otherwise leave as they were.
             takeDpi(wParam, lParam);
             controls_.layout(dpi_);
             onDpiChanged();
             fitClientToSheet();
-            InvalidateRect(hwnd_, nullptr, TRUE);
+            RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
             return 0;
         case WM_PAINT: {
             PAINTSTRUCT ps;

@@ -99,8 +99,11 @@ PictureBox::PictureBox(HWND parent, int id, int resourceId, int x, int y, int wi
         width = core::scale_pixels(natural_.cx, dpi);
         height = core::scale_pixels(natural_.cy, dpi);
     }
+    // The picture is stretched over the whole box: a box that changes size
+    // (a new DPI) is drawn again in full, not only where it grew.
     create(L"ZAVO_picture", 0, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
-           height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+           height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+           CS_HREDRAW | CS_VREDRAW);
 }
 
 void PictureBox::scaleTo(int dpi) {

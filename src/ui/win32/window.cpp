@@ -8,12 +8,13 @@
 namespace zavo::ui {
 
 bool Window::create(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style,
-                    int x, int y, int width, int height, HWND parent, HMENU menu) {
+                    int x, int y, int width, int height, HWND parent, HMENU menu, UINT classStyle) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     if (!GetClassInfoExW(instance, className, &wc)) {
         wc = {};
         wc.cbSize = sizeof wc;
+        wc.style = classStyle;
         wc.lpfnWndProc = &Window::proc;
         wc.hInstance = instance;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);

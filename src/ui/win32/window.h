@@ -21,10 +21,10 @@ public:
 protected:
     virtual ~Window() = default;
 
-    // Registers `className` once (the program icon, the dialog face colour)
-    // and creates the window with this object behind it.
+    // Registers `className` once (the program icon, the dialog face colour,
+    // `classStyle`) and creates the window with this object behind it.
     bool create(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style, int x,
-                int y, int width, int height, HWND parent, HMENU menu);
+                int y, int width, int height, HWND parent, HMENU menu, UINT classStyle = 0);
     // Creates the top-level window of a window sheet: its class and title
     // from the sheet, the client area of the sheet's size at the sheet's
     // place (centred on the screen, frame included, where the sheet gives

@@ -5,14 +5,10 @@
 // and shows the row's caption. Lines are drawn by the window, so no child
 // stands for them. A row that is not there ends the program in every build
 // type: the test runs itself as a child to see it.
-#include "core/module1.h"
 #include "core/twips.h"
-#include "forms/form.h"
 #include "forms/frm_option_sheet.h"
-#include "platform/fake/recording_services.h"
 #include "support/doctest_strings.h"
-#include "support/scratch_folder.h"
-#include "ui/win32/win32_views.h"
+#include "win32_program.h"
 
 #include <windows.h>
 
@@ -21,30 +17,9 @@
 using namespace zavo;
 using forms::FormId;
 using forms::Kind;
+using test::Win32Program;
 
 namespace {
-
-// The three windows as the program makes them, on the recording services,
-// in a scratch folder that is current while they live.
-struct Win32Program {
-    Win32Program() {
-        forms.run([&] {
-            for (FormId id : {FormId::Launcher, FormId::Option, FormId::About})
-                forms.show(id);
-        });
-    }
-    template <class W> W& window(FormId id) {
-        forms::Form* form = forms.loaded(id);
-        REQUIRE(form);
-        return dynamic_cast<W&>(form->view());
-    }
-
-    test::ScratchFolder folder{"zavo-ui-", test::ScratchFolder::Current::enter};
-    platform::RecordingServices services;
-    core::Module1 module1{services};
-    ui::Win32Views views;
-    forms::Forms forms{module1, views, [] {}};
-};
 
 struct Expected {
     const wchar_t* className; // nullptr: no child window
