@@ -5,6 +5,11 @@
 // player that never shows a window holds the click up to the launcher's bound,
 // and Ctrl+P goes to the window that is active then. Either way the launcher
 // takes the focus back.
+//
+// Keys: the focus starts on this button whenever the main window shows, so
+// Space or Enter right after the start, and after About or the dialog, start
+// the player and never the shutdown request, which a private system bus
+// records (Alt+W, the shutdown button's access key, shows it would be seen).
 #include "support/x_session.h"
 
 #include <QDateTime>
@@ -28,6 +33,14 @@ QByteArray readAll(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// The title of the active window, as the window manager has it.
+QString activeTitle(XSession& x) {
+    QString out;
+    x.run(QStringLiteral("xdotool"),
+          {QStringLiteral("getactivewindow"), QStringLiteral("getwindowname")}, &out);
+    return out.trimmed();
+}
+
 bool writeAll(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
@@ -40,18 +53,34 @@ class TestE2ePlayer : public QObject {
 private slots:
     void ctrlPAfterThePlayerIsReady_data();
     void ctrlPAfterThePlayerIsReady();
+    void altWAsksForTheShutdown();
 };
 
 void TestE2ePlayer::ctrlPAfterThePlayerIsReady_data() {
     QTest::addColumn<int>("delayMs"); // when the player maps its window; never when negative
-    QTest::newRow("window after 0.5 s") << 500;
-    QTest::newRow("never a window") << -1;
+    // What presses the button: xdotool keys, "*TITLE" waiting until the
+    // window of that title is active; a click when empty.
+    QTest::addColumn<QStringList>("presses");
+    const QString about = QStringLiteral("*ZAVO_launcherのバージョン情報");
+    const QString dialog = QStringLiteral("*登録フォーム");
+    const QString launcher = QLatin1Char('*') + kTitle;
+    QTest::newRow("window after 0.5 s") << 500 << QStringList{};
+    QTest::newRow("never a window") << -1 << QStringList{};
+    QTest::newRow("Space at the start") << 500 << QStringList{"space"};
+    QTest::newRow("Enter at the start") << 500 << QStringList{"Return"};
+    QTest::newRow("Space after About")
+        << 500 << QStringList{"alt+h", "i", about, "Escape", launcher, "space"};
+    QTest::newRow("Enter after the dialog")
+        << 500 << QStringList{"alt+o", dialog, "Escape", launcher, "Return"};
 }
 
 void TestE2ePlayer::ctrlPAfterThePlayerIsReady() {
     QFETCH(int, delayMs);
+    QFETCH(QStringList, presses);
     XSession x;
     ZAVO_REQUIRE_X_SESSION(x);
+    const QString systemBus = x.recordSystemBus();
+    QVERIFY2(!systemBus.isEmpty(), "no private system bus (apt-get install dbus)");
 
     // The private database: the stand-in is the one audio/mpeg application.
     QTemporaryDir root;
@@ -99,10 +128,17 @@ void TestE2ePlayer::ctrlPAfterThePlayerIsReady() {
     const zavo::test::XGeometry g = x.geometry(launcher);
     const QPoint at = QPoint(g.x, g.y + g.height - 182) + kCommand1_0.center();
     const qint64 clickedAt = QDateTime::currentMSecsSinceEpoch();
-    QCOMPARE(x.run(QStringLiteral("xdotool"),
-                   {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
-                    QStringLiteral("click"), QStringLiteral("1")}),
-             0);
+    if (presses.isEmpty())
+        QCOMPARE(x.run(QStringLiteral("xdotool"),
+                       {QStringLiteral("mousemove"), QString::number(at.x()),
+                        QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")}),
+                 0);
+    for (const QString& key : presses) {
+        if (key.startsWith(QLatin1Char('*')))
+            QTRY_COMPARE_WITH_TIMEOUT(activeTitle(x), key.mid(1), 15000);
+        else
+            QCOMPARE(x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), key}), 0);
+    }
     if (witness)
         QCOMPARE(
             x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"),
@@ -113,9 +149,24 @@ void TestE2ePlayer::ctrlPAfterThePlayerIsReady() {
     const QList<QByteArray> got = readAll(receiver).trimmed().split(' ');
     QCOMPARE(got.value(0), QByteArray("^p"));
     qInfo("click to Ctrl+P received: %lld ms", got.value(1).toLongLong() - clickedAt);
-    QTRY_COMPARE_WITH_TIMEOUT(active(), launcher, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(activeTitle(x), kTitle, 15000);
     x.screenshot(QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_player.png"));
     QCOMPARE(readAll(receiver).count('\n'), 1); // Ctrl+P alone
+    QVERIFY2(!readAll(systemBus).contains("PowerOff"), readAll(systemBus).constData());
+}
+
+// The shutdown button keeps its access key; the private bus sees the request.
+void TestE2ePlayer::altWAsksForTheShutdown() {
+    XSession x;
+    ZAVO_REQUIRE_X_SESSION(x);
+    const QString systemBus = x.recordSystemBus();
+    QVERIFY2(!systemBus.isEmpty(), "no private system bus (apt-get install dbus)");
+    QTemporaryDir work;
+    x.startLauncher(work.path());
+    QVERIFY(x.waitForWindow(kTitle) != 0);
+    QTRY_COMPARE_WITH_TIMEOUT(activeTitle(x), kTitle, 15000);
+    QCOMPARE(x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("alt+w")}), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(readAll(systemBus).contains("member=PowerOff"), 15000);
 }
 
 QTEST_GUILESS_MAIN(TestE2ePlayer)

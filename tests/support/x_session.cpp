@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
@@ -272,12 +273,46 @@ QProcessEnvironment XSession::environment() const {
     // session manager or X authority file.
     for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "SESSION_MANAGER", "XAUTHORITY"})
         env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"),
+               QStringLiteral("unix:path=") + runtimeDir_ + QStringLiteral("/no-system-bus"));
     env.insert(extraEnvironment_);
     return env;
 }
 
 void XSession::setEnvironmentVariable(const QString& name, const QString& value) {
     extraEnvironment_.insert(name, value);
+}
+
+QString XSession::recordSystemBus() {
+    const QString daemon = findTool("dbus-daemon");
+    const QString monitor = findTool("dbus-monitor");
+    if (daemon.isEmpty() || monitor.isEmpty())
+        return {};
+    auto bus = std::make_unique<QProcess>();
+    bus->start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                        QStringLiteral("--print-address"),
+                        QStringLiteral("--address=unix:path=") + runtimeDir_ +
+                            QStringLiteral("/system_bus_socket")});
+    QProcess& started = *bus;
+    processes_.push_back(std::move(bus));
+    if (!started.waitForReadyRead(10000))
+        return {};
+    const QString address = QString::fromUtf8(started.readLine()).trimmed();
+    const QString log = runtimeDir_ + QStringLiteral("/system-bus-calls.log");
+    auto watch = std::make_unique<QProcess>();
+    watch->setProcessEnvironment(environment());
+    watch->setStandardOutputFile(log);
+    watch->start(monitor, {QStringLiteral("--address"), address, QStringLiteral("--monitor"),
+                           QStringLiteral("type='method_call'")});
+    if (!watch->waitForStarted(10000))
+        return {};
+    processes_.push_back(std::move(watch));
+    // The monitor writes its own NameAcquired signal once it listens.
+    const QDeadlineTimer deadline(kStartTimeoutMs);
+    while (QFileInfo(log).size() == 0 && !deadline.hasExpired())
+        QThread::msleep(20);
+    setEnvironmentVariable(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), address);
+    return QFileInfo(log).size() > 0 ? log : QString();
 }
 
 QProcess* XSession::startLauncher(const QString& workDir) {

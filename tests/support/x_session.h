@@ -43,6 +43,12 @@ public:
     QString runtimeDir() const { return runtimeDir_; }
     // Adds a variable to the environment of everything started from now on.
     void setEnvironmentVariable(const QString& name, const QString& value);
+    // A private system bus for everything started from now on, with a
+    // monitor that writes every method call on it to the returned file
+    // (empty when the bus or its monitor did not come up). Without it the
+    // session's programs see no system bus at all: no test reaches the
+    // machine's own logind.
+    QString recordSystemBus();
 
     // Starts the launcher binary in `workDir`; the session owns the process.
     QProcess* startLauncher(const QString& workDir);
