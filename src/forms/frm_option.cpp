@@ -16,7 +16,6 @@ constexpr const char* kReadError = "読み取りエラー";
 constexpr const char* kRegisterError = "登録エラーです";
 constexpr const char* kResetQuestion = "登録状況をリセットしますか？";
 constexpr const char* kUnregistered = "未登録";
-constexpr const char* kExeExtension = ".exe";
 
 // A name is stored only when its code page 932 form fits the field whole;
 // a cut or altered name could never be started.
@@ -29,9 +28,9 @@ bool fitsField(const std::string& text, std::size_t bytes) {
 
 frmOption::frmOption(Forms& forms, ViewFactory& views)
     : FormWithView(forms, FormId::Option, views, *this) {
-    // The lists start on the current drive and folder. A folder that cannot
+    // The lists start on the start folder and its drive. A folder that cannot
     // be listed leaves them empty; the user can still choose another drive.
-    const std::string current = lists::currentFolder();
+    const std::string current = lists::startFolder();
     drives_ = lists::driveRoots();
     std::vector<std::string> shown;
     for (const std::string& root : drives_)
@@ -105,7 +104,7 @@ bool frmOption::moveFolderList(const std::string& folder) {
 }
 
 bool frmOption::pointFileList(const std::string& folder) {
-    auto names = lists::files(folder, kExeExtension);
+    auto names = lists::programs(folder);
     if (!names)
         return false;
     filePath_ = folder;
