@@ -23,6 +23,9 @@ namespace {
 
 const QString kLauncherTitle = QStringLiteral("ZAVO_launcher");
 const QString kDialogTitle = QStringLiteral("登録フォーム");
+// From the control that holds the focus when the dialog opens (reset, the
+// first of the tab order) to dir_name: touroku, Cancel_but, dir_name.
+constexpr int kTabsToFolderList = 3;
 
 bool xdotool(XSession& x, const QStringList& args) {
     return x.run(QStringLiteral("xdotool"), args) == 0;
@@ -52,14 +55,17 @@ void TestE2eOption::registerThenLaunch() {
     QTemporaryDir work;
     QVERIFY(work.isValid());
     QVERIFY(QDir(work.path()).mkpath(QStringLiteral("apps")));
+    // A program as Linux knows one: executable, no extension. It reports the
+    // folder it was started in.
     const QString marker = work.filePath(QStringLiteral("started"));
-    const QString program = work.filePath(QStringLiteral("apps/hello.exe"));
-    {
-        QFile script(program);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\necho started > '" + marker.toUtf8() + "'\n");
-    }
+    const QString program = work.filePath(QStringLiteral("apps/hello"));
+    zavo::test::writeFile(program, "#!/bin/sh\npwd -P > '" + marker.toUtf8() + ".tmp' && mv '" +
+                                       marker.toUtf8() + ".tmp' '" + marker.toUtf8() + "'\n");
     QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    // Files that are no programs, sorted after it: listed, they would be the
+    // last row.
+    zavo::test::writeFile(work.filePath(QStringLiteral("apps/notes.txt")), "notes\n");
+    zavo::test::writeFile(work.filePath(QStringLiteral("apps/readme")), "#!/bin/sh\n");
 
     x.startLauncher(work.path());
     quint64 launcher = x.waitForWindow(kLauncherTitle);
@@ -94,15 +100,18 @@ void TestE2eOption::registerThenLaunch() {
     QCOMPARE(mwm[1].trimmed().toUInt(nullptr, 16) & 0x18u, 0u);
     QCOMPARE(mwm[2].trimmed().toUInt(nullptr, 16) & 0x60u, 0u);
 
-    // Into the folder list, down to its last row (the only subfolder, apps),
-    // open it; then by the tab order to the file list, select hello.exe,
-    // on to the slot buttons, slot 2, and register.
-    QVERIFY(click(x, d.x + 288 + 80, d.y + 32 + 38));
-    QVERIFY(keys(x, {"End", "Return", "Tab", "Tab", "space", "Tab", "Right", "alt+t"}));
+    // By keyboard alone: by the tab order into the folder list, down to its
+    // last row (the only subfolder, apps), open it; on to the file list, its
+    // last row, selected; on to the slot buttons, slot 2; register.
+    QStringList toFolderList;
+    for (int i = 0; i < kTabsToFolderList; ++i)
+        toFolderList << QStringLiteral("Tab");
+    QVERIFY(keys(x, toFolderList + QStringList{"End", "Return", "Tab", "Tab", "End", "space", "Tab",
+                                               "Right", "alt+t"}));
 
     const QByteArray expected =
         QByteArray(200, '\0') +
-        zavo::test::recordBytes(QFile::encodeName(work.filePath("apps") + "/"), "hello.exe");
+        zavo::test::recordBytes(QFile::encodeName(work.filePath("apps") + "/"), "hello");
     const QString settei = work.filePath(QStringLiteral("settei.ini"));
     QTRY_COMPARE_WITH_TIMEOUT(zavo::test::readFile(settei), expected, 10000);
 
@@ -125,6 +134,10 @@ void TestE2eOption::registerThenLaunch() {
     QVERIFY(!QFileInfo::exists(marker));
     QVERIFY(click(x, g.x + 112 + 44, g.y + menu + 88 + 16));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marker), 10000);
+    // In the launcher's working folder, which no hidden folder of the home
+    // folder holds.
+    QCOMPARE(zavo::test::readFile(marker).trimmed(),
+             QFileInfo(work.path()).canonicalFilePath().toUtf8());
 }
 
 QTEST_GUILESS_MAIN(TestE2eOption)
