@@ -17,7 +17,6 @@ constexpr const char* kReadError = "読み取りエラー";
 constexpr const char* kRegisterError = "登録エラーです";
 constexpr const char* kResetQuestion = "登録状況をリセットしますか？";
 constexpr const char* kUnregistered = "未登録";
-constexpr const char* kExeExtension = ".exe";
 
 // The line under the register error that says what to change. The fields
 // count code page 932 bytes: a half-width character takes one, a full-width
@@ -61,9 +60,9 @@ std::string fieldRefusal(const std::string& text, std::size_t bytes, const char*
 
 frmOption::frmOption(Forms& forms, ViewFactory& views)
     : FormWithView(forms, FormId::Option, views, *this) {
-    // The lists start on the current drive and folder. A folder that cannot
+    // The lists start on the start folder and its drive. A folder that cannot
     // be listed leaves them empty; the user can still choose another drive.
-    const std::string current = lists::currentFolder();
+    const std::string current = lists::startFolder();
     drives_ = lists::driveRoots();
     std::vector<std::string> shown;
     for (const std::string& root : drives_)
@@ -145,7 +144,7 @@ bool frmOption::moveFolderList(const std::string& folder) {
 }
 
 bool frmOption::pointFileList(const std::string& folder) {
-    auto names = lists::files(folder, kExeExtension);
+    auto names = lists::programs(folder);
     if (!names)
         return false;
     filePath_ = folder;

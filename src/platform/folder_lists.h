@@ -17,13 +17,19 @@ inline constexpr char kPathSeparator = '\\';
 inline constexpr char kPathSeparator = '/';
 #endif
 
-std::string currentFolder();
+// The folder the lists open on, and the one started programs begin in: the
+// working folder; on Linux the home folder instead when the working folder
+// lies in a hidden folder of it (a start from the desktop's menu, which runs
+// the launcher in its configuration folder).
+std::string startFolder();
 
-// Root paths of the mounted volumes (drive letters on Windows), without
-// duplicates, sorted, always including the volume of the current folder.
+// What the drive list offers. Windows: the drive roots, sorted, always
+// including the drive of the start folder. Linux: the home folder, the root
+// and the mounted media a file manager shows, each once.
 std::vector<std::string> driveRoots();
 
-// Root path of the volume holding `folder`.
+// The entry of driveRoots() holding `folder`: its drive root on Windows; on
+// Linux the deepest place that holds it (the root at least).
 std::string driveOf(const std::string& folder);
 
 // `folder` and its ancestors, from the root down to `folder` itself.
@@ -36,13 +42,14 @@ std::string displayName(const std::string& folder);
 std::string join(const std::string& folder, const std::string& name);
 
 // Names of the visible subfolders, sorted without regard to case; nullopt
-// when `folder` cannot be listed.
+// when `folder` cannot be listed. On Linux the home folder's `.local` is
+// listed as well: it leads to ~/.local/bin, where a user's own programs live.
 std::optional<std::vector<std::string>> subfolders(const std::string& folder);
 
-// Names of the visible files whose extension is `extension` (".exe", matched
-// without regard to case, as the Windows file list does); nullopt when
-// `folder` cannot be listed.
-std::optional<std::vector<std::string>> files(const std::string& folder,
-                                              const std::string& extension);
+// Names of the programs in `folder` a user can register, sorted as above;
+// nullopt when `folder` cannot be listed. Windows: the visible "*.exe" files
+// (matched without regard to case). Linux: the visible regular files the user
+// may execute, symbolic links to them included.
+std::optional<std::vector<std::string>> programs(const std::string& folder);
 
 } // namespace zavo::platform::folder_lists

@@ -6,9 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <pwd.h>
+#include <unistd.h>
 
 using zavo::test::XGeometry;
 using zavo::test::XSession;
@@ -17,12 +21,16 @@ class TestE2eOption : public QObject {
     Q_OBJECT
 private slots:
     void registerThenLaunch();
+    void menuStartOpensOnHome();
 };
 
 namespace {
 
 const QString kLauncherTitle = QStringLiteral("ZAVO_launcher");
 const QString kDialogTitle = QStringLiteral("登録フォーム");
+// From the control that holds the focus when the dialog opens (reset, the
+// first of the tab order) to dir_name: touroku, Cancel_but, dir_name.
+constexpr int kTabsToFolderList = 3;
 
 bool xdotool(XSession& x, const QStringList& args) {
     return x.run(QStringLiteral("xdotool"), args) == 0;
@@ -41,6 +49,22 @@ bool click(XSession& x, int absX, int absY) {
         x, {"mousemove", "--sync", QString::number(absX), QString::number(absY), "click", "1"});
 }
 
+QStringList tabs(int count) {
+    QStringList keys;
+    for (int i = 0; i < count; ++i)
+        keys << QStringLiteral("Tab");
+    return keys;
+}
+
+// Opens the registration dialog from the main window by its menu key.
+quint64 openDialog(XSession& x) {
+    const quint64 launcher = x.waitForWindow(kLauncherTitle);
+    if (!launcher || !activate(x, launcher) || !keys(x, {"alt+o"}))
+        return 0;
+    const quint64 dialog = x.waitForWindow(kDialogTitle);
+    return dialog && activate(x, dialog) ? dialog : 0;
+}
+
 } // namespace
 
 void TestE2eOption::registerThenLaunch() {
@@ -52,14 +76,17 @@ void TestE2eOption::registerThenLaunch() {
     QTemporaryDir work;
     QVERIFY(work.isValid());
     QVERIFY(QDir(work.path()).mkpath(QStringLiteral("apps")));
+    // A program as Linux knows one: executable, no extension. It reports the
+    // folder it was started in.
     const QString marker = work.filePath(QStringLiteral("started"));
-    const QString program = work.filePath(QStringLiteral("apps/hello.exe"));
-    {
-        QFile script(program);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\necho started > '" + marker.toUtf8() + "'\n");
-    }
+    const QString program = work.filePath(QStringLiteral("apps/hello"));
+    zavo::test::writeFile(program, "#!/bin/sh\npwd -P > '" + marker.toUtf8() + ".tmp' && mv '" +
+                                       marker.toUtf8() + ".tmp' '" + marker.toUtf8() + "'\n");
     QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    // Files that are no programs, sorted after it: listed, they would be the
+    // last row.
+    zavo::test::writeFile(work.filePath(QStringLiteral("apps/notes.txt")), "notes\n");
+    zavo::test::writeFile(work.filePath(QStringLiteral("apps/readme")), "#!/bin/sh\n");
 
     x.startLauncher(work.path());
     quint64 launcher = x.waitForWindow(kLauncherTitle);
@@ -94,15 +121,15 @@ void TestE2eOption::registerThenLaunch() {
     QCOMPARE(mwm[1].trimmed().toUInt(nullptr, 16) & 0x18u, 0u);
     QCOMPARE(mwm[2].trimmed().toUInt(nullptr, 16) & 0x60u, 0u);
 
-    // Into the folder list, down to its last row (the only subfolder, apps),
-    // open it; then by the tab order to the file list, select hello.exe,
-    // on to the slot buttons, slot 2, and register.
-    QVERIFY(click(x, d.x + 288 + 80, d.y + 32 + 38));
-    QVERIFY(keys(x, {"End", "Return", "Tab", "Tab", "space", "Tab", "Right", "alt+t"}));
+    // By keyboard alone: by the tab order into the folder list, down to its
+    // last row (the only subfolder, apps), open it; on to the file list, its
+    // last row, selected; on to the slot buttons, slot 2; register.
+    QVERIFY(keys(x, tabs(kTabsToFolderList) + QStringList{"End", "Return", "Tab", "Tab", "End",
+                                                          "space", "Tab", "Right", "alt+t"}));
 
     const QByteArray expected =
         QByteArray(200, '\0') +
-        zavo::test::recordBytes(QFile::encodeName(work.filePath("apps") + "/"), "hello.exe");
+        zavo::test::recordBytes(QFile::encodeName(work.filePath("apps") + "/"), "hello");
     const QString settei = work.filePath(QStringLiteral("settei.ini"));
     QTRY_COMPARE_WITH_TIMEOUT(zavo::test::readFile(settei), expected, 10000);
 
@@ -125,6 +152,70 @@ void TestE2eOption::registerThenLaunch() {
     QVERIFY(!QFileInfo::exists(marker));
     QVERIFY(click(x, g.x + 112 + 44, g.y + menu + 88 + 16));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marker), 10000);
+    // In the launcher's working folder, which no hidden folder of the home
+    // folder holds.
+    QCOMPARE(zavo::test::readFile(marker).trimmed(),
+             QFileInfo(work.path()).canonicalFilePath().toUtf8());
+}
+
+// As the menu's start script starts it: in the configuration folder of the
+// home folder. Run in a private mount namespace whose home folder is a
+// scratch folder, so the user's own is never touched.
+void TestE2eOption::menuStartOpensOnHome() {
+    const passwd* user = ::getpwuid(::getuid());
+    QVERIFY(user && user->pw_dir);
+    const QString home = QFileInfo(QString::fromLocal8Bit(user->pw_dir)).canonicalFilePath();
+    if (home.isEmpty() || home == QLatin1String("/"))
+        QSKIP("no home folder of our own");
+    if (QProcess::execute(QStringLiteral("unshare"), {"-m", "true"}) != 0)
+        QSKIP("no private mount namespace here (unshare -m needs root)");
+    XSession x;
+    ZAVO_REQUIRE_X_SESSION(x);
+
+    QTemporaryDir scratch;
+    QVERIFY(scratch.isValid());
+    const QDir fakeHome(scratch.path());
+    QVERIFY(fakeHome.mkpath(QStringLiteral(".config/zavo_launcher")));
+    QVERIFY(fakeHome.mkpath(QStringLiteral(".local/bin")));
+    QVERIFY(fakeHome.mkpath(QStringLiteral(".cache")));
+    // A program in the home folder that says where it was started, and a
+    // file sorted after it that is none.
+    const QString program = fakeHome.filePath(QStringLiteral("tool"));
+    zavo::test::writeFile(program, "#!/bin/sh\npwd -P > \"$0.tmp\" && mv \"$0.tmp\" \"$0.out\"\n");
+    QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    zavo::test::writeFile(fakeHome.filePath(QStringLiteral("zz-notes")), "notes\n");
+
+    x.startProcess(QStringLiteral("unshare"),
+                   {"-m", "sh", "-c",
+                    "mount --make-rprivate / && mount --bind \"$1\" \"$2\" && "
+                    "cd \"$2/.config/zavo_launcher\" && exec \"$3\"",
+                    "sh", scratch.path(), home, XSession::launcherPath()});
+    const quint64 dialog = openDialog(x);
+    QVERIFY2(dialog != 0, qPrintable(x.whyNoWindow(kDialogTitle)));
+
+    // The lists stand on the home folder: its one program is the file
+    // list's last row. Registered into slot 1.
+    QVERIFY(keys(x, tabs(kTabsToFolderList + 2) + QStringList{"End", "space", "Tab", "alt+t"}));
+    const QString settei = fakeHome.filePath(QStringLiteral(".config/zavo_launcher/settei.ini"));
+    const QByteArray expected = zavo::test::recordBytes(QFile::encodeName(home) + "/", "tool");
+    QTRY_COMPARE_WITH_TIMEOUT(zavo::test::readFile(settei), expected, 10000);
+    QVERIFY(!QFileInfo::exists(fakeHome.filePath(QStringLiteral("settei.ini"))));
+
+    const QString shot = QStringLiteral(ZAVO_SCREENSHOT_DIR "/option_dialog_menu_start.png");
+    QFile::remove(shot);
+    QCOMPARE(x.run(QStringLiteral("import"), {"-window", QString::number(dialog), shot}), 0);
+
+    // Back in the main window, slot 1 (Command1(6), 240, 1320 twips) starts
+    // the program in the home folder.
+    QVERIFY(keys(x, {"alt+r"}));
+    const quint64 launcher = x.waitForWindow(kLauncherTitle);
+    QVERIFY(launcher != 0);
+    QTRY_VERIFY_WITH_TIMEOUT(x.windows(kDialogTitle).isEmpty(), 10000);
+    const XGeometry g = x.geometry(launcher);
+    QVERIFY(click(x, g.x + 16 + 44, g.y + (g.height - 182) + 88 + 16));
+    const QString out = program + QStringLiteral(".out");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out), 10000);
+    QCOMPARE(zavo::test::readFile(out).trimmed(), QFile::encodeName(home));
 }
 
 QTEST_GUILESS_MAIN(TestE2eOption)

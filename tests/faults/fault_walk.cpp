@@ -48,7 +48,7 @@ bool startsWith(const std::string& s, const std::string& prefix) {
 } // namespace
 
 WalkFolder::WalkFolder() : ScratchFolder("zavo-faults-", Current::enter) {
-    writeFile(path() / kProgram, "");
+    makeProgram(path() / kProgram);
     // The expected records spell the folder byte for byte: it must be ASCII,
     // and fit its field.
     const std::string stored = storedFolder();
@@ -59,7 +59,7 @@ WalkFolder::WalkFolder() : ScratchFolder("zavo-faults-", Current::enter) {
 }
 
 std::string WalkFolder::storedFolder() const {
-    return platform::folder_lists::currentFolder() + platform::folder_lists::kPathSeparator;
+    return platform::folder_lists::startFolder() + platform::folder_lists::kPathSeparator;
 }
 
 std::optional<FileState> stateOf(const fs::path& path) {

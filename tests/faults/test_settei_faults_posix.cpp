@@ -249,7 +249,7 @@ TEST_CASE("settei.ini on a full file system") {
                 ::mount("zavo-full", where.c_str(), "tmpfs", 0, "size=64k") != 0)
                 return Lines{std::string("skip: cannot mount a tmpfs: ") + std::strerror(errno)};
             fs::current_path(where);
-            writeFile(kProgram, "");
+            makeProgram(kProgram);
             writeFile(kSettei, row.before);
             const std::string block(4096, 'x');
             const int fd = ::open("filler", O_WRONLY | O_CREAT | O_CLOEXEC, 0600);

@@ -5,6 +5,7 @@
 #include "support/forms_harness.h"
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
 #include <random>
 
@@ -52,21 +53,60 @@ struct Dialog : Program {
 
 } // namespace
 
-TEST_CASE("load: the lists start on the current folder, .exe files only, none selected") {
-    Dialog d([](Program&) {
-        for (const char* name : {"a.EXE", "b.Exe", "e.exe", "c.txt", "exe", "f.exe.txt"})
-            makeFile(name);
+TEST_CASE("load: the lists start on the current folder, programs only, none selected") {
+    // What the system takes for a program: on Windows its name, on Linux the
+    // permission to execute it.
+    struct Row {
+        const char* name;
+        bool executable;
+        bool onWindows, onLinux; // listed
+    };
+    const Row rows[] = {
+        {"a.EXE", true, true, true},         {"b.Exe", false, true, false},
+        {"c.txt", false, false, false},      {"e.exe", true, true, true},
+        {"exe", true, false, true},          {"f.exe.txt", true, false, true},
+        {"mytool", true, false, true},       {"notes", false, false, false},
+        {".hidden.exe", true, false, false},
+    };
+    std::vector<std::string> expected;
+    for (const Row& row : rows)
+#ifdef _WIN32
+        if (row.onWindows)
+#else
+        if (row.onLinux)
+#endif
+            expected.push_back(row.name);
+    Dialog d([&](Program&) {
+        for (const Row& row : rows)
+            row.executable ? makeProgram(row.name) : makeFile(row.name);
         fs::create_directories("d.exe/sub");
+#ifndef _WIN32
+        // A link counts by what it leads to.
+        fs::create_symlink("mytool", "mytool-link");
+        fs::create_symlink("notes", "notes-link");
+        fs::create_symlink("gone", "dangling");
+        fs::create_symlink("d.exe", "folder-link");
+        expected.insert(expected.end(), {"mytool-link"});
+        fs::permissions("d.exe", fs::perms::all); // a folder may be searched, not run
+#endif
+    });
+    std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+        const auto lower = [](std::string s) {
+            for (char& c : s)
+                c = char(std::tolower(static_cast<unsigned char>(c)));
+            return s;
+        };
+        return lower(a) < lower(b);
     });
     const std::string here = fs::current_path().string();
     CHECK(d.form().dirPath() == here);
     CHECK(d.form().filePath() == here);
-    CHECK(d.view().folders.back() == "d.exe");
-    CHECK(d.view().files == std::vector<std::string>{"a.EXE", "b.Exe", "e.exe"});
+    CHECK(d.view().files == expected);
     CHECK(d.view().selected == -1);
     CHECK(d.view().drive >= 0);
     CHECK(d.view().Label == kNone);
     // A folder named like a program is a folder all the same.
+    CHECK(std::count(d.view().folders.begin(), d.view().folders.end(), "d.exe") == 1);
     d.openFolder("d.exe");
     CHECK(d.view().files.empty());
 }
@@ -108,8 +148,8 @@ TEST_CASE("touroku writes folder and file into the chosen slot, relabels and bee
     for (const Row& row : rows) {
         INFO(std::string(row.file));
         Dialog d([&](Program&) {
-            makeFile(fs::path("apps") / fs::u8path(row.file));
-            makeFile("apps/other.exe");
+            makeProgram(fs::path("apps") / fs::u8path(row.file));
+            makeProgram("apps/other.exe");
         });
         d.openFolder("apps");
         const fs::path apps = d.folder.path() / "apps";
@@ -135,7 +175,7 @@ TEST_CASE("touroku overwrites a registered slot without asking") {
                                recordBytes("/opt/b/", "old.exe") + recordBytes("/opt/c/", "x.exe");
     Dialog d([&](Program&) {
         writeFile("settei.ini", before);
-        makeFile("new.exe");
+        makeProgram("new.exe");
     });
     CHECK(d.view().Label[1] == "old.exe   ");
     d.pick("new.exe");
@@ -151,7 +191,7 @@ TEST_CASE("touroku in a drive root keeps its one separator") {
     // The root must hold a program to choose; one is put there for the test.
     const fs::path root = fs::temp_directory_path().root_path();
     const std::string name = "zavo-" + std::to_string(std::random_device()()) + ".exe";
-    writeFile(root / name, "");
+    makeProgram(root / name);
     if (!fs::exists(root / name)) {
         MESSAGE("the root folder is not writable here");
         return;
@@ -200,7 +240,7 @@ TEST_CASE("touroku refuses what could not be started again, says why, and writes
             if (sub == "*81") // a folder whose stored form takes 81 bytes
                 sub = std::string(81 - stored(fs::current_path()).size() - 1, 'a');
             where = sub.empty() ? fs::current_path() : fs::current_path() / fs::u8path(sub);
-            makeFile(where / fs::u8path(row.file ? row.file : "a.exe"));
+            makeProgram(where / fs::u8path(row.file ? row.file : "a.exe"));
             writeFile("settei.ini", before);
         });
         if (where != d.folder.path())
@@ -260,8 +300,8 @@ TEST_CASE("reset that cannot write says so and leaves the labels") {
 
 TEST_CASE("browsing moves both lists, up and down, and never the current folder") {
     Dialog d([](Program&) {
-        makeFile("one/two/deep.exe");
-        makeFile("top.exe");
+        makeProgram("one/two/deep.exe");
+        makeProgram("top.exe");
     });
     const fs::path here = d.folder.path();
     d.openFolder("one");
@@ -279,7 +319,7 @@ TEST_CASE("a folder that cannot be listed: read error, lists unchanged, dialog u
     for (const bool replacedByFile : {false, true}) {
         CAPTURE(replacedByFile);
         Dialog d([](Program&) {
-            makeFile("apps/first.exe");
+            makeProgram("apps/first.exe");
             fs::create_directories("apps/gone");
         });
         d.openFolder("apps");
@@ -304,7 +344,7 @@ TEST_CASE("a folder that cannot be listed: read error, lists unchanged, dialog u
 
 TEST_CASE("Drv_name_Change moves both lists to the drive's folder, and back") {
     const std::vector<std::string> roots = platform::folder_lists::driveRoots();
-    Dialog d([](Program&) { makeFile("sub/x.exe"); });
+    Dialog d([](Program&) { makeProgram("sub/x.exe"); });
     d.openFolder("sub");
     const int home = d.view().drive;
     REQUIRE(home >= 0);
@@ -346,7 +386,7 @@ TEST_CASE("Cancel_but and the close box bring the main window back, reloaded") {
     for (const bool closeBox : {false, true}) {
         CAPTURE(closeBox);
         Program p;
-        makeFile("hello.exe");
+        makeProgram("hello.exe");
         p.start();
         p.event([&] { p.launcher()->opt_Click(); });
         RecordingOption& view = p.views.option();

@@ -66,4 +66,14 @@ void makeFile(const fs::path& path) {
     writeFile(path, "");
 }
 
+void makeProgram(const fs::path& path) {
+    makeFile(path);
+    // Windows knows a program by its name alone; elsewhere every user may
+    // run it, as an installed program.
+#ifndef _WIN32
+    fs::permissions(path, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                    fs::perm_options::add);
+#endif
+}
+
 } // namespace zavo::test

@@ -56,5 +56,7 @@ inline std::string readFile(const char* utf8Path) {
 }
 // An empty file, its folders made first.
 void makeFile(const std::filesystem::path& path);
+// The same, executable where the system asks for that of a program.
+void makeProgram(const std::filesystem::path& path);
 
 } // namespace zavo::test

@@ -1,6 +1,7 @@
 #include "gio_default_app.h"
 
 #include "exec_line.h"
+#include "platform/folder_lists.h"
 
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
@@ -164,7 +165,8 @@ bool spawn(const Gio& g, GDesktopAppInfo* entry, const std::vector<std::string>&
         args.push_back(const_cast<gchar*>(a.c_str()));
     args.push_back(nullptr);
     const Owned folder(g, g.g_desktop_app_info_get_string(entry, "Path"));
-    const std::string workDir = folder.str();
+    // Without a folder of its own the program begins where ours do.
+    const std::string workDir = folder.str().empty() ? folder_lists::startFolder() : folder.str();
     GError* e = nullptr;
     GPid pid = 0;
     if (g.g_spawn_async(workDir.empty() ? nullptr : workDir.c_str(), args.data(), nullptr,

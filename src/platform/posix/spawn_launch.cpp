@@ -1,5 +1,7 @@
 #include "spawn_launch.h"
 
+#include "platform/folder_lists.h"
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -98,10 +100,18 @@ bool spawnDetached(const std::string& path, std::string& error, pid_t* started) 
     std::string arg0 = path;
     char* argv[] = {arg0.data(), nullptr};
     pid_t pid = 0;
+    // A start from the menu runs us in our configuration folder; what we
+    // start begins in the home folder instead, as the desktop starts it.
+    const std::string folder = folder_lists::startFolder();
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    if (!folder.empty()) // else the working folder has gone; the child keeps it
+        ::posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
     // posix_spawn (not posix_spawnp): the path is taken as it stands, never
     // searched for, split or handed to a shell. glibc reports exec failures
     // (ENOENT, EACCES, ENOEXEC) here and never retries a script through sh.
-    const int rc = ::posix_spawn(&pid, path.c_str(), nullptr, &attributes.attr, argv, environ);
+    const int rc = ::posix_spawn(&pid, path.c_str(), &actions, &attributes.attr, argv, environ);
+    ::posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) {
         error = std::strerror(rc);
         return false;

@@ -110,7 +110,7 @@ std::optional<std::vector<std::string>> entries(const std::string& folder, Keep 
 
 } // namespace
 
-std::string currentFolder() {
+std::string startFolder() {
     const DWORD needed = GetCurrentDirectoryW(0, nullptr);
     if (needed == 0)
         return {};
@@ -125,7 +125,7 @@ std::vector<std::string> driveRoots() {
     for (int i = 0; i < 26; ++i)
         if (drives & (1u << i))
             roots.push_back(std::string(1, char('A' + i)) + ":\\");
-    roots.push_back(driveOf(currentFolder()));
+    roots.push_back(driveOf(startFolder()));
     std::sort(roots.begin(), roots.end());
     roots.erase(std::unique(roots.begin(), roots.end()), roots.end());
     return roots;
@@ -164,11 +164,9 @@ std::optional<std::vector<std::string>> subfolders(const std::string& folder) {
     return entries(folder, [](bool directory, const std::string&) { return directory; });
 }
 
-std::optional<std::vector<std::string>> files(const std::string& folder,
-                                              const std::string& extension) {
-    const std::string wanted = lower(extension);
-    return entries(folder, [&](bool directory, const std::string& name) {
-        return !directory && lower(extensionOf(name)) == wanted;
+std::optional<std::vector<std::string>> programs(const std::string& folder) {
+    return entries(folder, [](bool directory, const std::string& name) {
+        return !directory && lower(extensionOf(name)) == ".exe";
     });
 }
 
