@@ -28,9 +28,9 @@ namespace {
 
 const QString kLauncherTitle = QStringLiteral("ZAVO_launcher");
 const QString kDialogTitle = QStringLiteral("登録フォーム");
-// From the control that holds the focus when the dialog opens (reset, the
-// first of the tab order) to dir_name: touroku, Cancel_but, dir_name.
-constexpr int kTabsToFolderList = 3;
+// From the control that holds the focus when the dialog opens (touroku, the
+// first tab stop) to dir_name: Cancel_but, dir_name.
+constexpr int kTabsToFolderList = 2;
 
 bool xdotool(XSession& x, const QStringList& args) {
     return x.run(QStringLiteral("xdotool"), args) == 0;
