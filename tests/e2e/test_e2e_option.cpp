@@ -22,6 +22,8 @@ class TestE2eOption : public QObject {
 private slots:
     void registerThenLaunch();
     void menuStartOpensOnHome();
+    void strayKeysKeepTheSlots();
+    void loadErrorOwnedByTheDialog();
 };
 
 namespace {
@@ -216,6 +218,71 @@ void TestE2eOption::menuStartOpensOnHome() {
     const QString out = program + QStringLiteral(".out");
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out), 10000);
     QCOMPARE(zavo::test::readFile(out).trimmed(), QFile::encodeName(home));
+}
+
+// The dialog opens on touroku and the reset question answers No to Enter, so
+// stray Enter presses never wipe the slots; Alt+S, Alt+Y still does. In a
+// Japanese session the question's buttons are Japanese (the screenshot).
+void TestE2eOption::strayKeysKeepTheSlots() {
+    XSession x;
+    ZAVO_REQUIRE_X_SESSION(x);
+    if (!x.useJapaneseLocale())
+        QSKIP("localedef cannot make ja_JP.UTF-8 (apt-get install locales)");
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    const QString settei = work.filePath(QStringLiteral("settei.ini"));
+    const QByteArray before = zavo::test::recordBytes("/opt/a/", "first.exe") +
+                              zavo::test::recordBytes("/opt/b/", "second.exe");
+    zavo::test::writeFile(settei, before);
+    x.startLauncher(work.path());
+    QVERIFY2(openDialog(x) != 0, "alt+o opened no registration dialog");
+    // The launcher is unloaded meanwhile: a window of its title is a message box.
+    QTRY_VERIFY_WITH_TIMEOUT(x.windows(kLauncherTitle).isEmpty(), 10000);
+    const auto answer = [&](const QStringList& open, const QStringList& close,
+                            const char* shot = nullptr) {
+        if (!keys(x, open) || !x.waitForWindow(kLauncherTitle))
+            return false;
+        if (shot)
+            x.screenshot(QString::fromUtf8(shot));
+        if (!keys(x, close))
+            return false;
+        for (int i = 0; i < 200 && !x.windows(kLauncherTitle).isEmpty(); ++i)
+            QTest::qWait(50);
+        return x.windows(kLauncherTitle).isEmpty();
+    };
+    // Enter on touroku with no file chosen: the refusal; Enter closes it.
+    QVERIFY(answer({"Return"}, {"Return"}, ZAVO_SCREENSHOT_DIR "/option_refusal.png"));
+    QCOMPARE(zavo::test::readFile(settei), before);
+    QVERIFY(answer({"alt+s"}, {"Return"}, ZAVO_SCREENSHOT_DIR "/option_reset_question.png"));
+    QCOMPARE(zavo::test::readFile(settei), before);
+    QVERIFY(answer({"alt+s"}, {"alt+y"}));
+    const QByteArray blank = zavo::test::recordBytes("", "");
+    QTRY_COMPARE_WITH_TIMEOUT(zavo::test::readFile(settei), blank + blank + blank, 10000);
+}
+
+// A settei.ini that cannot be read (a folder of that name): the dialog comes
+// up first, then the message, as a window of the dialog's.
+void TestE2eOption::loadErrorOwnedByTheDialog() {
+    XSession x;
+    ZAVO_REQUIRE_X_SESSION(x);
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    QVERIFY(QDir(work.path()).mkdir(QStringLiteral("settei.ini")));
+    x.startLauncher(work.path());
+    QVERIFY(x.waitForWindow(kLauncherTitle) != 0);
+    QVERIFY(activate(x, x.waitForWindow(kLauncherTitle)) && keys(x, {"alt+o"}));
+    const quint64 dialog = x.waitForWindow(kDialogTitle);
+    QVERIFY2(dialog != 0, "alt+o opened no registration dialog");
+    // The launcher is unloaded: a window of its title is the message.
+    const auto ownedMessage = [&] {
+        for (const quint64 w : x.windows(kLauncherTitle))
+            if (x.property(w, QStringLiteral("WM_TRANSIENT_FOR"))
+                    .contains(QStringLiteral("0x%1").arg(dialog, 0, 16)))
+                return true;
+        return false;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(ownedMessage(), 10000);
+    x.screenshot(QStringLiteral(ZAVO_SCREENSHOT_DIR "/option_load_error.png"));
 }
 
 QTEST_GUILESS_MAIN(TestE2eOption)

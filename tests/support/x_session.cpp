@@ -315,6 +315,18 @@ QString XSession::recordSystemBus() {
     return QFileInfo(log).size() > 0 ? log : QString();
 }
 
+bool XSession::useJapaneseLocale() {
+    const QString locales = runtimeDir_ + QStringLiteral("/locale");
+    if (!QDir().mkpath(locales) ||
+        run(QStringLiteral("localedef"),
+            {QStringLiteral("-i"), QStringLiteral("ja_JP"), QStringLiteral("-f"),
+             QStringLiteral("UTF-8"), locales + QStringLiteral("/ja_JP.UTF-8")}) != 0)
+        return false;
+    setEnvironmentVariable(QStringLiteral("LOCPATH"), locales);
+    setEnvironmentVariable(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
+    return true;
+}
+
 QProcess* XSession::startLauncher(const QString& workDir) {
     return startProcess(launcherPath(), {}, workDir);
 }

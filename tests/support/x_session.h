@@ -49,6 +49,11 @@ public:
     // session's programs see no system bus at all: no test reaches the
     // machine's own logind.
     QString recordSystemBus();
+    // A Japanese desktop's locale, ja_JP.UTF-8, made privately with
+    // localedef (so Xlib encodes Japanese window titles as on such a
+    // desktop) for everything started from now on; false when it cannot be
+    // made.
+    bool useJapaneseLocale();
 
     // Starts the launcher binary in `workDir`; the session owns the process.
     QProcess* startLauncher(const QString& workDir);
