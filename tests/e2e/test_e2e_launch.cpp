@@ -1,5 +1,5 @@
-// The launch buttons of the real binary, clicked with the pointer under a
-// private Xvfb with openbox.
+// The launch buttons of the real binary, clicked with the pointer and pressed
+// with the keys under a private Xvfb with openbox.
 #include "support/slot_bytes.h"
 #include "support/x_session.h"
 
@@ -97,6 +97,24 @@ void TestE2eLaunch::slotStartsItsProgramAndMissingProgramShowsMessage() {
              0);
     QTRY_COMPARE_WITH_TIMEOUT(x.windows(kTitle), QList<quint64>{window}, 15000);
     QCOMPARE(launcher->state(), QProcess::Running);
+
+    // Keys as on Windows: from the IE button five tabs reach slot 1, whose
+    // program Enter starts; F10 opens the first menu, where Z minimises.
+    QVERIFY(QFile::remove(marker));
+    QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), QString::number(window), 15000);
+    QCOMPARE(x.run(QStringLiteral("xdotool"),
+                   {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("50"),
+                    QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+                    QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")}),
+             0);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 15000);
+    QCOMPARE(x.run(QStringLiteral("xdotool"),
+                   {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100"),
+                    QStringLiteral("F10"), QStringLiteral("z")}),
+             0);
+    QTRY_VERIFY_WITH_TIMEOUT(x.property(window, QStringLiteral("_NET_WM_STATE"))
+                                 .contains(QStringLiteral("_NET_WM_STATE_HIDDEN")),
+                             15000);
 }
 
 QTEST_GUILESS_MAIN(TestE2eLaunch)
