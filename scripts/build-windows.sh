@@ -12,11 +12,14 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 # compared with; locales holds the ja_JP source that localedef compiles for
 # Wine; e2fsprogs has chattr, which makes a file unwritable even for root;
 # zip packs the release archive and unzip reads it back in a test, as
-# icoutils' wrestool reads the resources; the fonts are those the Wine prefix
-# puts in for the Japanese Windows fonts; the X server is where a test reads
+# icoutils' wrestool reads the resources; Ume Gothic (fonts-horai-umefont) and
+# Noto Serif CJK JP are what the Wine prefix puts in for the Japanese Windows
+# fonts (docs/windows-fonts.md), and IPAGothic is the Japanese font
+# fontconfig offers for any other text; the X server is where a test reads
 # back what its windows drew.
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine64 wine doctest-dev
-  locales e2fsprogs zip unzip icoutils fonts-noto-cjk fonts-ipafont-gothic xvfb)
+  locales e2fsprogs zip unzip icoutils fonts-noto-cjk fonts-horai-umefont fonts-ipafont-gothic
+  xvfb)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

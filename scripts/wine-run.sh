@@ -3,8 +3,9 @@
 # code; CTest's emulator for build-win/. Wine keeps everything in the build
 # tree: a private prefix (made once, ~11 s) and a private ja_JP.UTF-8 locale,
 # so the programs see code page 932 and Japanese formats whatever the host
-# has generated. The prefix maps "ＭＳ Ｐ明朝" to Noto Serif CJK JP and
-# "ＭＳ ゴシック" to IPAGothic, as the Linux program does.
+# has generated. The prefix maps "ＭＳ Ｐ明朝" to Noto Serif CJK JP, as the
+# Linux program does, and "ＭＳ ゴシック" to Ume Gothic, which keeps the
+# underscore of "M_Player" at every DPI the tests use (docs/windows-fonts.md).
 #
 #   wine-run.sh PROGRAM.exe [ARGS...]   run it (the build tree is the nearest
 #                                       folder above it with a CMakeCache.txt)
@@ -48,17 +49,20 @@ prepare() {
         >/dev/null 2>&1 9>&- || die "cannot set the graphics driver in $WINEPREFIX"
       touch "$WINEPREFIX/.zavo-ready"
     fi
-    if [[ ! -f $WINEPREFIX/.zavo-fonts ]]; then
-      # The program's Japanese Windows fonts drawn from the fonts the Linux
-      # program uses for them, not from whatever Wine would pick (a Gothic
-      # stands in for the Mincho clock font otherwise).
+    # The program's Japanese Windows fonts drawn from chosen fonts, not from
+    # whatever Wine would pick (a Gothic stands in for the Mincho clock font
+    # otherwise, and IPAGothic loses the underscore at 12, 18 and 20 px). The
+    # marker holds the mapping, so a prefix made with another one is mapped
+    # anew.
+    local fonts="ＭＳ Ｐ明朝=Noto Serif CJK JP
+ＭＳ ゴシック=Ume Gothic"
+    if [[ $(cat "$WINEPREFIX/.zavo-fonts" 2>/dev/null) != "$fonts" ]]; then
       local name font
       while IFS='=' read -r name font; do
         "${wine_env[@]}" wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" \
           /d "$font" /f >/dev/null 2>&1 9>&- || die "cannot map the font $name in $WINEPREFIX"
-      done <<<"ＭＳ Ｐ明朝=Noto Serif CJK JP
-ＭＳ ゴシック=IPAGothic"
-      touch "$WINEPREFIX/.zavo-fonts"
+      done <<<"$fonts"
+      printf '%s' "$fonts" >"$WINEPREFIX/.zavo-fonts"
     fi
   ) 9>"$build/wine-prefix.lock"
 }

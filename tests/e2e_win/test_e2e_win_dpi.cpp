@@ -3,8 +3,10 @@
 // client area is its design size x DPI / 96, the main window stands at
 // (686, 420) x DPI / 96 under a menu bar of one line, and no caption of any
 // window is cut, as an automation helper measures the texts against their
-// controls. At 96 DPI also: the option buttons of the registration dialog
-// are one tab stop, the checked one, and the arrow keys move the check.
+// controls, and the underscores of "M_Player(&M)" and "ZAVO_launcher ver1.04"
+// reach the screen (a stand-in for "ＭＳ ゴシック" can lose them at some pixel
+// sizes). At 96 DPI also: the option buttons of the registration dialog are
+// one tab stop, the checked one, and the arrow keys move the check.
 //
 //   test_e2e_win_dpi [--required] PATH/ZAVO_launcher.exe [QTest arguments]
 //
@@ -112,6 +114,27 @@ private:
                                .arg(c.room)
                                .arg(c.height));
         return cut;
+    }
+
+    // Empty when the underscore of `text`, shown by a control of the window
+    // titled `title` in `font`, has ink in at least half of its columns on
+    // the screen, the rest of the text found in its place; else what was seen.
+    QString underscoreMissing(const QString& title, const QString& text, const QString& font) {
+        QString out;
+        const int code = session_->run(
+            QStringLiteral("wine"),
+            {kHelpers + QStringLiteral("/caption_ink.exe"), title, text, font}, &out, 60000);
+        const QStringList f = out.trimmed().split(QLatin1Char('\t'));
+        if (code == 0 && f.size() == 5 && f[0] == QLatin1String("underscore")) {
+            const int inked = f[1].toInt(), width = f[2].toInt();
+            const int matched = f[3].toInt(), total = f[4].toInt();
+            if (width > 0 && 2 * inked >= width && total > 0 && 10 * matched >= 9 * total)
+                return {};
+        }
+        return QStringLiteral("\"%1\" in %2: exit %3, %4")
+            .arg(text, font)
+            .arg(code)
+            .arg(out.trimmed());
     }
 
     void keys(quint64 window, const QStringList& keys) {
@@ -231,6 +254,9 @@ private slots:
         // Shot once the helper has answered: the window has painted by then.
         shot(QStringLiteral("main"), dpi);
         QVERIFY2(cutCaptions(main).isEmpty(), qPrintable(cutCaptions(main).join('\n')));
+        const QString player = underscoreMissing(kMainTitle, QStringLiteral("M_Player(&M)"),
+                                                 QStringLiteral("ＭＳ ゴシック,9"));
+        QVERIFY2(player.isEmpty(), qPrintable(player));
 
         // The registration dialog.
         keys(window, {QStringLiteral("alt+o")});
@@ -281,6 +307,10 @@ private slots:
         QCOMPARE(aboutView.clientHeight, px(3195, dpi));
         shot(QStringLiteral("about"), dpi);
         QVERIFY2(cutCaptions(aboutView).isEmpty(), qPrintable(cutCaptions(aboutView).join('\n')));
+        const QString version =
+            underscoreMissing(kAboutTitle, QStringLiteral("ZAVO_launcher ver1.04"),
+                              QStringLiteral("ＭＳ ゴシック,12"));
+        QVERIFY2(version.isEmpty(), qPrintable(version));
         qInfo("%d DPI: menu bar %d px; least spare width of a caption: main %d, dialog %d, "
               "About %d px",
               dpi, menuBar, leastSpare(main), leastSpare(option), leastSpare(aboutView));

@@ -63,15 +63,27 @@ bool hasInsert(const std::string& s) {
 } // namespace
 
 TEST_CASE("launch starts a program by its full path, and refuses what it cannot start") {
-    test::ScratchFolder dir; // its name holds a blank and Japanese characters
-    const std::string child = childIn(dir, "起動 テスト.exe");
+    test::ScratchFolder dir;
     platform::Win32Services services;
     std::string error;
-    REQUIRE_MESSAGE(services.launch(child, platform::vbNormalFocus, error), error);
-    const std::string stamp = dir.file("started.txt");
-    for (int i = 0; i < 600 && test::readFile(stamp) != "started"; ++i)
-        Sleep(100);
-    CHECK(test::readFile(stamp) == "started");
+    // The child reports the show command it was given: the window style.
+    const struct {
+        int style;
+        std::string reported;
+    } shown[] = {
+        {platform::vbNormalFocus, "started 1 1"},    // SW_SHOWNORMAL
+        {platform::vbMaximizedFocus, "started 1 3"}, // SW_SHOWMAXIMIZED
+    };
+    for (const auto& [style, reported] : shown) {
+        CAPTURE(reported);
+        const test::ScratchFolder folder; // its name holds a blank and Japanese characters
+        const std::string child = childIn(folder, "起動 テスト.exe");
+        REQUIRE_MESSAGE(services.launch(child, style, error), error);
+        const std::string stamp = folder.file("started.txt");
+        for (int i = 0; i < 600 && test::readFile(stamp).empty(); ++i)
+            Sleep(100);
+        CHECK(test::readFile(stamp) == reported);
+    }
 
     test::writeFile(dir.file("text.exe"), "not a program");
     test::writeFile(dir.file("script.bat"), "@echo off\r\n");

@@ -1,7 +1,8 @@
 // A small Windows program that the Win32 backend tests copy into their
 // temporary folders and start there.
-//   no argument (as the launch service starts it): writes "started" into
-//     started.txt beside itself;
+//   no argument (as the launch service starts it): writes "started F S" into
+//     started.txt beside itself, F 1 when its start-up information carries a
+//     show command (STARTF_USESHOWWINDOW), S that show command;
 //   "instance": asks the single-instance question; exit code 1 when another
 //     instance runs, 0 when none.
 #include "platform/win32/win32_services.h"
@@ -26,8 +27,15 @@ int main(int argc, char** argv) {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 3;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoW(&startup);
+    const std::string text = "started " +
+                             std::to_string((startup.dwFlags & STARTF_USESHOWWINDOW) != 0) + " " +
+                             std::to_string(startup.wShowWindow);
+    const DWORD size = static_cast<DWORD>(text.size());
     DWORD written = 0;
-    const bool ok = WriteFile(file, "started", 7, &written, nullptr) && written == 7;
+    const bool ok = WriteFile(file, text.data(), size, &written, nullptr) && written == size;
     CloseHandle(file);
     return ok ? 0 : 4;
 }
