@@ -10,6 +10,7 @@
 #include "support/doctest_strings.h"
 #include "support/scratch_folder.h"
 #include "support/settei_bytes.h"
+#include "support/win32_child.h"
 
 #include <windows.h>
 
@@ -39,20 +40,7 @@ std::string childIn(const test::ScratchFolder& dir, const std::string& name) {
 
 // Runs `path` with one argument and waits for its exit code.
 DWORD runAndWait(const std::string& path, const std::wstring& argument) {
-    const std::wstring exe = test::pathOf(path).wstring();
-    std::wstring line = L"\"" + exe + L"\" " + argument;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    REQUIRE(CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &process));
-    CloseHandle(process.hThread);
-    const DWORD waited = WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 999;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    REQUIRE(waited == WAIT_OBJECT_0);
-    return code;
+    return test::runChild(test::pathOf(path), argument);
 }
 
 bool hasInsert(const std::string& s) {

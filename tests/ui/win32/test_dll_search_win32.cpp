@@ -6,6 +6,7 @@
 // from a scratch folder holding the planted DLLs; without the restriction the
 // same copy loads them, which shows the check can fail.
 #include "support/scratch_folder.h"
+#include "support/win32_child.h"
 #include "ui/win32/system_library.h"
 
 #include <windows.h>
@@ -22,13 +23,6 @@ namespace {
 // What the child found, as its exit code.
 constexpr DWORD kBesideProgram = 1, kInCurrentFolder = 2, kForeignComctl32 = 4;
 
-std::filesystem::path selfPath() {
-    wchar_t self[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    REQUIRE((n > 0 && n < MAX_PATH));
-    return std::wstring(self, n);
-}
-
 // Whether `function` lies in a DLL of the system folder.
 bool fromSystemFolder(FARPROC function) {
     HMODULE module = nullptr;
@@ -43,24 +37,6 @@ bool fromSystemFolder(FARPROC function) {
         return false;
     const std::wstring folder = std::filesystem::path(std::wstring(path, n)).parent_path();
     return lstrcmpiW(folder.c_str(), system) == 0;
-}
-
-// Runs `exe` with `arguments` in the current folder `current`; its exit code.
-DWORD runIn(const std::filesystem::path& exe, const std::wstring& arguments,
-            const std::filesystem::path& current) {
-    std::wstring command = L"\"" + exe.wstring() + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION child{};
-    REQUIRE(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           current.c_str(), &startup, &child));
-    CloseHandle(child.hThread);
-    const DWORD waited = WaitForSingleObject(child.hProcess, 60000);
-    DWORD code = 999;
-    GetExitCodeProcess(child.hProcess, &code);
-    CloseHandle(child.hProcess);
-    REQUIRE(waited == WAIT_OBJECT_0);
-    return code;
 }
 
 } // namespace
@@ -88,7 +64,7 @@ TEST_CASE("after start-up a DLL is loaded by name from the system folder only") 
     // Wine prefers its own comctl32 to one beside the program unless told
     // otherwise; Windows searches the program's folder first.
     REQUIRE(SetEnvironmentVariableW(L"WINEDLLOVERRIDES", L"mscoree,mshtml=;comctl32=n,b"));
-    const std::filesystem::path self = selfPath();
+    const std::filesystem::path self = test::selfPath();
     const std::filesystem::path planted = self.parent_path() / "zavo_planted.dll";
     struct Row {
         const wchar_t* subcase;
@@ -104,9 +80,10 @@ TEST_CASE("after start-up a DLL is loaded by name from the system folder only") 
         std::filesystem::copy_file(planted, program.path() / "zavo_planted.dll");
         std::filesystem::copy_file(planted, program.path() / "comctl32.dll");
         std::filesystem::copy_file(planted, current.path() / "zavo_current.dll");
-        CHECK(runIn(copy,
-                    L"--no-intro --no-skip \"--test-case=loads the planted DLLs\" \"--subcase=" +
-                        std::wstring(row.subcase) + L"\"",
-                    current.path()) == row.found);
+        CHECK(test::runChild(
+                  copy,
+                  L"--no-intro --no-skip \"--test-case=loads the planted DLLs\" \"--subcase=" +
+                      std::wstring(row.subcase) + L"\"",
+                  current.path()) == row.found);
     }
 }

@@ -8,6 +8,7 @@
 #include "core/twips.h"
 #include "forms/frm_option_sheet.h"
 #include "support/doctest_strings.h"
+#include "support/win32_child.h"
 #include "win32_program.h"
 
 #include <windows.h>
@@ -124,21 +125,7 @@ void checkIdentities(const W& window, const std::array<forms::ControlSpec, N>& r
 
 // Runs this program again with `arguments`; its exit code.
 DWORD runSelf(const std::wstring& arguments) {
-    wchar_t self[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    REQUIRE((n > 0 && n < MAX_PATH));
-    std::wstring command = L"\"" + std::wstring(self, n) + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION child{};
-    REQUIRE(CreateProcessW(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &child));
-    WaitForSingleObject(child.hProcess, INFINITE);
-    DWORD code = 0;
-    GetExitCodeProcess(child.hProcess, &code);
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
-    return code;
+    return test::runChild(test::selfPath(), arguments);
 }
 
 } // namespace
