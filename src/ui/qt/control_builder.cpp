@@ -9,6 +9,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 #include <algorithm>
 #include <vector>
@@ -20,11 +22,43 @@ using core::twips_to_pixels;
 using forms::ControlSpec;
 using forms::Kind;
 
+// A command button whose caption, when wider than the button, wraps onto
+// more lines (Japanese between any two characters), centred, as a Windows
+// push button with BS_MULTILINE shows it: a registered name wider than its
+// button shows from its first character. The text itself stays whole, for
+// the accessible name and for whoever reads it back.
+class WrappingButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QRect styled = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+        const int mnemonic = style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this)
+                                 ? Qt::TextShowMnemonic
+                                 : Qt::TextHideMnemonic;
+        if (option.fontMetrics.size(mnemonic, option.text).width() <= styled.width())
+            return QPushButton::paintEvent(event); // one line, as the style draws it
+        // Lines as wide as the whole button, as a Windows push button breaks
+        // its caption, so that both programs break a name after the same
+        // character.
+        const QRect room = rect();
+        const QString text = option.text;
+        option.text.clear();
+        QStylePainter painter(this);
+        painter.drawControl(QStyle::CE_PushButton, option); // face and focus, no label
+        painter.drawItemText(room, Qt::AlignCenter | Qt::TextWordWrap | mnemonic, option.palette,
+                             isEnabled(), text, QPalette::ButtonText);
+    }
+};
+
 QWidget* makeWidget(const ControlSpec& row, QWidget* parent) {
     const QString caption = QString::fromUtf8(row.caption ? row.caption : "");
     switch (row.kind) {
     case Kind::Button:
-        return new QPushButton(caption, parent);
+        return new WrappingButton(caption, parent);
     case Kind::Label: {
         auto* l = new QLabel(caption, parent);
         l->setTextFormat(Qt::PlainText);
