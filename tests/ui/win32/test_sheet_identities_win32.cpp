@@ -130,6 +130,9 @@ void checkIdentities(const W& window, const std::array<forms::ControlSpec, N>& r
         CHECK(lstrcmpiW(className, expected.className) == 0);
         if (expected.buttonType >= 0)
             CHECK(buttonType(h) == expected.buttonType);
+        // A caption wider than its push button wraps rather than being cut.
+        if (row.kind == Kind::Button)
+            CHECK((GetWindowLongPtrW(h, GWL_STYLE) & BS_MULTILINE) != 0);
         // An empty caption is the clock's, which the form fills in.
         if (row.caption && *row.caption)
             CHECK(textOf(h) == utf16(row.caption));
