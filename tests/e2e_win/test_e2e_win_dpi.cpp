@@ -388,10 +388,13 @@ private slots:
         const quint64 about = session_->waitForWindow(kAboutTitle, 30000);
         QVERIFY2(about, "no About window");
         QVERIFY(waitFor([&] { return onScreen(about); }, 10000));
-        if (dpi == 96) {
-            const zavo::test::XGeometry a = session_->geometry(about);
+        const zavo::test::XGeometry a = session_->geometry(about);
+        if (dpi == 96)
             QCOMPARE(QPoint(a.x, a.y), QPoint(686, 382));
-        }
+        qInfo("X client windows: main %dx%d at (%d, %d), dialog %dx%d at (%d, %d), About %dx%d "
+              "at (%d, %d)",
+              g.width, g.height, g.x, g.y, d.width, d.height, d.x, d.y, a.width, a.height, a.x,
+              a.y);
         measure(kAboutTitle, {QStringLiteral("ＭＳ ゴシック,9")});
         shot(QStringLiteral("fullhd_about"), dpi);
     }
