@@ -16,10 +16,14 @@ core::PixelRect pixelRect(const QRect& r) {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
-// Watches a window's native window until its first exposure.
+// Watches a window's native window until its first exposure. One at a time,
+// found by its name (it has no meta-object of its own).
+const char* const kFramedWatch = "zavoFramedWatch";
+
 class FramedWatch final : public QObject {
 public:
     FramedWatch(QWidget& window, QWindow& native) : QObject(&native), window_(&window) {
+        setObjectName(QString::fromLatin1(kFramedWatch));
         native.installEventFilter(this);
     }
 
@@ -28,6 +32,7 @@ protected:
         auto* native = static_cast<QWindow*>(watched);
         if (event->type() == QEvent::Expose && native->isExposed()) {
             native->removeEventFilter(this);
+            setObjectName(QString()); // a later show may watch anew
             if (window_)
                 keepOnScreen(*window_);
             deleteLater();
@@ -73,7 +78,7 @@ void keepOnScreen(QWidget& window) {
 void keepOnScreenOnceFramed(QWidget& window) {
     if (QWindow* native = window.windowHandle();
         native && !native->isExposed() &&
-        !native->findChild<FramedWatch*>(QString(), Qt::FindDirectChildrenOnly))
+        !native->findChild<QObject*>(QString::fromLatin1(kFramedWatch), Qt::FindDirectChildrenOnly))
         new FramedWatch(window, *native);
 }
 
