@@ -1,6 +1,7 @@
 // What the main window's handlers need of its window.
 #pragma once
 
+#include "core/screen_fit.h"
 #include "form.h"
 #include "platform/services.h"
 
@@ -22,6 +23,14 @@ public:
     // pixels the window system places it in. Qt places windows in
     // device-independent pixels, 96 to the inch at every scaling.
     virtual int pixelsPerInch() { return 96; }
+    // The work area (the screen less task bars and panels) of the monitor
+    // that holds a window placed at `window`, in the pixels the placement
+    // takes, less what the window system adds around that rectangle (a frame
+    // drawn outside it). Empty where it cannot be told.
+    virtual core::PixelRect workArea(const core::PixelRect& window) {
+        (void)window;
+        return {};
+    }
     // Caption of Command1(index), UTF-8; the access key is marked with '&'.
     virtual void setCommand1Caption(int index, const std::string& caption) = 0;
     virtual void setTimeDisplay(const std::string& text) = 0;

@@ -21,12 +21,17 @@ void ZAVO_launcher::Form_Load() {
     }
 
     // 2. Into the topmost band where the window stands, without activating it.
-    // Twips become pixels at the display's DPI (twips x DPI / 1440).
+    // Twips become pixels at the display's DPI (twips x DPI / 1440). A place
+    // that would put part of the window outside its monitor's work area (a
+    // smaller or more strongly scaled screen than the design's) gives way to
+    // the nearest place inside it, so the shutdown button and the clock
+    // never lie off screen.
     const TwipsRect r = view_.placement();
     const int dpi = view_.pixelsPerInch();
     const auto px = [dpi](int twips) { return core::twips_to_pixels(twips, dpi); };
-    services.setWindowPos(view_.handle(), platform::kHwndTopmost, px(r.left), px(r.top),
-                          px(r.width), px(r.height),
+    const core::PixelRect stored{px(r.left), px(r.top), px(r.width), px(r.height)};
+    const core::PixelRect p = core::fit_into(stored, view_.workArea(stored));
+    services.setWindowPos(view_.handle(), platform::kHwndTopmost, p.left, p.top, p.width, p.height,
                           platform::kSwpShowWindow | platform::kSwpNoActivate);
 
     // 3. Show.

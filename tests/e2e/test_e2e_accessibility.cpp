@@ -103,11 +103,14 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
 
     QTemporaryDir work;
     QVERIFY(work.isValid());
-    // Slot 1 longer than a caption, slot 2 with a leading blank, slot 3
-    // Japanese in code page 932 (メモ帳.exe: 7 characters in 10 bytes).
+    // Slot 1 longer than a caption and wider than its button (漢字プログラム名
+    // .exe, 12 characters in 20 bytes: drawn on two lines), slot 2 with a
+    // leading blank, slot 3 Japanese in code page 932 (メモ帳.exe: 7
+    // characters in 10 bytes).
     const QString settei = work.filePath(QStringLiteral("settei.ini"));
     zavo::test::writeFile(
-        settei, zavo::test::recordBytes("/opt/tools/", "notepad.exe") +
+        settei, zavo::test::recordBytes("/opt/tools/", "\x8a\xbf\x8e\x9a\x83\x76\x83\x8d\x83\x4f"
+                                                       "\x83\x89\x83\x80\x96\xbc.exe") +
                     zavo::test::recordBytes("/opt/tools/", " calc.exe") +
                     zavo::test::recordBytes("/opt/tools/", "\x83\x81\x83\x82\x92\xa0.exe"));
     QVERIFY(QDir(work.path()).mkpath(QStringLiteral("apps")));
@@ -117,7 +120,7 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
 
     // The first ten characters of exe_name with their padding, as the
     // buttons and labels show them.
-    const QStringList stored = {QStringLiteral("notepad.ex"), QStringLiteral(" calc.exe "),
+    const QStringList stored = {QStringLiteral("漢字プログラム名.e"), QStringLiteral(" calc.exe "),
                                 QStringLiteral("メモ帳.exe   ")};
     const QStringList registered = {stored[0], QStringLiteral("tool.exe  "), stored[2]};
 

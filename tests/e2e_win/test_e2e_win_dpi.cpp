@@ -11,11 +11,14 @@
 //   test_e2e_win_dpi [--required] PATH/ZAVO_launcher.exe [QTest arguments]
 //
 // --required: a missing or stale program fails the test instead of skipping it.
+#include "support/caption_shot.h"
+#include "support/slot_bytes.h"
 #include "support/x_session.h"
 #include "win_program.h"
 #include "wine_session.h"
 
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -163,6 +166,41 @@ private:
         return found;
     }
 
+    // A private X screen of `screen` and a private copy of the prepared
+    // prefix at `dpi`, the program started in `workDir`; `window` becomes its
+    // main window (0: the test has failed or been skipped).
+    void startAtDpi(int dpi, QSize screen, const QString& workDir, quint64& window) {
+        session_ = std::make_unique<XSession>(screen);
+        ZAVO_REQUIRE_X_SESSION(*session_);
+
+        // A private copy of the prepared prefix at this DPI.
+        prefix_ = std::make_unique<QTemporaryDir>(kWineDir + QStringLiteral("/dpi-XXXXXX"));
+        QVERIFY(prefix_->isValid());
+        const QString prefix = prefix_->filePath(QStringLiteral("wine-prefix"));
+        QCOMPARE(QProcess::execute(
+                     QStringLiteral("cp"),
+                     {QStringLiteral("-a"), kWineDir + QStringLiteral("/wine-prefix"), prefix}),
+                 0);
+        useWinePrefix(*session_, prefix, kWineDir + QStringLiteral("/wine-locale"));
+        for (const QString& key : {QStringLiteral("HKCU\\Control Panel\\Desktop"),
+                                   QStringLiteral("HKCC\\Software\\Fonts")})
+            QCOMPARE(
+                session_->run(QStringLiteral("wine"),
+                              {QStringLiteral("reg"), QStringLiteral("add"), key,
+                               QStringLiteral("/v"), QStringLiteral("LogPixels"),
+                               QStringLiteral("/t"), QStringLiteral("REG_DWORD"),
+                               QStringLiteral("/d"), QString::number(dpi), QStringLiteral("/f")},
+                              nullptr, 120000),
+                0);
+        // Wine reads the DPI when its server starts.
+        session_->run(QStringLiteral("wineserver"), {QStringLiteral("-k")});
+        session_->run(QStringLiteral("wineserver"), {QStringLiteral("-w")}, nullptr, 60000);
+
+        session_->startProcess(QStringLiteral("wine"), {launcher_}, workDir);
+        window = session_->waitForWindow(kMainTitle, 120000);
+        QVERIFY2(window, "no main window");
+    }
+
     static const Child* focused(const Measured& m) {
         for (const Child& c : m.children)
             if (c.focused)
@@ -201,37 +239,12 @@ private slots:
     void scaling() {
         QFETCH(int, dpi);
         // Large enough for the main window at 192 DPI: (1372, 802) + 624 x 402.
-        session_ = std::make_unique<XSession>(QSize(2600, 1800));
-        ZAVO_REQUIRE_X_SESSION(*session_);
-
-        // A private copy of the prepared prefix at this DPI.
-        prefix_ = std::make_unique<QTemporaryDir>(kWineDir + QStringLiteral("/dpi-XXXXXX"));
-        QVERIFY(prefix_->isValid());
-        const QString prefix = prefix_->filePath(QStringLiteral("wine-prefix"));
-        QCOMPARE(QProcess::execute(
-                     QStringLiteral("cp"),
-                     {QStringLiteral("-a"), kWineDir + QStringLiteral("/wine-prefix"), prefix}),
-                 0);
-        useWinePrefix(*session_, prefix, kWineDir + QStringLiteral("/wine-locale"));
-        for (const QString& key : {QStringLiteral("HKCU\\Control Panel\\Desktop"),
-                                   QStringLiteral("HKCC\\Software\\Fonts")})
-            QCOMPARE(
-                session_->run(QStringLiteral("wine"),
-                              {QStringLiteral("reg"), QStringLiteral("add"), key,
-                               QStringLiteral("/v"), QStringLiteral("LogPixels"),
-                               QStringLiteral("/t"), QStringLiteral("REG_DWORD"),
-                               QStringLiteral("/d"), QString::number(dpi), QStringLiteral("/f")},
-                              nullptr, 120000),
-                0);
-        // Wine reads the DPI when its server starts.
-        session_->run(QStringLiteral("wineserver"), {QStringLiteral("-k")});
-        session_->run(QStringLiteral("wineserver"), {QStringLiteral("-w")}, nullptr, 60000);
-
         QTemporaryDir work;
         QVERIFY(work.isValid());
-        session_->startProcess(QStringLiteral("wine"), {launcher_}, work.path());
-        const quint64 window = session_->waitForWindow(kMainTitle, 120000);
-        QVERIFY2(window, "no main window");
+        quint64 window = 0;
+        startAtDpi(dpi, QSize(2600, 1800), work.path(), window);
+        if (!window)
+            return;
         QVERIFY(waitFor([&] { return session_->geometry(window).width == px(4680, dpi); }, 10000));
 
         // The design area at its place; the X window holds the menu bar
@@ -314,6 +327,106 @@ private slots:
         qInfo("%d DPI: menu bar %d px; least spare width of a caption: main %d, dialog %d, "
               "About %d px",
               dpi, menuBar, leastSpare(main), leastSpare(option), leastSpare(aboutView));
+    }
+
+    void fullHdScreen_data() {
+        QTest::addColumn<int>("dpi");
+        for (int dpi : {96, 192})
+            QTest::addRow("%d DPI on 1920x1080", dpi) << dpi;
+    }
+
+    // At 96 DPI the main window stands at (686, 420) and the About window at
+    // (686, 382); at 192 DPI those places would put them partly off a
+    // 1920 x 1080 screen (1372 + 624 > 1920), so every window opens at the
+    // nearest place on it. Ten-character Japanese names wrap on their
+    // buttons and show from their start in the dialog's labels, as in the
+    // Linux program.
+    void fullHdScreen() {
+        QFETCH(int, dpi);
+        const QSize screen(1920, 1080);
+        QTemporaryDir work;
+        QVERIFY(work.isValid());
+        // 漢字プログラム名です, then with another first character (宇), then
+        // with another last one (し).
+        const QByteArray dir("C:\\tools\\");
+        zavo::test::writeFile(
+            work.filePath(QStringLiteral("settei.ini")),
+            zavo::test::recordBytes(dir, "\x8a\xbf\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89\x83"
+                                         "\x80\x96\xbc\x82\xc5\x82\xb7") +
+                zavo::test::recordBytes(dir, "\x89\x46\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89"
+                                             "\x83\x80\x96\xbc\x82\xc5\x82\xb7") +
+                zavo::test::recordBytes(dir, "\x8a\xbf\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89"
+                                             "\x83\x80\x96\xbc\x82\xc5\x82\xb5"));
+        quint64 window = 0;
+        startAtDpi(dpi, screen, work.path(), window);
+        if (!window)
+            return;
+        // The pointer away from every window: no button lit by it.
+        session_->run(QStringLiteral("xdotool"),
+                      {QStringLiteral("mousemove"), QStringLiteral("0"), QStringLiteral("0")});
+        const auto onScreen = [&](quint64 w) {
+            const zavo::test::XGeometry f = session_->frameGeometry(w);
+            return f.x >= 0 && f.y >= 0 && f.x + f.width <= screen.width() &&
+                   f.y + f.height <= screen.height();
+        };
+        QVERIFY(waitFor([&] { return session_->geometry(window).width == px(4680, dpi); }, 10000));
+        QVERIFY(waitFor([&] { return onScreen(window); }, 10000));
+        const zavo::test::XGeometry g = session_->geometry(window);
+        const int designHeight = px(2730, dpi);
+        if (dpi == 96) {
+            QCOMPARE(g.x, 686);
+            QCOMPARE(g.y + g.height, 420 + designHeight);
+        }
+        // Shot once the helper has answered: the window has painted by then.
+        measure(kMainTitle, {QStringLiteral("ＭＳ ゴシック,9")});
+        shot(QStringLiteral("fullhd_main"), dpi);
+        const QImage mainShot(
+            QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_win_dpi%1_fullhd_main.png").arg(dpi));
+        // The slot buttons against 乗換案内(&N) above them: the wrapped lines
+        // leave the border and the column inside it (2 px at 96 DPI) blank.
+        const QPoint area(g.x, g.y + g.height - designHeight);
+        const auto button = [&](int left, int top) {
+            return QRect(px(left, dpi), px(top, dpi), px(1335, dpi), px(495, dpi)).translated(area);
+        };
+        const QString buttons =
+            zavo::test::wholeOnButtons(mainShot, button(240, 1320), button(1680, 1320),
+                                       button(3120, 1320), button(240, 720), px(30, dpi));
+        QVERIFY2(buttons.isEmpty(), qPrintable(buttons));
+
+        keys(window, {QStringLiteral("alt+o")});
+        const quint64 dialog = session_->waitForWindow(kDialogTitle, 30000);
+        QVERIFY2(dialog, "no registration dialog");
+        QVERIFY(waitFor([&] { return onScreen(dialog); }, 10000));
+        measure(kDialogTitle, {QStringLiteral("ＭＳ ゴシック,9")});
+        shot(QStringLiteral("fullhd_option"), dpi);
+        const QImage dialogShot(
+            QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_win_dpi%1_fullhd_option.png").arg(dpi));
+        const zavo::test::XGeometry d = session_->geometry(dialog);
+        const auto label = [&](int left) {
+            return QRect(px(left, dpi), px(840, dpi), px(1095, dpi), px(255, dpi))
+                .translated(d.x, d.y);
+        };
+        const QString labels =
+            zavo::test::startOnLabels(dialogShot, label(480), label(1680), px(195, dpi));
+        QVERIFY2(labels.isEmpty(), qPrintable(labels));
+        keys(dialog, {QStringLiteral("Escape")});
+        QVERIFY(waitFor([&] { return session_->windows(kDialogTitle).isEmpty(); }, 30000));
+
+        const quint64 back = session_->waitForWindow(kMainTitle, 30000);
+        QVERIFY2(back, "the main window did not come back");
+        keys(back, {QStringLiteral("alt+h"), QStringLiteral("i")});
+        const quint64 about = session_->waitForWindow(kAboutTitle, 30000);
+        QVERIFY2(about, "no About window");
+        QVERIFY(waitFor([&] { return onScreen(about); }, 10000));
+        const zavo::test::XGeometry a = session_->geometry(about);
+        if (dpi == 96)
+            QCOMPARE(QPoint(a.x, a.y), QPoint(686, 382));
+        qInfo("X client windows: main %dx%d at (%d, %d), dialog %dx%d at (%d, %d), About %dx%d "
+              "at (%d, %d)",
+              g.width, g.height, g.x, g.y, d.width, d.height, d.x, d.y, a.width, a.height, a.x,
+              a.y);
+        measure(kAboutTitle, {QStringLiteral("ＭＳ ゴシック,9")});
+        shot(QStringLiteral("fullhd_about"), dpi);
     }
 };
 

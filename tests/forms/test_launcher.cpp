@@ -1,5 +1,6 @@
 // The main window's handlers: start-up, the launch buttons, the shutdown
 // button, the clock and the menus.
+#include "core/twips.h"
 #include "support/doctest_strings.h"
 #include "support/forms_harness.h"
 
@@ -36,20 +37,42 @@ TEST_CASE("start-up: single instance, topmost at its place, shown, then the thre
     CHECK(p.quits == 0);
 }
 
-TEST_CASE("start-up places the window in pixels at its display's DPI") {
-    // The same twips at every DPI: twips x DPI / 1440, halves to even.
-    const std::pair<int, const char*> rows[] = {
-        {96, "setWindowPos -1 686 401 312 201 0x50"},
-        {120, "setWindowPos -1 858 501 390 251 0x50"},
-        {144, "setWindowPos -1 1029 602 468 302 0x50"},
-        {192, "setWindowPos -1 1372 802 624 402 0x50"},
+TEST_CASE("start-up places the window in pixels at its display's DPI, inside its work area") {
+    // The same twips at every DPI: twips x DPI / 1440, halves to even. A
+    // place that would reach past the work area of its monitor moves the
+    // least distance into it; one inside stands exactly.
+    const zavo::core::PixelRect none, fullHd{0, 0, 1920, 1080};
+    struct Row {
+        int dpi;
+        zavo::core::PixelRect work;
+        const char* call;
     };
-    for (const auto& [dpi, call] : rows) {
-        CAPTURE(dpi);
+    const Row rows[] = {
+        {96, none, "setWindowPos -1 686 401 312 201 0x50"},
+        {120, none, "setWindowPos -1 858 501 390 251 0x50"},
+        {144, none, "setWindowPos -1 1029 602 468 302 0x50"},
+        {192, none, "setWindowPos -1 1372 802 624 402 0x50"},
+        {96, fullHd, "setWindowPos -1 686 401 312 201 0x50"},
+        {144, fullHd, "setWindowPos -1 1029 602 468 302 0x50"},
+        {192, fullHd, "setWindowPos -1 1296 678 624 402 0x50"},
+        // A panel along the bottom, a frame outside the placed rectangle
+        // (the view takes it off), a second monitor to the left.
+        {96, {0, 0, 1024, 576}, "setWindowPos -1 686 375 312 201 0x50"},
+        {96, {20, 40, 800, 560}, "setWindowPos -1 508 399 312 201 0x50"},
+        {96, {-1280, 0, 1280, 1024}, "setWindowPos -1 -312 401 312 201 0x50"},
+    };
+    for (const Row& r : rows) {
+        CAPTURE(r.dpi);
+        CAPTURE(r.work.width);
         Program p;
-        p.views.launcherDpi = dpi;
+        p.views.launcherDpi = r.dpi;
+        p.views.launcherWorkArea = r.work;
         p.start();
-        CHECK(p.since(0).at(1) == call);
+        CHECK(p.since(0).at(1) == r.call);
+        // Asked about the stored place in pixels.
+        REQUIRE(p.views.launcher().askedWorkArea.size() == 1);
+        CHECK(p.views.launcher().askedWorkArea[0].height ==
+              zavo::core::twips_to_pixels(3015, r.dpi));
     }
 }
 

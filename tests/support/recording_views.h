@@ -45,6 +45,10 @@ public:
     platform::WindowHandle handle() override { return 0x1234; }
     forms::TwipsRect placement() override { return rect; }
     int pixelsPerInch() override { return dpi; }
+    core::PixelRect workArea(const core::PixelRect& window) override {
+        askedWorkArea.push_back(window);
+        return work;
+    }
     void setCommand1Caption(int index, const std::string& caption) override {
         Command1.at(std::size_t(index)) = caption;
     }
@@ -65,6 +69,8 @@ public:
     // The design area at (686, 420) px under a 19 px menu bar.
     forms::TwipsRect rect{10290, 6015, 4680, 3015};
     int dpi = 96;
+    core::PixelRect work;                       // empty: not known
+    std::vector<core::PixelRect> askedWorkArea; // for which window
     std::string time_display;
     int repaints = 0;
     bool minimized = false;
@@ -141,6 +147,7 @@ public:
     forms::LauncherView& makeView(forms::ZAVO_launcher&) override {
         RecordingLauncher& view = *launchers.emplace_back(std::make_unique<RecordingLauncher>(log));
         view.dpi = launcherDpi;
+        view.work = launcherWorkArea;
         return view;
     }
     forms::OptionView& makeView(forms::frmOption&) override {
@@ -157,7 +164,8 @@ public:
     std::vector<std::unique_ptr<RecordingOption>> options;
     std::vector<std::unique_ptr<RecordingAbout>> abouts;
     std::vector<std::string>* log;
-    int launcherDpi = 96; // of every launcher window made from now on
+    int launcherDpi = 96;             // of every launcher window made from now on
+    core::PixelRect launcherWorkArea; // likewise; empty: not known
 };
 
 } // namespace zavo::test

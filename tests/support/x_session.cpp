@@ -431,6 +431,19 @@ XGeometry XSession::geometry(quint64 window) {
             field("Height")};
 }
 
+XGeometry XSession::frameGeometry(quint64 window) {
+    XGeometry g = geometry(window);
+    // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
+    const QString extents = property(window, QStringLiteral("_NET_FRAME_EXTENTS"));
+    const QStringList sides = extents.section(QLatin1Char('='), 1).split(QLatin1Char(','));
+    if (sides.size() == 4) {
+        const int left = sides[0].trimmed().toInt(), right = sides[1].trimmed().toInt();
+        const int top = sides[2].trimmed().toInt(), bottom = sides[3].trimmed().toInt();
+        g = {g.x - left, g.y - top, g.width + left + right, g.height + top + bottom};
+    }
+    return g;
+}
+
 QString XSession::property(quint64 window, const QString& name) {
     QString out;
     run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window), name}, &out);

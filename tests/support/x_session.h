@@ -80,6 +80,9 @@ public:
     // All viewable windows titled exactly `title`.
     QList<quint64> windows(const QString& title);
     XGeometry geometry(quint64 window);
+    // The window with the frame the window manager drew around it
+    // (_NET_FRAME_EXTENTS): what must lie on the screen.
+    XGeometry frameGeometry(quint64 window);
     QString property(quint64 window, const QString& name);
     bool screenshot(const QString& pngPath);
 

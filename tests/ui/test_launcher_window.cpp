@@ -161,12 +161,18 @@ void TestLauncherWindow::f10OpensTheMenu() {
 
 void TestLauncherWindow::slotButtonNamesFollowTheirText() {
     QtProgram p;
-    p.writeSettei(test::recordBytes("/opt/", "notepad.exe"));
+    // Slot 3: 漢字プログラム名.exe, whose ten characters are wider than the
+    // button: drawn on two lines, read whole.
+    p.writeSettei(test::recordBytes("/opt/", "notepad.exe") + test::recordBytes("", "") +
+                  test::recordBytes("/opt/", "\x8a\xbf\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89"
+                                             "\x83\x80\x96\xbc.exe"));
     p.start();
     QPushButton* slot1 = p.launcher()->Command1(6);
     QCOMPARE(slot1->text(), QStringLiteral("notepad.ex"));
     QCOMPARE(test::accessibleName(slot1), slot1->text());
     QCOMPARE(test::accessibleName(p.launcher()->Command1(7)), QStringLiteral("２：未登録"));
+    QCOMPARE(p.launcher()->Command1(8)->text(), QStringLiteral("漢字プログラム名.e"));
+    QCOMPARE(test::accessibleName(p.launcher()->Command1(8)), QStringLiteral("漢字プログラム名.e"));
 }
 
 void TestLauncherWindow::clicksReachTheForm() {

@@ -1,9 +1,12 @@
-// Twips, points and 96-DPI pixels at the DPI of common display scalings.
+// Twips, points and 96-DPI pixels at the DPI of common display scalings,
+// and a window kept inside its monitor's work area.
+#include "core/screen_fit.h"
 #include "core/twips.h"
 
 #include <doctest/doctest.h>
 
 #include <initializer_list>
+#include <vector>
 
 using namespace zavo::core;
 
@@ -40,4 +43,59 @@ TEST_CASE("design measures at 100, 125, 150 and 200 % scaling") {
         CHECK(twips_to_pixels(twips, 96) == twips_to_pixels(twips));
     CHECK(twips_to_pixels(37.5, 96) == 2);
     CHECK(twips_to_pixels(22.5, 96) == 2);
+}
+
+TEST_CASE("a window is moved the least distance into its work area, never resized") {
+    struct Row {
+        const char* what;
+        PixelRect window, work, placed;
+    };
+    const PixelRect fullHd{0, 0, 1920, 1080};
+    const Row rows[] = {
+        // The launcher's outer window at 96 DPI, and its design place at 2x.
+        {"inside: unchanged", {680, 378, 324, 230}, fullHd, {680, 378, 324, 230}},
+        {"touching every edge: unchanged", {0, 0, 1920, 1080}, fullHd, {0, 0, 1920, 1080}},
+        {"past the right and bottom", {1366, 766, 636, 440}, fullHd, {1284, 640, 636, 440}},
+        {"past the left and top", {-30, -5, 300, 200}, fullHd, {0, 0, 300, 200}},
+        {"past the bottom only", {100, 1000, 300, 200}, fullHd, {100, 880, 300, 200}},
+        {"a work area less a panel", {686, 420, 312, 182}, {0, 0, 1024, 576}, {686, 394, 312, 182}},
+        {"a second monitor's work area",
+         {3000, 1000, 300, 200},
+         {1920, 0, 1280, 1024},
+         {2900, 824, 300, 200}},
+        {"wider and taller than the work area: its left and top edges",
+         {500, 500, 1000, 700},
+         {0, 30, 800, 600},
+         {0, 30, 1000, 700}},
+        {"no work area known: unchanged", {1372, 840, 624, 402}, {}, {1372, 840, 624, 402}},
+    };
+    for (const Row& r : rows) {
+        CAPTURE(r.what);
+        CHECK(fit_into(r.window, r.work) == r.placed);
+    }
+}
+
+TEST_CASE("a window belongs to the monitor it overlaps most, else the nearest") {
+    // Two monitors side by side, a third below the first.
+    const std::vector<PixelRect> monitors{
+        {0, 0, 1920, 1080}, {1920, 0, 1280, 1024}, {0, 1080, 1920, 1080}};
+    struct Row {
+        const char* what;
+        PixelRect window;
+        std::size_t monitor;
+    };
+    const Row rows[] = {
+        {"inside the first", {686, 420, 312, 182}, 0},
+        {"mostly on the second", {1800, 100, 300, 200}, 1},
+        {"mostly on the first", {1700, 100, 300, 200}, 0},
+        {"mostly on the third", {100, 1000, 300, 200}, 2},
+        {"off to the right: the second is nearest", {3400, 500, 100, 100}, 1},
+        {"below the second, beside the third: the third is nearest", {2000, 1500, 10, 10}, 2},
+        {"above everything: the first is nearest", {500, -400, 100, 100}, 0},
+    };
+    for (const Row& r : rows) {
+        CAPTURE(r.what);
+        CHECK(monitor_of(r.window, monitors) == r.monitor);
+    }
+    CHECK(monitor_of({0, 0, 10, 10}, {}) == 0);
 }

@@ -2,6 +2,7 @@
 
 #include "core/twips.h"
 #include "line_control.h"
+#include "screen_place.h"
 #include "vb_input.h"
 
 #include <QImageReader>
@@ -25,6 +26,9 @@ AboutWindow::AboutWindow(forms::frmABOUT& form)
     const QRect client = clientRect(forms::kAboutWindow);
     setFixedSize(client.size());
     setGeometry(client);
+    // Where that place lies partly off the screen's work area (a scaled or
+    // small screen), the nearest place inside it.
+    keepOnScreen(*this);
 
     QLabel* picture = Picture1();
     QImageReader reader(QString::fromUtf8(kPicture));

@@ -10,6 +10,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 #include <algorithm>
 #include <vector>
@@ -21,34 +23,58 @@ using core::twips_to_pixels;
 using forms::ControlSpec;
 using forms::Kind;
 
-// Enter clicks the focused push button, as on Windows; a Qt button outside
-// a dialog's default handling ignores it. Nothing else takes Enter here.
-class EnterClicks final : public QObject {
+// A command button as Windows has one. Enter presses it when it has the
+// focus (a Qt button takes Enter only as a dialog's default). A caption
+// wider than the button wraps onto more lines (Japanese between any two
+// characters), centred, as a push button with BS_MULTILINE shows it: a
+// registered name wider than its button shows from its first character.
+// The text itself stays whole, for the accessible name and for whoever reads
+// it back.
+class CommandButton final : public QPushButton {
 public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
-            (key->modifiers() & ~Qt::KeypadModifier))
-            return false;
-        static_cast<QPushButton*>(watched)->click();
-        return true;
+    CommandButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
+        // Never a dialog's default by focus: Enter presses the focused
+        // button only.
+        setAutoDefault(false);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && !(event->modifiers() & ~Qt::KeypadModifier)) {
+            click();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+
+    void paintEvent(QPaintEvent* event) override {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QRect styled = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+        const int mnemonic = style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this)
+                                 ? Qt::TextShowMnemonic
+                                 : Qt::TextHideMnemonic;
+        if (option.fontMetrics.size(mnemonic, option.text).width() <= styled.width())
+            return QPushButton::paintEvent(event); // one line, as the style draws it
+        // Lines as wide as the whole button, as a Windows push button breaks
+        // its caption, so that both programs break a name after the same
+        // character.
+        const QRect room = rect();
+        const QString text = option.text;
+        option.text.clear();
+        QStylePainter painter(this);
+        painter.drawControl(QStyle::CE_PushButton, option); // face and focus, no label
+        painter.drawItemText(room, Qt::AlignCenter | Qt::TextWordWrap | mnemonic, option.palette,
+                             isEnabled(), text, QPalette::ButtonText);
     }
 };
 
 QWidget* makeWidget(const ControlSpec& row, QWidget* parent) {
     const QString caption = QString::fromUtf8(row.caption ? row.caption : "");
     switch (row.kind) {
-    case Kind::Button: {
-        auto* b = new QPushButton(caption, parent);
-        // Never a dialog's default by focus: Enter goes to the focused
-        // button only, through the filter.
-        b->setAutoDefault(false);
-        b->installEventFilter(new EnterClicks(b));
-        return b;
-    }
+    case Kind::Button:
+        return new CommandButton(caption, parent);
     case Kind::Label: {
         auto* l = new QLabel(caption, parent);
         l->setTextFormat(Qt::PlainText);

@@ -5,6 +5,7 @@
 
 #include "forms/design_sheet.h"
 #include "forms/form_events.h"
+#include "screen_place.h"
 
 #include <QCloseEvent>
 #include <QString>
@@ -19,6 +20,9 @@ public:
     // Every showing starts on the sheet's first focus, as a fresh window does.
     void show() override {
         QtBase::show();
+        // Placed before the frame was known: once it is, the frame too
+        // must lie on screen.
+        keepOnScreenOnceFramed(*this);
         QtBase::raise();
         QtBase::activateWindow();
         if (firstFocus_)

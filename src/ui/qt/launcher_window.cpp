@@ -3,6 +3,7 @@
 #include "core/twips.h"
 #include "forms/zavo_launcher_sheet.h"
 #include "platform/posix/window_handle_posix.h"
+#include "screen_place.h"
 #include "vb_input.h"
 
 #include <QLabel>
@@ -106,6 +107,11 @@ forms::TwipsRect LauncherWindow::placement() {
     const QRect g = geometry();
     return {g.x() * kTwipsPerPixel, g.y() * kTwipsPerPixel, g.width() * kTwipsPerPixel,
             g.height() * kTwipsPerPixel};
+}
+
+core::PixelRect LauncherWindow::workArea(const core::PixelRect& window) {
+    return clientWorkArea(QRect(window.left, window.top, window.width, window.height),
+                          frameMarginsOf(*this));
 }
 
 void LauncherWindow::setCommand1Caption(int index, const std::string& caption) {

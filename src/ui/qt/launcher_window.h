@@ -25,6 +25,7 @@ public:
     void dispose() override;
     platform::WindowHandle handle() override;
     forms::TwipsRect placement() override;
+    core::PixelRect workArea(const core::PixelRect& window) override;
     void setCommand1Caption(int index, const std::string& caption) override;
     void setTimeDisplay(const std::string& text) override;
     void minimize() override;

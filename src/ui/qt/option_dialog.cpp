@@ -1,5 +1,7 @@
 #include "option_dialog.h"
 
+#include "screen_place.h"
+
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -115,6 +117,8 @@ void OptionDialog::centreOnScreen(const QMargins& frame) {
     outer.moveCenter(screen->geometry().center());
     setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), clientSize_));
     centredFor_ = frame;
+    // A screen smaller than the dialog: at least its title bar stays on it.
+    keepOnScreen(*this);
 }
 
 void OptionDialog::showEvent(QShowEvent* event) {

@@ -28,6 +28,9 @@ RECT lineBounds(const forms::ControlSpec& line, int dpi) {
 AboutWindow::AboutWindow(forms::frmABOUT& form) : FormWindow(form) {
     if (!createForSheet(forms::kAboutWindow, kStyle | WS_CLIPCHILDREN, 0, nullptr))
         return;
+    // Where its place lies partly off the monitor's work area (a scaled or
+    // small screen), the nearest place inside it.
+    keepOnScreen(hwnd_);
 
     // Picture1 (tab index 4) is no tab stop: the controls before it in the
     // tab order come first, so it takes its place after them.

@@ -110,6 +110,11 @@ forms::TwipsRect LauncherWindow::placement() {
     return {twips(r.left), twips(r.top), twips(r.right - r.left), twips(r.bottom - r.top)};
 }
 
+// The outer window is what SetWindowPos places: no frame to take off.
+core::PixelRect LauncherWindow::workArea(const core::PixelRect& window) {
+    return workAreaOf({window.left, window.top, window.right(), window.bottom()});
+}
+
 void LauncherWindow::setCommand1Caption(int index, const std::string& caption) {
     controls_.get(forms::kCommand1.at(static_cast<std::size_t>(index))).setText(caption);
 }

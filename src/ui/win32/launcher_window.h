@@ -17,6 +17,7 @@ public:
     platform::WindowHandle handle() override;
     forms::TwipsRect placement() override;
     int pixelsPerInch() override;
+    core::PixelRect workArea(const core::PixelRect& window) override;
     void setCommand1Caption(int index, const std::string& caption) override;
     void setTimeDisplay(const std::string& text) override;
     void minimize() override;

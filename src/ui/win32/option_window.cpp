@@ -14,6 +14,8 @@ OptionWindow::OptionWindow(forms::frmOption& form) : FormWindow(form) {
     // the dialog paints what lies inside them.
     if (!createForSheet(forms::kOptionWindow, kStyle, 0, nullptr))
         return;
+    // A screen smaller than the dialog: at least its title bar stays on it.
+    keepOnScreen(hwnd_);
 
     controls_ = SheetControls(hwnd_, forms::kOptionControls, dpi_);
     controls_.get<DropDown>(OptionControl::Drv_name).onSelectionChanged = [this](int index) {

@@ -33,7 +33,10 @@ struct ClassAndStyle {
 ClassAndStyle classOf(Kind kind) {
     switch (kind) {
     case Kind::Button:
-        return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+        // A caption wider than the button wraps onto a second line (Japanese
+        // between any two characters) instead of being centred and cut at
+        // both ends: a registered name shows from its first character.
+        return {L"BUTTON", BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP, 0};
     case Kind::Label:
         // One line, cut at the right edge, and no access keys: a label shows
         // a file name or the clock, which may hold '&' or not fit.

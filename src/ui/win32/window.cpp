@@ -122,4 +122,25 @@ void placeClientAt(HWND window, int x, int y) {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+core::PixelRect workAreaOf(const RECT& outer) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromRect(&outer, MONITOR_DEFAULTTONEAREST), &info))
+        return {};
+    const RECT& w = info.rcWork;
+    return {w.left, w.top, w.right - w.left, w.bottom - w.top};
+}
+
+void keepOnScreen(HWND window) {
+    RECT outer{};
+    if (!GetWindowRect(window, &outer))
+        return;
+    const core::PixelRect now{outer.left, outer.top, outer.right - outer.left,
+                              outer.bottom - outer.top};
+    const core::PixelRect placed = core::fit_into(now, workAreaOf(outer));
+    if (placed != now)
+        SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 } // namespace zavo::ui

@@ -3,6 +3,7 @@
 // message reaches the object any more.
 #pragma once
 
+#include "core/screen_fit.h"
 #include "forms/design_sheet.h"
 #include "platform/win32/win32_api.h"
 
@@ -62,5 +63,13 @@ private:
 // Moves a shown or hidden window so that its client area's top-left is at
 // (x, y), whatever the frame the system gave it.
 void placeClientAt(HWND window, int x, int y);
+
+// The work area (the screen less the task bar) of the monitor that holds
+// most of `outer`, or of the nearest monitor.
+core::PixelRect workAreaOf(const RECT& outer);
+
+// Moves `window` the least distance that puts it wholly inside its
+// monitor's work area; a window already inside does not move.
+void keepOnScreen(HWND window);
 
 } // namespace zavo::ui

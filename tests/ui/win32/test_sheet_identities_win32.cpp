@@ -107,9 +107,13 @@ void checkIdentities(const W& window, const std::array<forms::ControlSpec, N>& r
         if (expected.buttonType >= 0)
             CHECK(buttonType(h) == expected.buttonType);
         // A push button is a tab stop unless its row says not (the shutdown
-        // and reset buttons, which a stray key must not reach).
-        if (row.kind == Kind::Button)
-            CHECK(((GetWindowLongPtrW(h, GWL_STYLE) & WS_TABSTOP) != 0) == row.tabStop);
+        // and reset buttons, which a stray key must not reach), and a
+        // caption wider than it wraps rather than being cut.
+        if (row.kind == Kind::Button) {
+            const LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
+            CHECK(((style & WS_TABSTOP) != 0) == row.tabStop);
+            CHECK((style & BS_MULTILINE) != 0);
+        }
         // An empty caption is the clock's, which the form fills in.
         if (row.caption && *row.caption)
             CHECK(textOf(h) == utf16(row.caption));
