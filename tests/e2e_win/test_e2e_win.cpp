@@ -283,6 +283,73 @@ private slots:
         }
     }
 
+    // The dialog's keys against a slot file the test wrote: Enter on
+    // touroku, where the focus starts, is refused (no file chosen) and Enter
+    // closes the message; Alt+S asks the reset question with No as its
+    // default answer, so Enter keeps every slot and only Yes (Alt+Y) resets
+    // them all. Back in the main window the file is as each row expects.
+    void dialogKeysKeepTheSlots_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("defaultButton"); // default and focused
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("reset");
+        const QString question = QStringLiteral("登録状況をリセットしますか？");
+        const QString no = QStringLiteral("いいえ(&N)");
+        QTest::newRow("Enter, Enter: refused")
+            << QStringLiteral("Return")
+            << QStringLiteral("登録エラーです\\nファイルが選ばれていません。")
+            << QStringLiteral("OK") << QStringLiteral("Return") << false;
+        QTest::newRow("Alt+S, Enter: No")
+            << QStringLiteral("alt+s") << question << no << QStringLiteral("Return") << false;
+        QTest::newRow("Alt+S, Alt+Y: reset")
+            << QStringLiteral("alt+s") << question << no << QStringLiteral("alt+y") << true;
+    }
+    void dialogKeysKeepTheSlots() {
+        QFETCH(QString, first);
+        QFETCH(QString, message);
+        QFETCH(QString, defaultButton);
+        QFETCH(QString, answer);
+        QFETCH(bool, reset);
+        const QByteArray record("C:\\WINDOWS\\");
+        const QByteArray settei = zavo::test::recordBytes(record, "notepad.exe") +
+                                  zavo::test::recordBytes(record, "calc.exe") +
+                                  zavo::test::recordBytes(record, "mspaint.exe");
+        // Three records of blanks: folder and name fields, then 100 zero bytes.
+        const QByteArray blank = QByteArray(80 + 20, ' ') + QByteArray(100, '\0');
+        const QByteArray expected = reset ? blank.repeated(3) : settei;
+
+        startLauncher(settei);
+        const quint64 window = session_->waitForWindow(kMainTitle, 60000);
+        QVERIFY2(window, "no main window");
+        key(window, QStringLiteral("alt+o"));
+        const quint64 dialog = session_->waitForWindow(kDialogTitle, 30000);
+        QVERIFY2(dialog, "no registration dialog");
+        key(dialog, first);
+        // The main window is gone: its title is the message box's now.
+        const quint64 box = session_->waitForWindow(kMainTitle, 30000);
+        QVERIFY2(box, "no message box");
+        shot(first == QStringLiteral("Return") ? "register_refusal" : "reset_question");
+        const QList<QStringList> rows = children(kMainTitle, kMessageBoxClass);
+        QStringList seen;
+        for (const QStringList& row : rows)
+            seen.append(row.join(QLatin1Char(' ')));
+        QVERIFY2(!child(rows, QStringLiteral("Static"), message).isEmpty(),
+                 qPrintable(QStringLiteral("no \"%1\" in:\n%2").arg(message, seen.join(u'\n'))));
+        QStringList defaults;
+        for (const QStringList& row : rows)
+            if (row.value(4) == QStringLiteral("default") &&
+                row.value(5) == QStringLiteral("focus"))
+                defaults.append(row.value(1));
+        QCOMPARE(defaults, QStringList{defaultButton});
+
+        key(box, answer);
+        QVERIFY(waitFor([&] { return session_->windows(kMainTitle).isEmpty(); }, 30000));
+        key(dialog, QStringLiteral("Escape"));
+        QVERIFY2(session_->waitForWindow(kMainTitle, 30000), "the main window did not come back");
+        QCOMPARE(zavo::test::readFile(work_.filePath(QStringLiteral("settei.ini"))), expected);
+    }
+
     // Ctrl+Z minimises the main window, as its menu item says.
     void ctrlZMinimises() {
         startLauncher(neverWritten().repeated(3));
