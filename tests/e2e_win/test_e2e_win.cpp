@@ -506,6 +506,9 @@ private slots:
             QTest::addRow("%s after the dialog", key)
                 << 500 << QStringList{"alt+o", dialog, "Escape", launcher, k};
         }
+        // The focus moved away before About starts anew when the window shows.
+        QTest::newRow("space after Shift+Tab and About")
+            << 500 << QStringList{"shift+Tab", "alt+h", "i", about, "Escape", launcher, "space"};
     }
     void mediaPlayerGetsCtrlP() {
         QFETCH(int, delayMs);
