@@ -288,7 +288,7 @@ private slots:
     // closes the message; Alt+S asks the reset question with No as its
     // default answer, so Enter keeps every slot and only Yes (Alt+Y) resets
     // them all. Back in the main window the file is as each row expects.
-    void dialogKeysKeepTheSlots_data() {
+    void dialogKeysAgainstTheSlotFile_data() {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("defaultButton"); // default and focused
@@ -305,7 +305,7 @@ private slots:
         QTest::newRow("Alt+S, Alt+Y: reset")
             << QStringLiteral("alt+s") << question << no << QStringLiteral("alt+y") << true;
     }
-    void dialogKeysKeepTheSlots() {
+    void dialogKeysAgainstTheSlotFile() {
         QFETCH(QString, first);
         QFETCH(QString, message);
         QFETCH(QString, defaultButton);
