@@ -3,8 +3,10 @@
 // an automation tool reads them, the slot labels in sight under their option
 // buttons, Ctrl+Z, registration by keyboard against what the Linux program
 // writes, a slot starting a program from a folder with a blank and Japanese
-// characters, the About window's shake, and the media player's Ctrl+P. The
-// program is the test's argument (win_program.h).
+// characters, the About window's shake, the media player's Ctrl+P, what
+// Space and Enter do where each window's focus starts, and the dialog's
+// keys against the slot file. The program is the test's argument
+// (win_program.h).
 #include "support/slot_bytes.h"
 #include "support/x_session.h"
 #include "win_program.h"
@@ -33,6 +35,8 @@ const QString kWineDir = QStringLiteral(ZAVO_WINE_DIR);
 const QString kMainTitle = QStringLiteral("ZAVO_launcher");
 const QString kAboutTitle = QStringLiteral("ZAVO_launcherのバージョン情報");
 const QString kDialogTitle = QStringLiteral("登録フォーム");
+// The window class of a message box; its title is the main window's.
+const QString kMessageBoxClass = QStringLiteral("#32770");
 
 // The client area below the menu bar, and what the X window holds: the menu
 // bar sits inside it.
@@ -81,13 +85,15 @@ private:
         return session_->startProcess(QStringLiteral("wine"), {launcher_}, work_.path());
     }
 
-    // Class, text, screen rectangle and "seen"/"hidden" of each child window
-    // of the window titled `title`, in z-order.
-    QList<QStringList> children(const QString& title) {
+    // Class, text, screen rectangle, "seen"/"hidden", "default"/"-" and
+    // "focus"/"-" of each child window of the window titled `title` (of the
+    // window class `cls` when given), in z-order.
+    QList<QStringList> children(const QString& title, const QString& cls = {}) {
         QString out;
-        const int code =
-            session_->run(QStringLiteral("wine"),
-                          {kHelpers + QStringLiteral("/list_children.exe"), title}, &out, 60000);
+        QStringList args{kHelpers + QStringLiteral("/list_children.exe"), title};
+        if (!cls.isEmpty())
+            args.append(cls);
+        const int code = session_->run(QStringLiteral("wine"), args, &out, 60000);
         if (code != 0)
             return {};
         QList<QStringList> rows;
@@ -277,6 +283,73 @@ private slots:
         }
     }
 
+    // The dialog's keys against a slot file the test wrote: Enter on
+    // touroku, where the focus starts, is refused (no file chosen) and Enter
+    // closes the message; Alt+S asks the reset question with No as its
+    // default answer, so Enter keeps every slot and only Yes (Alt+Y) resets
+    // them all. Back in the main window the file is as each row expects.
+    void dialogKeysAgainstTheSlotFile_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("defaultButton"); // default and focused
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("reset");
+        const QString question = QStringLiteral("登録状況をリセットしますか？");
+        const QString no = QStringLiteral("いいえ(&N)");
+        QTest::newRow("Enter, Enter: refused")
+            << QStringLiteral("Return")
+            << QStringLiteral("登録エラーです\\nファイルが選ばれていません。")
+            << QStringLiteral("OK") << QStringLiteral("Return") << false;
+        QTest::newRow("Alt+S, Enter: No")
+            << QStringLiteral("alt+s") << question << no << QStringLiteral("Return") << false;
+        QTest::newRow("Alt+S, Alt+Y: reset")
+            << QStringLiteral("alt+s") << question << no << QStringLiteral("alt+y") << true;
+    }
+    void dialogKeysAgainstTheSlotFile() {
+        QFETCH(QString, first);
+        QFETCH(QString, message);
+        QFETCH(QString, defaultButton);
+        QFETCH(QString, answer);
+        QFETCH(bool, reset);
+        const QByteArray record("C:\\WINDOWS\\");
+        const QByteArray settei = zavo::test::recordBytes(record, "notepad.exe") +
+                                  zavo::test::recordBytes(record, "calc.exe") +
+                                  zavo::test::recordBytes(record, "mspaint.exe");
+        // Three records of blanks: folder and name fields, then 100 zero bytes.
+        const QByteArray blank = QByteArray(80 + 20, ' ') + QByteArray(100, '\0');
+        const QByteArray expected = reset ? blank.repeated(3) : settei;
+
+        startLauncher(settei);
+        const quint64 window = session_->waitForWindow(kMainTitle, 60000);
+        QVERIFY2(window, "no main window");
+        key(window, QStringLiteral("alt+o"));
+        const quint64 dialog = session_->waitForWindow(kDialogTitle, 30000);
+        QVERIFY2(dialog, "no registration dialog");
+        key(dialog, first);
+        // The main window is gone: its title is the message box's now.
+        const quint64 box = session_->waitForWindow(kMainTitle, 30000);
+        QVERIFY2(box, "no message box");
+        shot(first == QStringLiteral("Return") ? "register_refusal" : "reset_question");
+        const QList<QStringList> rows = children(kMainTitle, kMessageBoxClass);
+        QStringList seen;
+        for (const QStringList& row : rows)
+            seen.append(row.join(QLatin1Char(' ')));
+        QVERIFY2(!child(rows, QStringLiteral("Static"), message).isEmpty(),
+                 qPrintable(QStringLiteral("no \"%1\" in:\n%2").arg(message, seen.join(u'\n'))));
+        QStringList defaults;
+        for (const QStringList& row : rows)
+            if (row.value(4) == QStringLiteral("default") &&
+                row.value(5) == QStringLiteral("focus"))
+                defaults.append(row.value(1));
+        QCOMPARE(defaults, QStringList{defaultButton});
+
+        key(box, answer);
+        QVERIFY(waitFor([&] { return session_->windows(kMainTitle).isEmpty(); }, 30000));
+        key(dialog, QStringLiteral("Escape"));
+        QVERIFY2(session_->waitForWindow(kMainTitle, 30000), "the main window did not come back");
+        QCOMPARE(zavo::test::readFile(work_.filePath(QStringLiteral("settei.ini"))), expected);
+    }
+
     // Ctrl+Z minimises the main window, as its menu item says.
     void ctrlZMinimises() {
         startLauncher(neverWritten().repeated(3));
@@ -408,20 +481,46 @@ private slots:
     // the prefix: once its window is up it gets Ctrl+P; one that never comes
     // up holds the click up to the launcher's bound, and Ctrl+P goes to the
     // window active then.
+    // Keys: the focus starts on this button whenever the main window shows,
+    // so Space or Enter right after the start, and after About or the dialog,
+    // start the player and never the shutdown, which would end the launcher
+    // with the whole Wine session of the test's prefix. No test presses the
+    // shutdown button itself: its request is never made by a test.
     void mediaPlayerGetsCtrlP_data() {
         QTest::addColumn<int>("delayMs"); // when the player shows its window; never when negative
-        QTest::newRow("window after 0.5 s") << 500;
-        QTest::newRow("never a window") << -1;
+        // What presses the button: xdotool keys, "*TITLE" making the window
+        // of that title active first; a click when empty.
+        QTest::addColumn<QStringList>("presses");
+        const QString about = QLatin1Char('*') + kAboutTitle;
+        const QString dialog = QLatin1Char('*') + kDialogTitle;
+        const QString launcher = QLatin1Char('*') + kMainTitle;
+        QTest::newRow("window after 0.5 s") << 500 << QStringList{};
+        QTest::newRow("never a window") << -1 << QStringList{};
+        for (const char* key : {"space", "Return"}) {
+            const QString k = QString::fromLatin1(key);
+            QTest::addRow("%s at the start", key) << 500 << QStringList{k};
+            // About closes on Esc and on Enter (its OK button).
+            QTest::addRow("%s after About", key)
+                << 500 << QStringList{"alt+h", "i", about, "Escape", launcher, k};
+            QTest::addRow("%s after About's OK", key)
+                << 500 << QStringList{"alt+h", "i", about, "Return", launcher, k};
+            QTest::addRow("%s after the dialog", key)
+                << 500 << QStringList{"alt+o", dialog, "Escape", launcher, k};
+        }
+        // The focus moved away before About starts anew when the window shows.
+        QTest::newRow("space after Shift+Tab and About")
+            << 500 << QStringList{"shift+Tab", "alt+h", "i", about, "Escape", launcher, "space"};
     }
     void mediaPlayerGetsCtrlP() {
         QFETCH(int, delayMs);
+        QFETCH(QStringList, presses);
         const QString folder =
             kWineDir + QStringLiteral("/wine-prefix/drive_c/Program Files/Windows Media Player");
         QVERIFY(QDir().mkpath(folder));
         const StandIn player(folder, kHelpers + QStringLiteral("/test_player.exe"), delayMs);
         QVERIFY(player.placed);
 
-        startLauncher(neverWritten().repeated(3));
+        QProcess* launcher = startLauncher(neverWritten().repeated(3));
         const quint64 window = session_->waitForWindow(kMainTitle, 60000);
         QVERIFY2(window, "no main window");
         QVERIFY(waitFor([&] { return activeWindow() == window; }, 30000));
@@ -441,10 +540,23 @@ private slots:
 
         // Command1(0): 1335 x 495 twips at (240, 120) of the client area.
         const qint64 clickedAt = QDateTime::currentMSecsSinceEpoch();
-        session_->run(QStringLiteral("xdotool"),
-                      {QStringLiteral("mousemove"), QString::number(kClientX + 16 + 44),
-                       QString::number(kClientY + 8 + 16), QStringLiteral("click"),
-                       QStringLiteral("1")});
+        if (presses.isEmpty())
+            session_->run(QStringLiteral("xdotool"),
+                          {QStringLiteral("mousemove"), QString::number(kClientX + 16 + 44),
+                           QString::number(kClientY + 8 + 16), QStringLiteral("click"),
+                           QStringLiteral("1")});
+        for (const QString& press : presses) {
+            if (!press.startsWith(QLatin1Char('*'))) {
+                session_->run(QStringLiteral("xdotool"), {QStringLiteral("key"), press});
+                continue;
+            }
+            const quint64 target = session_->waitForWindow(press.mid(1), 60000);
+            QVERIFY2(target, qPrintable(press.mid(1) + QStringLiteral(" was not shown")));
+            session_->run(QStringLiteral("xdotool"),
+                          {QStringLiteral("windowactivate"), QStringLiteral("--sync"),
+                           QString::number(target)});
+            QVERIFY(waitFor([&] { return activeWindow() == target; }, 30000));
+        }
         if (witness)
             session_->run(QStringLiteral("xdotool"),
                           {QStringLiteral("windowactivate"), QStringLiteral("--sync"),
@@ -453,18 +565,24 @@ private slots:
         QVERIFY2(waitFor(
                      [&] {
                          session_->nudgeWindowManager();
-                         return zavo::test::readFile(keys).contains('\n');
+                         return zavo::test::readFile(keys).contains('\n') ||
+                                launcher->state() == QProcess::NotRunning;
                      },
                      60000),
                  "no key reached the player");
+        QVERIFY2(launcher->state() == QProcess::Running,
+                 "the launcher ended: the key asked for the shutdown");
         const QList<QByteArray> got = zavo::test::readFile(keys).trimmed().split(' ');
         QCOMPARE(got.value(0), QByteArray("^p"));
-        qInfo("click to Ctrl+P received: %lld ms", got.value(1).toLongLong() - clickedAt);
+        qInfo("click or key to Ctrl+P received: %lld ms", got.value(1).toLongLong() - clickedAt);
         // The launcher's focus back is not checked here: Wine 8 keeps the
         // SetForegroundWindow of a window the window manager manages to
         // itself, so the X focus stays on the player.
         shot("player");
         QCOMPARE(zavo::test::readFile(keys).count('\n'), 1); // Ctrl+P alone
+        // The session goes on: the launcher runs and shows its window.
+        QVERIFY(launcher->state() == QProcess::Running);
+        QCOMPARE(session_->windows(kMainTitle).size(), 1);
     }
 
 private:
