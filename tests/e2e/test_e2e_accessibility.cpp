@@ -257,6 +257,14 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
     const QString shot = QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_accessibility.png");
     QFile::remove(shot);
     QVERIFY(x.screenshot(shot));
+
+    // The About window's picture is read by its name.
+    QVERIFY(activate(x, launcher));
+    QVERIFY(keys(x, {"alt+h", "i"}));
+    QVERIFY2(x.waitForWindow(QStringLiteral("ZAVO_launcherのバージョン情報")) != 0,
+             "alt+h, i opened no About window");
+    const Control picture = {"Picture1", QStringLiteral("image"), {240, 240, 720, 495}};
+    QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, {&picture, 1}), QStringList{"ロケットの絵"}, 30000);
 }
 
 // Calls that any process on the AT-SPI bus may make, some of them malformed:
