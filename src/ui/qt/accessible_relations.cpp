@@ -8,6 +8,8 @@
 #include <QList>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace {
 
 // One entry of GetRelationSet's answer, a(ua(so)): a relation type and the
