@@ -352,6 +352,7 @@ void TestE2eAccessibility::orcaNamesEachListInOneTabRound() {
     const QString unregistered = QStringLiteral("未登録");
     QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, kSlotLabels),
                               QStringList({unregistered, unregistered, unregistered}), 30000);
+    const QString here = QFileInfo(work.path()).canonicalFilePath();
 
     const QString home = x.runtimeDir() + QStringLiteral("/home");
     const QString prefs = x.runtimeDir() + QStringLiteral("/orca");
@@ -380,34 +381,38 @@ void TestE2eAccessibility::orcaNamesEachListInOneTabRound() {
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll().right(3000))
                                            : QStringLiteral("no log at ") + log;
     };
-    QTRY_VERIFY2_WITH_TIMEOUT(spoken().contains(QStringLiteral("登録フォーム dialog.")),
+    QTRY_VERIFY2_WITH_TIMEOUT(!spoken().filter(QStringLiteral("登録フォーム")).isEmpty(),
                               qPrintable(logTail()), 60000);
 
     // From reset, the first control of the tab order, round to it again.
-    const QString here = QFileInfo(work.path()).canonicalFilePath();
-    const QStringList round = {
-        QStringLiteral("登録(T) push button."),     QStringLiteral("戻る(R) push button."),
-        QStringLiteral("フォルダ ") + here + u'.',  QStringLiteral("ドライブ combo box."),
-        QStringLiteral("ファイルがありません."),    QStringLiteral("ボタン番号選択."),
-        QStringLiteral("初期設定(S) push button."),
-    };
-    const auto saysAfter = [&](qsizetype from, const QString& words) {
-        return spoken().mid(from).contains(words);
-    };
-    for (const QString& words : round) {
+    // Each key, and words Orca says after it: our names, not its own role
+    // words, which differ between its versions.
+    const auto hears = [&](const QString& key, const QString& words) {
         const qsizetype before = spoken().size();
-        QVERIFY(keys(x, {"Tab"}));
-        QTRY_VERIFY2_WITH_TIMEOUT(saysAfter(before, words),
-                                  qPrintable(words + u'\n' + spoken().mid(before).join(u'\n')),
-                                  30000);
+        if (!keys(x, {key}))
+            return QStringLiteral("xdotool could not press ") + key;
+        const auto said = [&] { return !spoken().mid(before).filter(words).isEmpty(); };
+        if (!QTest::qWaitFor(said, 30000))
+            return key + QStringLiteral(": no \"") + words + QStringLiteral("\" in:\n") +
+                   spoken().mid(before).join(u'\n');
+        return QString();
+    };
+    const std::pair<const char*, QString> round[] = {
+        {"Tab", QStringLiteral("登録(T)")},
+        {"Tab", QStringLiteral("戻る(R)")},
+        {"Tab", QStringLiteral("フォルダ ") + here},
+        {"Tab", QStringLiteral("ドライブ")},
+        {"Tab", QStringLiteral("ファイルがありません")},
+        {"Tab", QStringLiteral("ボタン番号選択")},
+        {"Tab", QStringLiteral("初期設定(S)")},
+        // Back to slot 1 and where am I: its place in the group.
+        {"shift+Tab", QStringLiteral("ボタン１")},
+        {"KP_Enter", QStringLiteral("1 of 3")},
+    };
+    for (const auto& [key, words] : round) {
+        const QString missed = hears(QLatin1String(key), words);
+        QVERIFY2(missed.isEmpty(), qPrintable(missed));
     }
-    // Back to slot 1: where am I? Its place in the group, and its slot.
-    QVERIFY(keys(x, {"shift+Tab"}));
-    QTRY_VERIFY_WITH_TIMEOUT(spoken().endsWith(unregistered + u'.'), 30000);
-    const qsizetype before = spoken().size();
-    QVERIFY(keys(x, {"KP_Enter"}));
-    QTRY_VERIFY2_WITH_TIMEOUT(saysAfter(before, QStringLiteral("1 of 3 未登録.")),
-                              qPrintable(spoken().mid(before).join(u'\n')), 30000);
 }
 
 QTEST_GUILESS_MAIN(TestE2eAccessibility)
