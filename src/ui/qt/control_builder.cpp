@@ -99,7 +99,7 @@ std::vector<QWidget*> buildControls(QWidget* designArea, std::span<const Control
             // no size, so that the window looks as designed.
             if (row.kind == Kind::DriveList) {
                 auto* label = new QLabel(QString::fromUtf8(row.accessibleName), parent);
-                label->setGeometry(QRect(w->pos(), QSize()));
+                label->setGeometry(QRect(w->pos(), QSize(0, 0)));
                 label->setBuddy(w);
             }
         }
