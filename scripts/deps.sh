@@ -3,7 +3,7 @@
 # when any of them is missing. Needs root (or sudo) only when it installs.
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libxtst-dev libx11-dev
-  xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick locales dbus at-spi2-core python3-pyatspi
+  xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick locales dbus at-spi2-core python3-pyatspi orca
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk libicu-dev clang-format doctest-dev
   clang-14 libclang-rt-14-dev
   libglib2.0-dev dpkg-dev file appstream desktop-file-utils lintian

@@ -24,6 +24,7 @@ struct FontSpec {
 };
 
 inline constexpr FontSpec kGothic9{"ＭＳ ゴシック", 9};
+inline constexpr FontSpec kWindowFont{};
 
 inline constexpr int kClientArea = -1;
 
@@ -36,6 +37,8 @@ struct ControlSpec {
     int tabIndex = -1;            // -1: takes no part in the tab order
     FontSpec font{};
     const char* toolTip = nullptr;
+    // What a screen reader calls a control that shows no caption of its own.
+    const char* accessibleName = nullptr;
     // False for a control that the Tab key passes by and that never holds
     // the focus when its window opens: a stray Enter or Space must not run
     // what it does. Its access key, tooltip and the mouse still reach it.
@@ -79,6 +82,14 @@ struct WindowSpec {
     // negative: centred on the screen.
     int clientLeft, clientTop;
     bool minimizeButton;
+};
+
+// Option buttons that make one group for a screen reader: named by the frame
+// they lie over, in slot order, each labelled by the label beside it.
+template <class Id, std::size_t N> struct OptionGroupSpec {
+    Id frame;
+    std::array<Id, N> members;
+    std::array<Id, N> labels;
 };
 
 inline constexpr int kMenuBar = -1;

@@ -38,7 +38,8 @@ inline constexpr std::array<LineColour, 2> kAboutRules{{
 }};
 
 inline constexpr std::array<ControlSpec, std::size_t(AboutControl::Count)> kAboutControls{{
-    {"Picture1", Kind::Picture, kClientArea, nullptr, 240, 240, 720, 495, 4},
+    {"Picture1", Kind::Picture, kClientArea, nullptr, 240, 240, 720, 495, 4, kWindowFont, nullptr,
+     "ロケットの絵"},
     {"OK_but", Kind::Button, kClientArea, "OK", 1680, 2400, 1215, 495, 0},
     {"Line1_0", Kind::Line, kClientArea, nullptr, 360, 960, 360, 1200},
     {"Line1_4", Kind::Line, kClientArea, nullptr, 840, 960, 840, 1080},

@@ -140,6 +140,7 @@ bool frmOption::moveFolderList(const std::string& folder) {
     }
     folderRows_ = std::move(rows);
     view_.setFolders(shown, openRows);
+    view_.setListName(OptionControl::dir_name, std::string(kFolderListName) + ' ' + dirPath_);
     return true;
 }
 
@@ -150,6 +151,7 @@ bool frmOption::pointFileList(const std::string& folder) {
     filePath_ = folder;
     files_ = std::move(*names);
     view_.setFiles(files_);
+    view_.setListName(OptionControl::File_name, files_.empty() ? kNoFilesName : kFileListName);
     return true;
 }
 

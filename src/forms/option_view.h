@@ -2,6 +2,7 @@
 #pragma once
 
 #include "form.h"
+#include "frm_option_sheet.h"
 
 #include <string>
 #include <vector>
@@ -24,6 +25,9 @@ public:
     // File_name: its entries, none selected; the selected row or -1.
     virtual void setFiles(const std::vector<std::string>& names) = 0;
     virtual int selectedFile() = 0;
+    // The name a screen reader gives dir_name or File_name; it follows what
+    // the list shows.
+    virtual void setListName(OptionControl list, const std::string& name) = 0;
 
 protected:
     ~OptionView() = default;

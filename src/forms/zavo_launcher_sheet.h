@@ -29,7 +29,7 @@ inline constexpr std::array<LauncherControl, kLaunchButtons> kCommand1{
 
 inline constexpr std::array<ControlSpec, std::size_t(LauncherControl::Count)> kLauncherControls{{
     {"Command2", Kind::Button, kClientArea, "win終了 (&W)", 3240, 2040, 1215, 495, 0, kGothic9,
-     "ウィンドウズそのものを終了させます。", kNoTabStop},
+     "ウィンドウズそのものを終了させます。", nullptr, kNoTabStop},
     {"Command1_8", Kind::Button, kClientArea, "３：未登録", 3120, 1320, 1335, 495, 9, kGothic9},
     {"Command1_7", Kind::Button, kClientArea, "２：未登録", 1680, 1320, 1335, 495, 8, kGothic9},
     {"Command1_6", Kind::Button, kClientArea, "１：未登録", 240, 1320, 1335, 495, 7, kGothic9},

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Prints the accessibility tree of one application as a screen reader sees it
-over AT-SPI: role, name and screen extents of every object, as JSON on stdout.
+over AT-SPI: role, name, description, screen extents and relations of every
+object (each relation's targets by role, name and extents), as JSON on stdout.
 Usage: atspi_tree.py APPLICATION_NAME
 Exit 0 with the tree; 1 when no such application is registered yet."""
 import json
@@ -9,16 +10,29 @@ import sys
 import pyatspi
 
 
-def node(acc):
+def extents(acc):
     try:
         ext = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        rect = [ext.x, ext.y, ext.width, ext.height]
+        return [ext.x, ext.y, ext.width, ext.height]
     except NotImplementedError:
-        rect = None
+        return None
+
+
+def relations(acc):
+    return [{
+        "type": r.getRelationType().value_nick,
+        "targets": [{"role": t.getRoleName(), "name": t.name, "rect": extents(t)}
+                    for t in (r.getTarget(i) for i in range(r.getNTargets())) if t is not None],
+    } for r in acc.getRelationSet()]
+
+
+def node(acc):
     return {
         "role": acc.getRoleName(),
         "name": acc.name,
-        "rect": rect,
+        "description": acc.description,
+        "rect": extents(acc),
+        "relations": relations(acc),
         "children": [node(c) for c in acc if c is not None],
     }
 

@@ -1,7 +1,9 @@
 // What a screen reader reads from the real binary: its accessibility tree over
 // AT-SPI, under a private Xvfb with openbox and private session and AT-SPI
 // buses. Every control must be read as the text it shows (without the
-// access-key ampersand), also after the registration dialog changed it.
+// access-key ampersand), also after the registration dialog changed it; the
+// dialog's lists by their names, its option buttons as one group, each tied
+// to the label of its slot. Orca, where installed, says so in its speech.
 #include "a11y_bus.h"
 #include "atspi_tree.h"
 #include "support/slot_bytes.h"
@@ -28,6 +30,7 @@ class TestE2eAccessibility : public QObject {
 private slots:
     void screenReaderReadsTheShownText();
     void strayPropertyCallsLeaveItReadable();
+    void orcaNamesEachListInOneTabRound();
 };
 
 namespace {
@@ -62,6 +65,15 @@ const Control kSlotLabels[] = {
     {"Label3", kLabel, {2880, 600, 1095, 255}},
 };
 const Control kTimeDisplay = {"time_display", kLabel, {240, 2040, 2895, 375}};
+// The dialog's lists, which show no caption of their own.
+const Control kLists[] = {
+    {"Drv_name", QStringLiteral("combo box"), {4320, 120, 2415, 300}},
+    {"dir_name", QStringLiteral("list"), {4320, 480, 2415, 1140}},
+    {"File_name", QStringLiteral("list"), {4320, 1680, 2415, 1170}},
+};
+const QString kSlotOptionNames[] = {QStringLiteral("ボタン１"), QStringLiteral("ボタン２"),
+                                    QStringLiteral("ボタン３")};
+const QString kSlotFrame = QStringLiteral("ボタン番号選択");
 
 std::optional<A11yNode> tree(XSession& x, const AccessibilityBus& bus) {
     return zavo::test::readA11yTree(x, bus.python(), kApp);
@@ -75,6 +87,69 @@ QStringList names(XSession& x, const AccessibilityBus& bus, std::span<const Cont
         out << (name.isNull() ? QStringLiteral("<%1 not found>").arg(QLatin1String(c.name)) : name);
     }
     return out;
+}
+
+const A11yNode* find(const A11yNode& root, const QString& role, const QString& name) {
+    for (const A11yNode& child : root.children) {
+        if (child.role == role && child.name == name)
+            return &child;
+        if (const A11yNode* found = find(child, role, name))
+            return found;
+    }
+    return nullptr;
+}
+
+// What a screen reader tells of the dialog beyond its captions, a line a
+// control: each list's name (a combo box's from the label that labels it),
+// and for each slot its option button's place in its group (counted as
+// readers count member-of targets, last first), the labels that label it (the
+// group's name first) and its description, and whom the slot label labels.
+QStringList dialogAsRead(XSession& x, const AccessibilityBus& bus) {
+    const std::optional<A11yNode> root = tree(x, bus);
+    if (!root)
+        return {QStringLiteral("<no tree>")};
+    QStringList read;
+    for (const Control& list : kLists) {
+        const A11yNode* n = zavo::test::nodeAt(*root, list.role, list.pixels());
+        QString name = QStringLiteral("<not found>");
+        if (n)
+            name = n->related("labelled-by").isEmpty() ? n->name
+                                                       : n->related("labelled-by").join(u',');
+        read << QLatin1String(list.name) + QStringLiteral(": ") + name;
+    }
+    for (int slot = 0; slot < 3; ++slot) {
+        const A11yNode* option =
+            find(*root, QStringLiteral("radio button"), kSlotOptionNames[slot]);
+        const A11yNode* label =
+            zavo::test::nodeAt(*root, kSlotLabels[slot].role, kSlotLabels[slot].pixels());
+        if (!option || !label) {
+            read << QStringLiteral("<slot %1 not found>").arg(slot + 1);
+            continue;
+        }
+        const QStringList group = option->related("member-of");
+        const auto at = group.indexOf(option->name);
+        read << QStringLiteral("%1: %2 of %3; labelled by %4; described as %5; %6 labels %7")
+                    .arg(option->name)
+                    .arg(at < 0 ? 0 : group.size() - at)
+                    .arg(group.size())
+                    .arg(option->related("labelled-by").join(u','), option->description,
+                         label->name, label->related("label-for").join(u','));
+    }
+    return read;
+}
+
+// The dialog as dialogAsRead() should find it, on `folder` with slot labels
+// `labels`.
+QStringList dialogExpected(const QString& folder, const QString& files, const QStringList& labels) {
+    QStringList read = {QStringLiteral("Drv_name: ドライブ"),
+                        QStringLiteral("dir_name: フォルダ ") + folder,
+                        QStringLiteral("File_name: ") + files};
+    for (int slot = 0; slot < 3; ++slot)
+        read << QStringLiteral("%1: %2 of 3; labelled by %3,%4; described as %4; %4 labels %1")
+                    .arg(kSlotOptionNames[slot])
+                    .arg(slot + 1)
+                    .arg(kSlotFrame, labels[slot]);
+    return read;
 }
 
 QString clockText(XSession& x, const AccessibilityBus& bus) {
@@ -159,6 +234,10 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
     QVERIFY2(dialog != 0, "alt+o opened no registration dialog");
     QVERIFY(activate(x, dialog));
     QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, kSlotLabels), stored, 30000);
+    // It opens on the launcher's folder, which holds no program.
+    const QString here = QFileInfo(work.path()).canonicalFilePath();
+    QCOMPARE(dialogAsRead(x, bus),
+             dialogExpected(here, QStringLiteral("ファイルがありません"), stored));
     const XGeometry d = x.geometry(dialog);
     QCOMPARE(x.run(QStringLiteral("xdotool"), {"mousemove", "--sync", QString::number(d.x + 368),
                                                QString::number(d.y + 70), "click", "1"}),
@@ -168,6 +247,8 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
                                  QByteArray("tool.exe").leftJustified(20, ' '),
                              10000);
     QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, kSlotLabels), registered, 30000);
+    QCOMPARE(dialogAsRead(x, bus), dialogExpected(here + QStringLiteral("/apps"),
+                                                  QStringLiteral("ファイル"), registered));
 
     // Back in the reloaded main window the slot buttons read the new caption.
     QVERIFY(keys(x, {"alt+r"}));
@@ -179,6 +260,14 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
     const QString shot = QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_accessibility.png");
     QFile::remove(shot);
     QVERIFY(x.screenshot(shot));
+
+    // The About window's picture is read by its name.
+    QVERIFY(activate(x, launcher));
+    QVERIFY(keys(x, {"alt+h", "i"}));
+    QVERIFY2(x.waitForWindow(QStringLiteral("ZAVO_launcherのバージョン情報")) != 0,
+             "alt+h, i opened no About window");
+    const Control picture = {"Picture1", QStringLiteral("image"), {240, 240, 720, 495}};
+    QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, {&picture, 1}), QStringList{"ロケットの絵"}, 30000);
 }
 
 // Calls that any process on the AT-SPI bus may make, some of them malformed:
@@ -239,6 +328,94 @@ void TestE2eAccessibility::strayPropertyCallsLeaveItReadable() {
         }
     }
     QCOMPARE(names(x, bus, kSlotButtons), design);
+}
+
+// One Tab round of the dialog as Orca speaks it: every list by its name, the
+// option buttons by their group; Orca's where-am-I tells the place in it.
+// Orca runs with its own preferences and without braille or a speech server,
+// and logs what it would say.
+void TestE2eAccessibility::orcaNamesEachListInOneTabRound() {
+    XSession x;
+    ZAVO_REQUIRE_X_SESSION(x);
+    if (QStandardPaths::findExecutable(QStringLiteral("orca")).isEmpty())
+        QSKIP("orca is not installed");
+    AccessibilityBus bus(x);
+    ZAVO_REQUIRE_A11Y_BUS(bus);
+
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    x.startLauncher(work.path());
+    const quint64 launcher = x.waitForWindow(kLauncherTitle);
+    QVERIFY2(launcher != 0, "no window titled ZAVO_launcher was mapped");
+    QVERIFY(activate(x, launcher));
+    QVERIFY(keys(x, {"alt+o"}));
+    const quint64 dialog = x.waitForWindow(kDialogTitle);
+    QVERIFY2(dialog != 0, "alt+o opened no registration dialog");
+    QVERIFY(activate(x, dialog));
+    const QString unregistered = QStringLiteral("未登録");
+    QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, kSlotLabels),
+                              QStringList({unregistered, unregistered, unregistered}), 30000);
+    const QString here = QFileInfo(work.path()).canonicalFilePath();
+
+    const QString home = x.runtimeDir() + QStringLiteral("/home");
+    const QString prefs = x.runtimeDir() + QStringLiteral("/orca");
+    QVERIFY(QDir().mkpath(home) && QDir().mkpath(prefs));
+    const QString log = x.runtimeDir() + QStringLiteral("/orca-speech.log");
+    x.setEnvironmentVariable(QStringLiteral("HOME"), home);
+    x.setEnvironmentVariable(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    x.setEnvironmentVariable(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("memory"));
+    // No Speech Dispatcher may be started for it.
+    x.setEnvironmentVariable(QStringLiteral("SPEECHD_CMD"),
+                             x.runtimeDir() + QStringLiteral("/none"));
+    x.startProcess(bus.python(), {QStringLiteral(ZAVO_ORCA_SPEECH_SCRIPT), log, prefs});
+    const auto spoken = [&log] {
+        QFile f(log);
+        QStringList said;
+        if (!f.open(QIODevice::ReadOnly))
+            return said;
+        const QRegularExpression line(QStringLiteral("SPEECH OUTPUT: '(.*?)'(\\{|\\s*$)"));
+        for (const QByteArray& l : f.readAll().split('\n'))
+            if (const auto m = line.match(QString::fromUtf8(l)); m.hasMatch())
+                said << m.captured(1);
+        return said;
+    };
+    const auto logTail = [&log] {
+        QFile f(log);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll().right(3000))
+                                           : QStringLiteral("no log at ") + log;
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(!spoken().filter(QStringLiteral("登録フォーム")).isEmpty(),
+                              qPrintable(logTail()), 60000);
+
+    // From reset, the first control of the tab order, round to it again.
+    // Each key, and words Orca says after it: our names, not its own role
+    // words, which differ between its versions.
+    const auto hears = [&](const QString& key, const QString& words) {
+        const qsizetype before = spoken().size();
+        if (!keys(x, {key}))
+            return QStringLiteral("xdotool could not press ") + key;
+        const auto said = [&] { return !spoken().mid(before).filter(words).isEmpty(); };
+        if (!QTest::qWaitFor(said, 30000))
+            return key + QStringLiteral(": no \"") + words + QStringLiteral("\" in:\n") +
+                   spoken().mid(before).join(u'\n');
+        return QString();
+    };
+    const std::pair<const char*, QString> round[] = {
+        {"Tab", QStringLiteral("登録(T)")},
+        {"Tab", QStringLiteral("戻る(R)")},
+        {"Tab", QStringLiteral("フォルダ ") + here},
+        {"Tab", QStringLiteral("ドライブ")},
+        {"Tab", QStringLiteral("ファイルがありません")},
+        {"Tab", QStringLiteral("ボタン番号選択")},
+        {"Tab", QStringLiteral("初期設定(S)")},
+        // Back to slot 1 and where am I: its place in the group.
+        {"shift+Tab", QStringLiteral("ボタン１")},
+        {"KP_Enter", QStringLiteral("1 of 3")},
+    };
+    for (const auto& [key, words] : round) {
+        const QString missed = hears(QLatin1String(key), words);
+        QVERIFY2(missed.isEmpty(), qPrintable(missed));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestE2eAccessibility)

@@ -73,6 +73,11 @@ BOOL CALLBACK printChild(HWND child, LPARAM param) {
     const Walk& walk = *reinterpret_cast<const Walk*>(param);
     if (GetParent(child) != walk.top)
         return TRUE;
+    // A window of no size shows nothing: a label that only names the
+    // control after it for Windows' accessibility.
+    RECT shown{};
+    if (GetClientRect(child, &shown) && IsRectEmpty(&shown))
+        return TRUE;
     wchar_t cls[64] = {};
     wchar_t text[512] = {};
     GetClassNameW(child, cls, 64);

@@ -39,6 +39,8 @@ const QString kWineDir = QStringLiteral(ZAVO_WINE_DIR);
 const QString kMainTitle = QStringLiteral("ZAVO_launcher");
 const QString kAboutTitle = QStringLiteral("ZAVO_launcherのバージョン情報");
 const QString kDialogTitle = QStringLiteral("登録フォーム");
+// The About picture's text is its name for a screen reader, never drawn.
+const QString kPictureClass = QStringLiteral("ZAVO_picture");
 
 // Twips at `dpi`, halves to even.
 int px(int twips, int dpi) {
@@ -100,7 +102,7 @@ private:
     static int leastSpare(const Measured& m) {
         int least = INT_MAX;
         for (const Child& c : m.children)
-            if (!c.text.isEmpty())
+            if (!c.text.isEmpty() && c.cls != kPictureClass)
                 least = std::min(least, c.room - c.textWidth);
         return least;
     }
@@ -109,7 +111,8 @@ private:
     static QStringList cutCaptions(const Measured& m) {
         QStringList cut;
         for (const Child& c : m.children)
-            if (!c.text.isEmpty() && (c.textWidth > c.room || c.textHeight > c.height))
+            if (!c.text.isEmpty() && c.cls != kPictureClass &&
+                (c.textWidth > c.room || c.textHeight > c.height))
                 cut.append(QStringLiteral("%1 \"%2\": %3x%4 in %5x%6")
                                .arg(c.cls, c.text)
                                .arg(c.textWidth)

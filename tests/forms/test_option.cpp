@@ -105,10 +105,15 @@ TEST_CASE("load: the lists start on the current folder, programs only, none sele
     CHECK(d.view().selected == -1);
     CHECK(d.view().drive >= 0);
     CHECK(d.view().Label == kNone);
+    // What a screen reader calls the lists: the folder list with its folder.
+    CHECK(d.view().folderListName == "フォルダ " + here);
+    CHECK(d.view().fileListName == "ファイル");
     // A folder named like a program is a folder all the same.
     CHECK(std::count(d.view().folders.begin(), d.view().folders.end(), "d.exe") == 1);
     d.openFolder("d.exe");
     CHECK(d.view().files.empty());
+    CHECK(d.view().folderListName == "フォルダ " + (fs::path(here) / "d.exe").string());
+    CHECK(d.view().fileListName == "ファイルがありません");
 }
 
 TEST_CASE("load shows the registered slots; a file that cannot be read keeps the dialog usable") {
@@ -336,6 +341,8 @@ TEST_CASE("a folder that cannot be listed: read error, lists unchanged, dialog u
         CHECK(d.form().filePath() == apps.string());
         CHECK(d.view().folders == before.folders);
         CHECK(d.view().files == before.files);
+        CHECK(d.view().folderListName == before.folderListName);
+        CHECK(d.view().fileListName == before.fileListName);
         d.pick("first.exe");
         d.touroku();
         CHECK(d.settei() == recordBytes(stored(apps), "first.exe"));

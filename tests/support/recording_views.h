@@ -98,10 +98,14 @@ public:
         selected = -1;
     }
     int selectedFile() override { return selected; }
+    void setListName(forms::OptionControl list, const std::string& name) override {
+        (list == forms::OptionControl::dir_name ? folderListName : fileListName) = name;
+    }
 
     std::array<std::string, 3> Label{"未登録", "未登録", "未登録"};
     int option = 1; // the selected Option button; 0: none
     std::vector<std::string> drives, folders, files;
+    std::string folderListName, fileListName;
     int drive = -1, open = 0, selected = -1;
 };
 

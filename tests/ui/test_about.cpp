@@ -54,6 +54,7 @@ void TestAbout::layout() {
                        });
     QVERIFY(!QTest::currentTestFailed());
     QCOMPARE(a->Picture1()->pixmap().size(), QSize(48, 33));
+    QCOMPARE(test::accessibleName(a->Picture1()), QStringLiteral("ロケットの絵"));
     QVERIFY(strokesHidden(a));
     QCOMPARE(test::focusChain(a->OK_but(), 1), QStringList{"OK_but"});
 }

@@ -2,6 +2,8 @@
 // hands its events to the form.
 #include "support/qt_program.h"
 
+#include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,6 +33,7 @@ private slots:
     void openedWithTheFocusOnTouroku();
     void escReturnsEnterPressesTheFocusedButton();
     void labelNamesFollowTheirText();
+    void listsAreNamed();
     void clicksReachTheForm();
 };
 
@@ -112,7 +115,36 @@ void TestOptionDialog::labelNamesFollowTheirText() {
         auto* label = d->findChild<QLabel*>(QStringLiteral("Label%1").arg(n));
         QCOMPARE(label->text(), shown[n - 1]);
         QCOMPARE(test::accessibleName(label), label->text());
+        // Read after its option button, which it labels.
+        QCOMPARE(d->findChild<QWidget*>(QStringLiteral("Option%1").arg(n))->accessibleDescription(),
+                 label->text());
     }
+}
+
+// What a screen reader calls each list; on Linux Qt names a combo box by its
+// text and takes its name from the label that labels it.
+void TestOptionDialog::listsAreNamed() {
+    QtProgram p;
+    ui::OptionDialog* d = open(p);
+    const QString here = QDir::currentPath();
+    QCOMPARE(test::accessibleName(d->findChild<QWidget*>("dir_name")), "フォルダ " + here);
+    QCOMPARE(test::accessibleName(d->findChild<QWidget*>("File_name")),
+             QStringLiteral("ファイルがありません"));
+    auto* drives = d->findChild<QComboBox*>("Drv_name");
+    QStringList labels;
+    const auto relations =
+        QAccessible::queryAccessibleInterface(drives)->relations(QAccessible::Label);
+    for (const auto& [label, relation] : relations)
+        labels << label->text(QAccessible::Name);
+    QCOMPARE(labels, QStringList{QStringLiteral("ドライブ")});
+    QCOMPARE(drives->accessibleDescription(), drives->currentText());
+    QVERIFY(!drives->currentText().isEmpty());
+
+    test::writeFile(QStringLiteral("tool.exe"), QByteArray());
+    auto* form = dynamic_cast<forms::frmOption*>(p.forms->loaded(FormId::Option));
+    QVERIFY(form);
+    p.forms->run([&] { form->dir_name_Change(); });
+    QCOMPARE(test::accessibleName(d->findChild<QWidget*>("File_name")), QStringLiteral("ファイル"));
 }
 
 void TestOptionDialog::clicksReachTheForm() {

@@ -1,28 +1,30 @@
 #include "accessibility_guard.h"
 
-#include <QtGlobal>
-
-#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+#include "accessible_relations.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QPointer>
+#include <QtGlobal>
 
+// The bridge serves its objects as one virtual object; a front takes that
+// object's place on the bus and hands it every call it does not answer
+// itself. It answers the relation sets that carry relations Qt cannot state
+// (accessible_relations.h) and, before Qt 6.5, malformed property calls.
+//
 // Qt 6.4's AT-SPI bridge (QTBUG-107897, mended in Qt 6.5) takes every call of
 // org.freedesktop.DBus.Properties on its objects as Get or Set with an
 // interface and a property name, and reads those two arguments unchecked: a
 // GetAll, or a Get or Set without them, reads past the end of the argument
 // list and ends the program with a segmentation fault. Any process on the
 // accessibility bus can send one (automation tools and zbus-based readers
-// send GetAll). The bridge serves its objects as one virtual object, so this
-// guard takes that object's place on the bus, answers the malformed calls
-// with an error and hands every other call to the bridge unchanged.
+// send GetAll); the front answers them with an error.
 //
 // The bridge registers itself whenever the accessibility bus comes up. A
 // message spy, which QtDBus runs on the main thread before it delivers each
-// incoming call, puts the guard in place before the first call reaches the
+// incoming call, puts the front in place before the first call reaches the
 // bridge's objects. QtDBus exports the spy hook but declares it only in a
 // private header.
 using QDBusSpyHook = void (*)(const QDBusMessage&);
@@ -32,6 +34,8 @@ namespace zavo::ui {
 namespace {
 
 const QString kBridgePath = QStringLiteral("/org/a11y/atspi/accessible");
+
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
 const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 
 bool isString(const QVariant& v) {
@@ -50,9 +54,25 @@ bool isWellFormed(const QDBusMessage& call) {
     return false;
 }
 
-class PropertiesGuard : public QDBusVirtualObject {
+bool answerMalformed(const QDBusMessage& message, const QDBusConnection& connection) {
+    if (message.interface() != kPropertiesInterface || isWellFormed(message))
+        return false;
+    const bool getAll = message.member() == QLatin1String("GetAll");
+    connection.send(
+        message.createErrorReply(getAll ? QDBusError::NotSupported : QDBusError::InvalidArgs,
+                                 getAll ? QStringLiteral("GetAll is not served; use Get")
+                                        : QStringLiteral("Get takes (ss), Set takes (ssv)")));
+    return true;
+}
+#else
+bool answerMalformed(const QDBusMessage&, const QDBusConnection&) {
+    return false;
+}
+#endif
+
+class BridgeFront : public QDBusVirtualObject {
 public:
-    explicit PropertiesGuard(QDBusVirtualObject* bridge)
+    explicit BridgeFront(QDBusVirtualObject* bridge)
         : QDBusVirtualObject(bridge), bridge_(bridge) {}
 
     QString introspect(const QString& path) const override {
@@ -60,14 +80,8 @@ public:
     }
 
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-        if (message.interface() == kPropertiesInterface && !isWellFormed(message)) {
-            const bool getAll = message.member() == QLatin1String("GetAll");
-            connection.send(message.createErrorReply(
-                getAll ? QDBusError::NotSupported : QDBusError::InvalidArgs,
-                getAll ? QStringLiteral("GetAll is not served; use Get")
-                       : QStringLiteral("Get takes (ss), Set takes (ssv)")));
+        if (answerMalformed(message, connection) || answerRelationSet(message, connection))
             return true;
-        }
         return bridge_ && bridge_->handleMessage(message, connection);
     }
 
@@ -75,17 +89,17 @@ private:
     QPointer<QDBusVirtualObject> bridge_;
 };
 
-void placeGuard(const QDBusMessage& call) {
+void placeFront(const QDBusMessage& call) {
     if (!call.path().startsWith(kBridgePath))
         return;
     QDBusConnection bus(QStringLiteral("a11y")); // the bridge's connection name
     auto* bridge = qobject_cast<QDBusVirtualObject*>(bus.objectRegisteredAt(kBridgePath));
-    if (!bridge || dynamic_cast<PropertiesGuard*>(bridge))
+    if (!bridge || dynamic_cast<BridgeFront*>(bridge))
         return;
-    auto* guard = new PropertiesGuard(bridge); // goes with the bridge's object
+    auto* front = new BridgeFront(bridge); // goes with the bridge's object
     bus.unregisterObject(kBridgePath);
-    if (!bus.registerVirtualObject(kBridgePath, guard, QDBusConnection::SubPath)) {
-        delete guard;
+    if (!bus.registerVirtualObject(kBridgePath, front, QDBusConnection::SubPath)) {
+        delete front;
         bus.registerVirtualObject(kBridgePath, bridge, QDBusConnection::SubPath);
     }
 }
@@ -93,15 +107,7 @@ void placeGuard(const QDBusMessage& call) {
 } // namespace
 
 void guardAccessibilityBridge() {
-    qDBusAddSpyHook(placeGuard);
+    qDBusAddSpyHook(placeFront);
 }
 
 } // namespace zavo::ui
-
-#else
-
-namespace zavo::ui {
-void guardAccessibilityBridge() {}
-} // namespace zavo::ui
-
-#endif

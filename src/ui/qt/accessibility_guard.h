@@ -1,8 +1,8 @@
 #pragma once
 
 namespace zavo::ui {
-// Keeps malformed D-Bus property calls on the accessibility bus away from Qt's
-// AT-SPI bridge where that bridge cannot take them. Call once the application
-// object exists.
+// Puts a front before Qt's AT-SPI bridge: it serves the relations Qt cannot
+// state and keeps malformed D-Bus property calls away from a bridge that
+// cannot take them. Call once the application object exists.
 void guardAccessibilityBridge();
 } // namespace zavo::ui

@@ -142,6 +142,17 @@ std::vector<QWidget*> buildControls(QWidget* designArea, std::span<const Control
         }
         if (row.toolTip)
             w->setToolTip(QString::fromUtf8(row.toolTip));
+        if (row.accessibleName) {
+            w->setAccessibleName(QString::fromUtf8(row.accessibleName));
+            // On Linux Qt names a combo box by its current text and gives
+            // screen readers its name in the label that labels it: a label of
+            // no size, so that the window looks as designed.
+            if (row.kind == Kind::DriveList) {
+                auto* label = new QLabel(QString::fromUtf8(row.accessibleName), parent);
+                label->setGeometry(QRect(w->pos(), QSize(0, 0)));
+                label->setBuddy(w);
+            }
+        }
         // Off the tab chain, yet a click may still focus it, as on Windows.
         if (!row.tabStop)
             w->setFocusPolicy(Qt::ClickFocus);

@@ -1,5 +1,6 @@
 #include "option_dialog.h"
 
+#include "accessible_relations.h"
 #include "screen_place.h"
 
 #include <QComboBox>
@@ -30,14 +31,24 @@ OptionDialog::OptionDialog(forms::frmOption& form)
                              OptionControl::reset})
         controls_.get(id)->raise();
     controls_.get<QRadioButton>(OptionControl::Option1)->setChecked(true);
+    std::array<QWidget*, forms::kSlotGroup.members.size()> members{}, labels{};
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        members[i] = controls_.get(forms::kSlotGroup.members[i]);
+        labels[i] = controls_.get(forms::kSlotGroup.labels[i]);
+    }
+    relateOptionGroup(controls_.get(forms::kSlotGroup.frame), members, labels);
+    for (std::size_t i = 0; i < members.size(); ++i)
+        describeOption(i);
     // No default button: Enter presses only the focused button.
     firstFocus_ = controls_.get(forms::kOptionFirstFocus);
 
     dir_name_->setSelectionMode(QAbstractItemView::SingleSelection);
     File_name_->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    connect(Drv_name_, &QComboBox::currentIndexChanged, this,
-            [this](int index) { forward([this, index] { form_.Drv_name_Change(index); }); });
+    connect(Drv_name_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        describeDrive();
+        forward([this, index] { form_.Drv_name_Change(index); });
+    });
     connect(dir_name_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         const int row = dir_name_->row(item);
         forward([this, row] { form_.dir_name_Open(row); });
@@ -57,8 +68,16 @@ OptionDialog::OptionDialog(forms::frmOption& form)
 }
 
 void OptionDialog::setLabel(int slot, const std::string& caption) {
-    controls_.get<QLabel>(forms::kSlotLabels.at(static_cast<std::size_t>(slot - 1)))
-        ->setText(QString::fromStdString(caption));
+    const auto i = static_cast<std::size_t>(slot - 1);
+    controls_.get<QLabel>(forms::kSlotGroup.labels.at(i))->setText(QString::fromStdString(caption));
+    describeOption(i);
+}
+
+// A screen reader names an option button's group by the first label it has:
+// the program of the slot, shown in the second, is read as its description.
+void OptionDialog::describeOption(std::size_t i) {
+    controls_.get(forms::kSlotGroup.members.at(i))
+        ->setAccessibleDescription(controls_.get<QLabel>(forms::kSlotGroup.labels.at(i))->text());
 }
 
 bool OptionDialog::optionValue(int slot) {
@@ -72,11 +91,20 @@ void OptionDialog::setDrives(const std::vector<std::string>& names) {
     for (const std::string& name : names)
         Drv_name_->addItem(QString::fromStdString(name));
     Drv_name_->setCurrentIndex(-1);
+    describeDrive();
 }
 
 void OptionDialog::selectDrive(int index) {
     const QSignalBlocker quiet(Drv_name_);
     Drv_name_->setCurrentIndex(index);
+    describeDrive();
+}
+
+// Qt 6.4 gives screen readers no way to read which row of a combo box is
+// chosen (its list has no selection for them), so the drive shown is read
+// as the box's description, after its name.
+void OptionDialog::describeDrive() {
+    Drv_name_->setAccessibleDescription(Drv_name_->currentText());
 }
 
 void OptionDialog::setFolders(const std::vector<std::string>& names, int openRows) {
@@ -100,6 +128,10 @@ void OptionDialog::setFiles(const std::vector<std::string>& names) {
 int OptionDialog::selectedFile() {
     const QList<QListWidgetItem*> selected = File_name_->selectedItems();
     return selected.isEmpty() ? -1 : File_name_->row(selected.front());
+}
+
+void OptionDialog::setListName(OptionControl list, const std::string& name) {
+    controls_.get(list)->setAccessibleName(QString::fromStdString(name));
 }
 
 QMargins OptionDialog::lastFrameMargins() {

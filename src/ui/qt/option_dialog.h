@@ -30,6 +30,7 @@ public:
     void setFolders(const std::vector<std::string>& names, int openRows) override;
     void setFiles(const std::vector<std::string>& names) override;
     int selectedFile() override;
+    void setListName(forms::OptionControl list, const std::string& name) override;
 
     const SheetWidgets<forms::OptionControl>& controls() const { return controls_; }
 
@@ -42,6 +43,8 @@ private:
     // The frame of a window already on screen, the best guess for ours.
     static QMargins lastFrameMargins();
     void centreOnScreen(const QMargins& frame);
+    void describeOption(std::size_t slotIndex);
+    void describeDrive();
 
     SheetWidgets<forms::OptionControl> controls_;
     QComboBox* Drv_name_;

@@ -2,6 +2,7 @@
 
 #include "core/twips.h"
 #include "resource_ids.h"
+#include "text.h"
 #include "vb_input.h"
 
 namespace zavo::ui {
@@ -52,6 +53,10 @@ AboutWindow::AboutWindow(forms::frmABOUT& form) : FormWindow(form) {
                 form_.Picture1_MouseMove(button, shift, atX, atY);
             });
         });
+    // Windows' accessibility names a window of its own class by its text,
+    // which the box never draws.
+    if (picture.accessibleName)
+        SetWindowTextW(Picture1_->hwnd(), wide(picture.accessibleName).c_str());
 
     // Enter and Esc both press OK_but.
     Button& ok = controls_.get<Button>(AboutControl::OK_but);

@@ -75,6 +75,10 @@ int OptionWindow::selectedFile() {
     return controls_.get<ListBox>(OptionControl::File_name).selected();
 }
 
+void OptionWindow::setListName(OptionControl list, const std::string& name) {
+    controls_.setAccessibleName(list, name);
+}
+
 // Esc presses Cancel_but; Enter presses no default button, only the focused
 // control (it opens a folder row).
 void OptionWindow::onCommand(int id) {

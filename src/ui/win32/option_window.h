@@ -20,6 +20,7 @@ public:
     void setFolders(const std::vector<std::string>& names, int openRows) override;
     void setFiles(const std::vector<std::string>& names) override;
     int selectedFile() override;
+    void setListName(forms::OptionControl list, const std::string& name) override;
 
     static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 

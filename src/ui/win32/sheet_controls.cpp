@@ -194,8 +194,13 @@ Control* SheetControls::of(HWND child) const {
     return nullptr;
 }
 
+void SheetControls::setName(std::size_t row, const std::string& name) const {
+    if (row < names_.size() && names_[row])
+        SetWindowTextW(names_[row], wide(name).c_str());
+}
+
 SheetControls::SheetControls(HWND parent, std::span<const ControlSpec> rows, int dpi)
-    : rows_(rows), byRow_(rows.size()) {
+    : rows_(rows), byRow_(rows.size()), names_(rows.size()) {
     // Tab order is creation order; rows outside it come last, as designed.
     std::vector<const ControlSpec*> order;
     for (const ControlSpec& row : rows)
@@ -222,6 +227,13 @@ SheetControls::SheetControls(HWND parent, std::span<const ControlSpec> rows, int
         inRadioGroup = option;
         const auto index = static_cast<std::size_t>(row - rows.data());
         const int id = kFirstControlId + static_cast<int>(index);
+        // Made first, it lies just above the control (new children go to
+        // the bottom).
+        if (row->accessibleName)
+            names_[index] =
+                CreateWindowExW(0, L"STATIC", wide(row->accessibleName).c_str(),
+                                WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, r.left,
+                                r.top, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
         const HWND control = CreateWindowExW(
             cls.exStyle, cls.className, wide(row->caption ? row->caption : "").c_str(),
             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style | group, r.left, r.top,

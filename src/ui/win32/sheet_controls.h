@@ -42,9 +42,20 @@ public:
     // The control behind a child window of ours, or nullptr.
     Control* of(HWND child) const;
 
+    // Renames a control that shows no caption of its own (see names_).
+    template <class Id> void setAccessibleName(Id id, const std::string& name) const {
+        setName(static_cast<std::size_t>(forms::row(id)), name);
+    }
+
 private:
+    void setName(std::size_t row, const std::string& name) const;
+
     std::span<const forms::ControlSpec> rows_;
     std::vector<std::unique_ptr<Control>> byRow_; // empty where a row has no control
+    // Windows' accessibility names a list or a box after the label just
+    // before it in the z-order: for each row with an accessible name, a
+    // label of no size, so that the window looks as designed.
+    std::vector<HWND> names_;
 };
 
 // A sheet rectangle in pixels at `dpi` (twips x dpi / 1440); for a line its

@@ -2,17 +2,21 @@
 // views, as a reader of the window sees it: the child window with the row's
 // control id is the one the view holds for the row, of the row's class and
 // style, in the window (at its place in its frame where the row has one),
-// and shows the row's caption. Lines are drawn by the window, so no child
-// stands for them. A row that is not there ends the program in every build
+// and shows the row's caption, and a control without a caption of its own
+// carries its name where Windows' accessibility reads it. Lines are drawn by
+// the window, so no child stands for them. A row that is not there ends the program in every build
 // type: the test runs itself as a child to see it.
 #include "core/twips.h"
 #include "forms/frm_option_sheet.h"
+#include "platform/fake/recording_services.h"
+#include "platform/folder_lists.h"
 #include "support/doctest_strings.h"
 #include "support/win32_child.h"
 #include "win32_program.h"
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 using namespace zavo;
@@ -72,6 +76,21 @@ std::u16string utf16(const char* utf8) {
     return text;
 }
 
+// The name Windows' accessibility gives a control that shows no caption: a
+// window of its own class is named by its text, a list or a box by the label
+// just before it in the z-order, which must take no room.
+std::u16string nameRead(HWND h, Kind kind) {
+    if (kind == Kind::Picture)
+        return textOf(h);
+    const HWND label = GetWindow(h, GW_HWNDPREV);
+    wchar_t className[64] = {};
+    RECT r{};
+    if (!label || !GetClassNameW(label, className, 64) || lstrcmpiW(className, L"Static") != 0 ||
+        !GetClientRect(label, &r) || !IsRectEmpty(&r) || !IsWindowVisible(label))
+        return u"<no label of no size before it>";
+    return textOf(label);
+}
+
 // Where `inner` stands from `outer`'s top-left corner, in pixels.
 POINT offsetIn(HWND inner, HWND outer) {
     RECT i{}, o{};
@@ -80,8 +99,10 @@ POINT offsetIn(HWND inner, HWND outer) {
     return {i.left - o.left, i.top - o.top};
 }
 
+// `renamed`: names the form gave in place of a row's own, by row name.
 template <class Id, class W, std::size_t N>
-void checkIdentities(const W& window, const std::array<forms::ControlSpec, N>& rows) {
+void checkIdentities(const W& window, const std::array<forms::ControlSpec, N>& rows,
+                     const std::map<std::string, std::string>& renamed = {}) {
     const HWND parent = window.hwnd();
     const auto childOf = [parent](int row) {
         return GetDlgItem(parent, ui::kFirstControlId + row);
@@ -117,6 +138,11 @@ void checkIdentities(const W& window, const std::array<forms::ControlSpec, N>& r
         // An empty caption is the clock's, which the form fills in.
         if (row.caption && *row.caption)
             CHECK(textOf(h) == utf16(row.caption));
+        if (row.accessibleName) {
+            const auto name = renamed.find(row.name);
+            CHECK(nameRead(h, row.kind) ==
+                  utf16(name != renamed.end() ? name->second.c_str() : row.accessibleName));
+        }
         // In its frame at the row's place: a group box holds no children,
         // its controls are the window's, laid over it.
         if (row.container != forms::kClientArea) {
@@ -138,8 +164,11 @@ TEST_CASE("every row of every window is found by its identity") {
     Win32Program p;
     checkIdentities<forms::LauncherControl>(p.window<ui::LauncherWindow>(FormId::Launcher),
                                             forms::kLauncherControls);
-    checkIdentities<forms::OptionControl>(p.window<ui::OptionWindow>(FormId::Option),
-                                          forms::kOptionControls);
+    // Opened on the empty scratch folder.
+    checkIdentities<forms::OptionControl>(
+        p.window<ui::OptionWindow>(FormId::Option), forms::kOptionControls,
+        {{"dir_name", "フォルダ " + platform::folder_lists::currentFolder()},
+         {"File_name", "ファイルがありません"}});
     checkIdentities<forms::AboutControl>(p.window<ui::AboutWindow>(FormId::About),
                                          forms::kAboutControls);
 }
