@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -140,7 +141,10 @@ void TestOptionDialog::listsAreNamed() {
     QCOMPARE(drives->accessibleDescription(), drives->currentText());
     QVERIFY(!drives->currentText().isEmpty());
 
-    test::writeFile(QStringLiteral("tool.exe"), QByteArray());
+    // A program as Linux knows one: a file the user may execute.
+    test::writeFile(QStringLiteral("tool"), QByteArray("#!/bin/sh\n"));
+    QVERIFY(QFile::setPermissions(QStringLiteral("tool"),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     auto* form = dynamic_cast<forms::frmOption*>(p.forms->loaded(FormId::Option));
     QVERIFY(form);
     p.forms->run([&] { form->dir_name_Change(); });
