@@ -167,7 +167,7 @@ TEST_CASE("every row of every window is found by its identity") {
     // Opened on the empty scratch folder.
     checkIdentities<forms::OptionControl>(
         p.window<ui::OptionWindow>(FormId::Option), forms::kOptionControls,
-        {{"dir_name", "フォルダ " + platform::folder_lists::currentFolder()},
+        {{"dir_name", "フォルダ " + platform::folder_lists::startFolder()},
          {"File_name", "ファイルがありません"}});
     checkIdentities<forms::AboutControl>(p.window<ui::AboutWindow>(FormId::About),
                                          forms::kAboutControls);
