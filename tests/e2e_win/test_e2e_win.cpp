@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QRect>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -348,6 +349,33 @@ private slots:
         key(dialog, QStringLiteral("Escape"));
         QVERIFY2(session_->waitForWindow(kMainTitle, 30000), "the main window did not come back");
         QCOMPARE(zavo::test::readFile(work_.filePath(QStringLiteral("settei.ini"))), expected);
+    }
+
+    // A settei.ini that cannot be read (a folder of that name): the message
+    // comes once the dialog is up, as a window of the dialog's.
+    void loadErrorOwnedByTheDialog() {
+        const QString settei = work_.filePath(QStringLiteral("settei.ini"));
+        QFile::remove(settei);
+        QVERIFY(QDir().mkdir(settei));
+        const auto restore = qScopeGuard([&] { QDir().rmdir(settei); });
+        session_->startProcess(QStringLiteral("wine"), {launcher_}, work_.path());
+        const quint64 window = session_->waitForWindow(kMainTitle, 60000);
+        QVERIFY2(window, "no main window");
+        key(window, QStringLiteral("alt+o"));
+        const quint64 dialog = session_->waitForWindow(kDialogTitle, 30000);
+        QVERIFY2(dialog, "no registration dialog");
+        const QString owner = QStringLiteral("0x%1").arg(dialog, 0, 16);
+        QVERIFY2(waitFor(
+                     [&] {
+                         for (const quint64 w : session_->windows(kMainTitle))
+                             if (session_->property(w, QStringLiteral("WM_TRANSIENT_FOR"))
+                                     .contains(owner))
+                                 return true;
+                         return false;
+                     },
+                     30000),
+                 "no message box of the dialog's");
+        shot("load_error");
     }
 
     // Ctrl+Z minimises the main window, as its menu item says.
