@@ -193,8 +193,12 @@ std::string startFolderOf(const std::string& working, const std::string& home) {
 }
 
 std::string startFolder() {
+    // Asked at every launch: the account's home is looked up once (a
+    // password database on the network may take its time), the working
+    // folder each time.
+    static const std::string home = account().home;
     std::error_code ec;
-    return startFolderOf(utf8Of(fs::current_path(ec)), account().home);
+    return startFolderOf(utf8Of(fs::current_path(ec)), home);
 }
 
 std::vector<std::string> driveRoots() {
