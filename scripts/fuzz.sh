@@ -15,7 +15,11 @@ targets=("$@")
 ((${#targets[@]})) || targets=(fuzz_settei fuzz_register fuzz_register_disk)
 build="$root/build-fuzz"
 
-CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+# Debian 12's clang-14 where installed (scripts/deps.sh), else the release's
+# versionless clang.
+cc=clang-14 cxx=clang++-14
+command -v "$cxx" >/dev/null || cc=clang cxx=clang++
+CC=$cc CXX=$cxx cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZAVO_FUZZ=ON -DZAVO_SANITIZE=ON -DZAVO_BUILD_TESTS=OFF -DZAVO_BUILD_BENCH=OFF >/dev/null
 nice -n 19 cmake --build "$build" -j 2 --target "${targets[@]}"
 

@@ -8,6 +8,7 @@ import json
 import sys
 
 import pyatspi
+from gi.repository import Atspi
 
 
 def extents(acc):
@@ -18,17 +19,26 @@ def extents(acc):
         return None
 
 
+def role(acc):
+    # By its number, named as libatspi names it, with one name for push
+    # buttons: at-spi2-core 2.46 (Debian 12) calls role 43 "push button", 2.56
+    # (Debian 13) "button", and each toolkit's own text (GetRoleName) follows
+    # its release (Qt 6.4 "push button", Qt 6.8 "button").
+    name = Atspi.role_get_name(acc.getRole())
+    return "push button" if name == "button" else name
+
+
 def relations(acc):
     return [{
         "type": r.getRelationType().value_nick,
-        "targets": [{"role": t.getRoleName(), "name": t.name, "rect": extents(t)}
+        "targets": [{"role": role(t), "name": t.name, "rect": extents(t)}
                     for t in (r.getTarget(i) for i in range(r.getNTargets())) if t is not None],
     } for r in acc.getRelationSet()]
 
 
 def node(acc):
     return {
-        "role": acc.getRoleName(),
+        "role": role(acc),
         "name": acc.name,
         "description": acc.description,
         "rect": extents(acc),

@@ -22,9 +22,15 @@ def main():
     debug.debugLevel = debug.LEVEL_ALL
     debug.eventDebugLevel = debug.LEVEL_OFF
     debug.debugFile = open(log, "w", buffering=1)
-    manager = orca.getSettingsManager()
-    manager.activate(prefs, {"enableBraille": False})
-    sys.path.insert(0, manager.getPrefsDir())
+    if hasattr(orca, "getSettingsManager"):  # Orca 43 (Debian 12)
+        manager = orca.getSettingsManager()
+        manager.activate(prefs, {"enableBraille": False})
+        sys.path.insert(0, manager.getPrefsDir())
+    else:  # Orca 48 (Debian 13) renamed its settings manager's calls
+        from orca import settings_manager
+        manager = settings_manager.get_manager()
+        manager.activate(prefs, {"enableBraille": False})
+        sys.path.insert(0, manager.get_prefs_dir())
     return orca.main()
 
 

@@ -373,7 +373,9 @@ void TestE2eAccessibility::orcaNamesEachListInOneTabRound() {
         QStringList said;
         if (!f.open(QIODevice::ReadOnly))
             return said;
-        const QRegularExpression line(QStringLiteral("SPEECH OUTPUT: '(.*?)'(\\{|\\s*$)"));
+        // Orca 43 writes the voice right after the text ("'...'{"), Orca 48
+        // after a blank ("'...' {").
+        const QRegularExpression line(QStringLiteral("SPEECH OUTPUT: '(.*?)'\\s*(\\{|$)"));
         for (const QByteArray& l : f.readAll().split('\n'))
             if (const auto m = line.match(QString::fromUtf8(l)); m.hasMatch())
                 said << m.captured(1);

@@ -153,7 +153,7 @@ TEST_CASE("touroku writes folder and file into the chosen slot, relabels and bee
     for (const Row& row : rows) {
         INFO(std::string(row.file));
         Dialog d([&](Program&) {
-            makeProgram(fs::path("apps") / fs::u8path(row.file));
+            makeProgram(fs::path("apps") / pathOf(row.file));
             makeProgram("apps/other.exe");
         });
         d.openFolder("apps");
@@ -244,8 +244,8 @@ TEST_CASE("touroku refuses what could not be started again, says why, and writes
             std::string sub = row.folder;
             if (sub == "*81") // a folder whose stored form takes 81 bytes
                 sub = std::string(81 - stored(fs::current_path()).size() - 1, 'a');
-            where = sub.empty() ? fs::current_path() : fs::current_path() / fs::u8path(sub);
-            makeProgram(where / fs::u8path(row.file ? row.file : "a.exe"));
+            where = sub.empty() ? fs::current_path() : fs::current_path() / pathOf(sub);
+            makeProgram(where / pathOf(row.file ? row.file : "a.exe"));
             writeFile("settei.ini", before);
         });
         if (where != d.folder.path())
@@ -357,7 +357,7 @@ TEST_CASE("Drv_name_Change moves both lists to the drive's folder, and back") {
     REQUIRE(home >= 0);
     const auto listable = [](const std::string& root) {
         std::error_code ec;
-        fs::directory_iterator it(fs::u8path(root), ec);
+        fs::directory_iterator it(pathOf(root), ec);
         return !ec;
     };
 

@@ -7,20 +7,20 @@
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QPointer>
-#include <QtGlobal>
 
 // The bridge serves its objects as one virtual object; a front takes that
 // object's place on the bus and hands it every call it does not answer
 // itself. It answers the relation sets that carry relations Qt cannot state
-// (accessible_relations.h) and, before Qt 6.5, malformed property calls.
+// (accessible_relations.h) and malformed property calls.
 //
-// Qt 6.4's AT-SPI bridge (QTBUG-107897, mended in Qt 6.5) takes every call of
-// org.freedesktop.DBus.Properties on its objects as Get or Set with an
-// interface and a property name, and reads those two arguments unchecked: a
-// GetAll, or a Get or Set without them, reads past the end of the argument
-// list and ends the program with a segmentation fault. Any process on the
-// accessibility bus can send one (automation tools and zbus-based readers
-// send GetAll); the front answers them with an error.
+// Qt's AT-SPI bridge (QTBUG-107897) reads the arguments of calls of
+// org.freedesktop.DBus.Properties on its objects unchecked: in Qt 6.4 a
+// GetAll, or a Get or Set without an interface and a property name, reads
+// past the end of the argument list and ends the program with a segmentation
+// fault; Qt 6.8 still does so for a Get or Set short of arguments, a GetAll
+// without an interface, and a GetAll on the application's root. Any process
+// on the accessibility bus can send one (automation tools and zbus-based
+// readers send GetAll); the front answers them with an error.
 //
 // The bridge registers itself whenever the accessibility bus comes up. A
 // message spy, which QtDBus runs on the main thread before it delivers each
@@ -35,7 +35,6 @@ namespace {
 
 const QString kBridgePath = QStringLiteral("/org/a11y/atspi/accessible");
 
-#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
 const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 
 bool isString(const QVariant& v) {
@@ -64,11 +63,6 @@ bool answerMalformed(const QDBusMessage& message, const QDBusConnection& connect
                                         : QStringLiteral("Get takes (ss), Set takes (ssv)")));
     return true;
 }
-#else
-bool answerMalformed(const QDBusMessage&, const QDBusConnection&) {
-    return false;
-}
-#endif
 
 class BridgeFront : public QDBusVirtualObject {
 public:
