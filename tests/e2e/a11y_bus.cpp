@@ -178,4 +178,30 @@ QString AccessibilityBus::applicationBusName(qint64 pid) const {
     return {};
 }
 
+QStringList AccessibilityBus::registeredEvents() const {
+    const QDBusMessage reply =
+        QDBusConnection(connectionName_ + QStringLiteral("-atspi"))
+            .call(QDBusMessage::createMethodCall(QStringLiteral("org.a11y.atspi.Registry"),
+                                                 QStringLiteral("/org/a11y/atspi/registry"),
+                                                 QStringLiteral("org.a11y.atspi.Registry"),
+                                                 QStringLiteral("GetRegisteredEvents")),
+                  QDBus::Block, 5000);
+    QStringList events;
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return events;
+    // An array of (listener's bus name, event).
+    const QDBusArgument listeners = reply.arguments().constFirst().value<QDBusArgument>();
+    listeners.beginArray();
+    while (!listeners.atEnd()) {
+        QString listener;
+        QString event;
+        listeners.beginStructure();
+        listeners >> listener >> event;
+        listeners.endStructure();
+        events << event;
+    }
+    listeners.endArray();
+    return events;
+}
+
 } // namespace zavo::test

@@ -7,6 +7,7 @@
 #include "support/x_session.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace zavo::test {
 
@@ -28,6 +29,9 @@ public:
     // Unique bus name on the AT-SPI bus of the application the registry lists
     // for process `pid`; empty while it is not registered.
     QString applicationBusName(qint64 pid) const;
+    // Events some program on the bus listens to, as the registry lists them
+    // ("Object:StateChanged:Focused" ...); applications send only these.
+    QStringList registeredEvents() const;
 
 private:
     void start(XSession& x);
