@@ -131,22 +131,27 @@ std::string readWhole(const char* path) {
 
 } // namespace
 
-Account account() {
-    Account a;
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found)
+const Account& account() {
+    // Asked at every launch and folder listing; the password database (on a
+    // network, it may take its time) is asked once.
+    static const Account once = [] {
+        Account a;
+        std::vector<char> buffer(16384);
+        passwd entry{};
+        passwd* found = nullptr;
+        if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found)
+            return a;
+        a.user = found->pw_name ? found->pw_name : "";
+        const std::string home = found->pw_dir ? found->pw_dir : "";
+        std::error_code ec;
+        // As the working folder reads: with its links resolved.
+        if (home.starts_with('/') && fs::is_directory(pathOf(home), ec))
+            a.home = utf8Of(fs::weakly_canonical(pathOf(home), ec));
+        if (ec)
+            a.home.clear();
         return a;
-    a.user = found->pw_name ? found->pw_name : "";
-    const std::string home = found->pw_dir ? found->pw_dir : "";
-    std::error_code ec;
-    // As the working folder reads: with its links resolved.
-    if (home.starts_with('/') && fs::is_directory(pathOf(home), ec))
-        a.home = utf8Of(fs::weakly_canonical(pathOf(home), ec));
-    if (ec)
-        a.home.clear();
-    return a;
+    }();
+    return once;
 }
 
 std::vector<std::string> placesOf(std::string_view mountinfo, const Account& account) {
@@ -193,12 +198,8 @@ std::string startFolderOf(const std::string& working, const std::string& home) {
 }
 
 std::string startFolder() {
-    // Asked at every launch: the account's home is looked up once (a
-    // password database on the network may take its time), the working
-    // folder each time.
-    static const std::string home = account().home;
     std::error_code ec;
-    return startFolderOf(utf8Of(fs::current_path(ec)), home);
+    return startFolderOf(utf8Of(fs::current_path(ec)), account().home);
 }
 
 std::vector<std::string> driveRoots() {
@@ -240,16 +241,15 @@ std::string join(const std::string& folder, const std::string& name) {
 
 std::optional<std::vector<std::string>> subfolders(const std::string& folder) {
     std::error_code ec;
-    const Account user = account();
-    const bool home =
-        !user.home.empty() && utf8Of(fs::weakly_canonical(pathOf(folder), ec)) == user.home;
+    const std::string& home = account().home;
+    const bool inHome = !home.empty() && utf8Of(fs::weakly_canonical(pathOf(folder), ec)) == home;
     return entries(
         folder,
         [](const fs::directory_entry& e) {
             std::error_code ec;
             return e.is_directory(ec);
         },
-        home ? ".local" : "");
+        inHome ? ".local" : "");
 }
 
 std::optional<std::vector<std::string>> programs(const std::string& folder) {

@@ -9,12 +9,12 @@
 
 namespace zavo::platform::folder_lists {
 
-// The user the places belong to, from the password database.
+// The user the places belong to, from the password database, read once.
 struct Account {
     std::string home; // absolute; empty when unknown
     std::string user;
 };
-Account account();
+const Account& account();
 
 // The drive list from a mount table in the form of /proc/self/mountinfo:
 // the home folder, the root, then the mounted media a file manager shows
