@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace zavo::forms {
 namespace lists = platform::folder_lists;
@@ -106,11 +107,8 @@ void frmOption::Form_Load() {
 }
 
 void frmOption::Form_Activate() {
-    if (loadError_.empty())
-        return;
-    const std::string message = std::move(loadError_);
-    loadError_.clear();
-    failed(message);
+    if (!loadError_.empty())
+        failed(std::exchange(loadError_, {}));
 }
 
 void frmOption::showDriveOf(const std::string& folder) {

@@ -39,7 +39,6 @@ OptionDialog::OptionDialog(forms::frmOption& form)
     relateOptionGroup(controls_.get(forms::kSlotGroup.frame), members, labels);
     for (std::size_t i = 0; i < members.size(); ++i)
         describeOption(i);
-    // No default button: Enter presses only the focused button.
     firstFocus_ = controls_.get(forms::kOptionFirstFocus);
 
     dir_name_->setSelectionMode(QAbstractItemView::SingleSelection);
