@@ -12,7 +12,8 @@
 # Defaults: build, 60, <build-dir>/ZAVO_launcher (another launcher binary, an
 # older build for instance, can stand in for it).
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$(dirname "$0")/../scripts/lib.sh"
+root=$zavo_root
 build="$(cd "${1:-$root/build}" && pwd)"
 seconds="${2:-60}"
 launcher="$(realpath "${3:-$build/ZAVO_launcher}")"
@@ -25,21 +26,10 @@ for tool in Xvfb openbox xprop xwininfo; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 1; }
 done
 
-tmp="$(mktemp -d)"
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
-  for p in "${pids[@]}"; do wait "$p" 2>/dev/null || true; done
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+use_scratch
 
-mkdir -m 0700 "$tmp/runtime" "$tmp/cwd"
-export XDG_RUNTIME_DIR="$tmp/runtime"
-unset QT_QPA_PLATFORM
-source "$root/scripts/x_session.sh"
-start_x_session "$tmp" || { x_session_logs "$tmp"; echo "the private X display did not come up" >&2; exit 1; }
+mkdir "$tmp/cwd"
+private_x_session || exit 1
 
 declare -A pid_of
 for p in "${programs[@]}"; do
@@ -50,11 +40,7 @@ for p in "${programs[@]}"; do
 done
 for p in "${programs[@]}"; do
   name=${p%%:*}
-  for _ in $(seq 400); do
-    xwininfo -name "$name" 2>/dev/null | grep -q 'IsViewable' && break
-    sleep 0.05
-  done
-  xwininfo -name "$name" 2>/dev/null | grep -q 'IsViewable' ||
+  wait_viewable "$name" ||
     { echo "$name did not map its window" >&2; cat "$tmp/$name.log" >&2; exit 1; }
 done
 sleep 3 # start-up work (fonts, first paints) settles

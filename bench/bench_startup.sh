@@ -6,7 +6,8 @@
 #
 #   bench/bench_startup.sh [build-dir] [runs]     (defaults: build, 15)
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$(dirname "$0")/../scripts/lib.sh"
+root=$zavo_root
 build="$(cd "${1:-$root/build}" && pwd)"
 runs="${2:-15}"
 launcher="$build/ZAVO_launcher"
@@ -19,21 +20,9 @@ for tool in Xvfb openbox xprop; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 1; }
 done
 
-tmp="$(mktemp -d)"
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
-  for p in "${pids[@]}"; do wait "$p" 2>/dev/null || true; done
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+use_scratch
 
-mkdir -m 0700 "$tmp/runtime"
-export XDG_RUNTIME_DIR="$tmp/runtime"
-unset QT_QPA_PLATFORM
-source "$root/scripts/x_session.sh"
-start_x_session "$tmp" || { x_session_logs "$tmp"; echo "the private X display did not come up" >&2; exit 1; }
+private_x_session || exit 1
 
 # measure NAME TITLE ARGS... : appends "map_ms hwm_kb" to $tmp/NAME
 measure() {

@@ -7,7 +7,8 @@
 #
 #   bench/bench_startup_win.sh [build-win-dir] [runs]   (defaults: build-win, 15)
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$(dirname "$0")/../scripts/lib.sh"
+root=$zavo_root
 build="$(cd "${1:-$root/build-win}" && pwd)"
 runs="${2:-15}"
 launcher="$build/ZAVO_launcher.exe"
@@ -30,18 +31,9 @@ if [[ ! $wait_mapped -nt $root/bench/wait_mapped.cpp ]]; then
   g++ -std=c++20 -O2 -Wall -Wextra -Werror -o "$wait_mapped" "$root/bench/wait_mapped.cpp" -lX11
 fi
 
-tmp="$(mktemp -d)"
-pids=()
-cleanup() {
-  "$root/scripts/wine-run.sh" --stop "$bench" 2>/dev/null || true
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
-  for p in "${pids[@]}"; do wait "$p" 2>/dev/null || true; done
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-source "$root/scripts/x_session.sh"
+use_scratch
+# The prefix's wine server goes first, before the display it runs on.
+trap '"$root/scripts/wine-run.sh" --stop "$bench" 2>/dev/null || true; _end_scratch' EXIT
 start_x_session "$tmp" || { x_session_logs "$tmp"; echo "the private X display did not come up" >&2; exit 1; }
 
 # A prefix of the benchmark's own, its server started on this display and kept

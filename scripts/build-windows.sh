@@ -6,7 +6,8 @@
 # It also packs build-win/ZAVO_launcher-<version>-win64.zip (the program, a
 # Japanese read-me and the licence).
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$(dirname "$0")/lib.sh"
+root=$zavo_root
 
 # The host's g++ builds the Linux code page 932 table the Windows one is
 # compared with; locales holds the ja_JP source that localedef compiles for
@@ -20,26 +21,11 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine64 wine doctest-dev
   locales e2fsprogs zip unzip icoutils fonts-noto-cjk fonts-horai-umefont fonts-ipafont-gothic
   xvfb)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  command -v apt-get >/dev/null || {
-    echo "missing: ${missing[*]} (install them; only Debian is automated)" >&2
-    exit 1
-  }
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [[ $(id -u) -eq 0 ]] || sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -q
-  $sudo apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=300 "${missing[@]}"
-fi
+install_packages "${packages[@]}"
 
 # MinSizeRel: a small, stripped program. (GCC 12 at -O3 reports false
 # -Wrestrict overlaps inside std::string.)
 cmake -S "$root" -B "$root/build-win" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=MinSizeRel -DZAVO_BUILD_BENCH=OFF "$@" >/dev/null
-cmake --build "$root/build-win" -j 2
+cmake --build "$root/build-win" -j "$jobs"

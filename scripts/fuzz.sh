@@ -8,7 +8,8 @@
 #
 #   bash scripts/fuzz.sh [SECONDS] [target ...]
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$(dirname "$0")/lib.sh"
+root=$zavo_root
 seconds="${1:-60}"
 shift || true
 targets=("$@")
@@ -21,7 +22,7 @@ cc=clang-14 cxx=clang++-14
 command -v "$cxx" >/dev/null || cc=clang cxx=clang++
 CC=$cc CXX=$cxx cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZAVO_FUZZ=ON -DZAVO_SANITIZE=ON -DZAVO_BUILD_TESTS=OFF -DZAVO_BUILD_BENCH=OFF >/dev/null
-nice -n 19 cmake --build "$build" -j 2 --target "${targets[@]}"
+nice -n 19 cmake --build "$build" -j "$jobs" --target "${targets[@]}"
 
 # An input costs a few hundred allocations, and ASan's bookkeeping of each
 # is most of the time: a 1 MiB quarantine still catches a use of what was

@@ -119,3 +119,17 @@ in_debian_root() {
   rm -rf "$work"
   return $status
 }
+
+# private_x_session: in a use_scratch script, a private X display with openbox
+# for this script alone: its own runtime folder, no Wayland or Qt platform
+# carried over from the caller. Returns 1, with the servers' logs, when the
+# display does not come up.
+private_x_session() {
+  mkdir -p -m 0700 "$tmp/runtime"
+  export XDG_RUNTIME_DIR="$tmp/runtime"
+  unset QT_QPA_PLATFORM QT_XCB_NO_MITSHM WAYLAND_DISPLAY SESSION_MANAGER
+  start_x_session "$tmp" && return 0
+  x_session_logs "$tmp" >&2
+  echo "the private X display did not come up" >&2
+  return 1
+}

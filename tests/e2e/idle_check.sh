@@ -6,25 +6,16 @@
 #
 #   tests/e2e/idle_check.sh BUILD-DIR        exit 0 pass, 1 fail, 77 skipped
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib.sh"
 build="$(cd "$1" && pwd)"
 seconds=10
 for tool in Xvfb openbox xprop xwininfo; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
-tmp="$(mktemp -d)"
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
-  for p in "${pids[@]}"; do wait "$p" 2>/dev/null || true; done
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-mkdir -m 0700 "$tmp/runtime" "$tmp/cwd"
-export XDG_RUNTIME_DIR="$tmp/runtime"
-unset QT_QPA_PLATFORM QT_XCB_NO_MITSHM WAYLAND_DISPLAY SESSION_MANAGER
-source "$(dirname "$0")/../../scripts/x_session.sh"
-start_x_session "$tmp" || { echo "FAIL: openbox did not come up on ${DISPLAY:-?}"; x_session_logs "$tmp"; exit 1; }
+use_scratch
+mkdir "$tmp/cwd"
+private_x_session || { echo "FAIL: openbox did not come up"; exit 1; }
 
 (cd "$tmp/cwd" && exec "$build/ZAVO_launcher") >"$tmp/log" 2>&1 &
 pids+=($!)

@@ -5,22 +5,15 @@
 #
 #   with_x_display.sh COMMAND [ARGS...]
 set -uo pipefail
-source "$(dirname "$0")/../../scripts/x_session.sh"
+source "$(dirname "$0")/../../scripts/lib.sh"
 command -v Xvfb >/dev/null || {
   echo "with_x_display.sh: Xvfb is missing (package xvfb)" >&2
   exit 1
 }
-logs="$(mktemp -d)"
-pids=()
-stop() {
-  kill "${pids[@]}" 2>/dev/null
-  wait "${pids[@]}" 2>/dev/null
-  rm -rf "$logs"
-}
-trap stop EXIT
-if ! start_xvfb "$logs" 640x480x24; then
+use_scratch
+if ! start_xvfb "$tmp" 640x480x24; then
   echo "with_x_display.sh: Xvfb did not start" >&2
-  cat "$logs/xvfb.log" >&2
+  cat "$tmp/xvfb.log" >&2
   exit 1
 fi
 "$@"
