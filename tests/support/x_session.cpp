@@ -9,14 +9,21 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <functional>
 
 namespace zavo::test {
 namespace {
 
-// A server that does not come up is started again from scratch; a failure
+// A session that does not come up is started again from scratch; a failure
 // is reported only when every attempt failed, with the logs of each.
 constexpr int kAttempts = 3;
 constexpr int kStartTimeoutMs = 30000;
@@ -30,6 +37,17 @@ QString findTool(const char* name) {
 bool ended(QProcess& p) {
     p.waitForFinished(0);
     return p.state() == QProcess::NotRunning;
+}
+
+// Polls every 20 ms until `done` holds or `stop` says waiting is in vain.
+bool pollUntil(const std::function<bool()>& done, const std::function<bool()>& stop) {
+    const QDeadlineTimer deadline(kStartTimeoutMs);
+    while (!deadline.hasExpired() && !stop()) {
+        if (done())
+            return true;
+        QThread::msleep(20);
+    }
+    return done();
 }
 
 // Reads the display number Xvfb writes to the pipe behind -displayfd; gives
@@ -81,17 +99,146 @@ QString tail(const QString& path) {
     return out.isEmpty() ? QStringLiteral("    (empty)\n") : out;
 }
 
+// Windows come and go while they are read: a vanished one is no error.
+int ignoreXErrors(Display*, XErrorEvent*) {
+    return 0;
+}
+
+Atom atom(Display* x, const char* name) {
+    return XInternAtom(x, name, False);
+}
+
+// A property's 32-bit items (format 32 arrives as longs) or its bytes.
+struct Property {
+    Atom type = 0;
+    int format = 0;
+    QList<unsigned long> items;
+    QByteArray bytes;
+};
+
+Property readProperty(Display* x, Window w, Atom name) {
+    Property p;
+    unsigned long count = 0, left = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(x, w, name, 0, 1 << 20, False, AnyPropertyType, &p.type, &p.format,
+                           &count, &left, &data) != Success)
+        return {};
+    if (data && p.format == 32)
+        for (unsigned long i = 0; i < count; ++i)
+            p.items << reinterpret_cast<unsigned long*>(data)[i];
+    else if (data && p.format == 16)
+        for (unsigned long i = 0; i < count; ++i)
+            p.items << reinterpret_cast<unsigned short*>(data)[i];
+    else if (data)
+        p.bytes = QByteArray(reinterpret_cast<char*>(data), int(count));
+    if (data)
+        XFree(data);
+    return p;
+}
+
+QString atomName(Display* x, Atom a) {
+    char* name = a ? XGetAtomName(x, a) : nullptr;
+    const QString s = name ? QString::fromUtf8(name) : QStringLiteral("None");
+    if (name)
+        XFree(name);
+    return s;
+}
+
+// _NET_WM_NAME, else WM_NAME in whatever encoding the client chose.
+QString windowTitle(Display* x, Window w) {
+    const Property net = readProperty(x, w, atom(x, "_NET_WM_NAME"));
+    if (net.type)
+        return QString::fromUtf8(net.bytes);
+    XTextProperty text{};
+    if (!XGetWMName(x, w, &text) || !text.value)
+        return {};
+    QString title;
+    char** list = nullptr;
+    int count = 0;
+    if (Xutf8TextPropertyToTextList(x, &text, &list, &count) >= Success && count > 0 && list)
+        title = QString::fromUtf8(list[0]);
+    else
+        title = QString::fromLatin1(reinterpret_cast<char*>(text.value), int(text.nitems));
+    if (list)
+        XFreeStringList(list);
+    XFree(text.value);
+    return title;
+}
+
+// Every window below `w`, parents before children, as xdotool walks them.
+void collectTree(Display* x, Window w, QList<Window>& out) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(x, w, &root, &parent, &children, &count))
+        return;
+    const QList<Window> kids(children, children + count);
+    if (children)
+        XFree(children);
+    for (const Window child : kids) {
+        out << child;
+        collectTree(x, child, out);
+    }
+}
+
+bool viewable(Display* x, Window w) {
+    XWindowAttributes a{};
+    return XGetWindowAttributes(x, w, &a) && a.map_state == IsViewable;
+}
+
+// X clients of a session find its server and cookie in the environment.
+Display* connect(const QProcessEnvironment& env) {
+    const QByteArray authority = env.value(QStringLiteral("XAUTHORITY")).toLocal8Bit();
+    const QByteArray previous = qgetenv("XAUTHORITY");
+    const bool hadOne = qEnvironmentVariableIsSet("XAUTHORITY");
+    if (authority.isEmpty())
+        qunsetenv("XAUTHORITY");
+    else
+        qputenv("XAUTHORITY", authority);
+    Display* x = XOpenDisplay(env.value(QStringLiteral("DISPLAY")).toLocal8Bit().constData());
+    if (hadOne)
+        qputenv("XAUTHORITY", previous);
+    else
+        qunsetenv("XAUTHORITY");
+    return x;
+}
+
 } // namespace
 
-XSession::XSession(QSize screen) : screen_(screen) {
-    for (const char* tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "xprop", "xmessage"}) {
-        if (findTool(tool).isEmpty()) {
-            skipReason_ = QStringLiteral("%1 is not installed (apt-get install xvfb openbox "
-                                         "xdotool x11-utils)")
-                              .arg(QString::fromUtf8(tool));
+QString XSession::desktopName(Desktop desktop) {
+    switch (desktop) {
+    case Desktop::Gnome:
+        return QStringLiteral("GNOME (mutter)");
+    case Desktop::Kde:
+        return QStringLiteral("KDE (kwin_wayland)");
+    case Desktop::Openbox:
+        break;
+    }
+    return QStringLiteral("openbox");
+}
+
+XSession::XSession(QSize screen, Desktop desktop) : screen_(screen), desktop_(desktop) {
+    struct Need {
+        const char* tool;
+        const char* package;
+    };
+    QList<Need> needs{{"xdotool", "xdotool"},
+                      {"xprop", "x11-utils"},
+                      {"xmessage", "x11-utils"},
+                      {"import", "imagemagick"}};
+    if (desktop == Desktop::Openbox)
+        needs << Need{"Xvfb", "xvfb"} << Need{"openbox", "openbox"};
+    else
+        needs << Need{"Xwayland", "xwayland"} << Need{"dbus-daemon", "dbus"}
+              << (desktop == Desktop::Gnome ? Need{"mutter", "mutter"}
+                                            : Need{"kwin_wayland", "kwin-wayland"});
+    for (const Need& need : needs) {
+        if (findTool(need.tool).isEmpty()) {
+            skipReason_ = QStringLiteral("%1 is not installed (apt-get install %2)")
+                              .arg(QString::fromUtf8(need.tool), QString::fromUtf8(need.package));
             return;
         }
     }
+    XSetErrorHandler(ignoreXErrors);
     static int counter = 0;
     runtimeDir_ =
         QDir::tempPath() +
@@ -118,21 +265,50 @@ XSession::XSession(QSize screen) : screen_(screen) {
     qWarning("%s", qPrintable(failure_));
 }
 
-QString XSession::startServers(int attempt) {
-    const QString xvfbLog = runtimeDir_ + QStringLiteral("/xvfb-%1.log").arg(attempt);
-    const QString wmLog = runtimeDir_ + QStringLiteral("/openbox-%1.log").arg(attempt);
-    auto report = [&](const QString& what) {
-        return QStringLiteral("attempt %1: %2\n  Xvfb log (%3):\n%4  openbox log (%5):\n%6")
-            .arg(attempt)
-            .arg(what, xvfbLog, tail(xvfbLog), wmLog, tail(wmLog));
-    };
+QString XSession::logFile(const char* name, int attempt) const {
+    return runtimeDir_ + QStringLiteral("/%1-%2.log").arg(QString::fromUtf8(name)).arg(attempt);
+}
 
+QString XSession::startServers(int attempt) {
+    sessionEnvironment_ = {};
+    QString problem =
+        desktop_ == Desktop::Openbox ? startXvfbAndOpenbox(attempt) : startCompositor(attempt);
+    if (problem.isEmpty())
+        problem = waitForWindowManager();
+    if (problem.isEmpty())
+        return {};
+    QString states;
+    for (const auto& p : processes_)
+        states += QStringLiteral("; %1 %2").arg(QFileInfo(p->program()).fileName(), describe(*p));
+    QString logs;
+    for (const QString& name :
+         QDir(runtimeDir_)
+             .entryList({QStringLiteral("*-%1.log").arg(attempt)}, QDir::Files, QDir::Name))
+        logs += QStringLiteral("  %1:\n%2").arg(name, tail(runtimeDir_ + QLatin1Char('/') + name));
+    return QStringLiteral("attempt %1, %2 on %3: %4%5\n%6")
+        .arg(attempt)
+        .arg(desktopName(desktop_), display_, problem, states, logs);
+}
+
+QProcess* XSession::startLogged(const QString& program, const QStringList& args, const QString& log,
+                                const QProcessEnvironment& env) {
+    auto p = std::make_unique<QProcess>();
+    p->setProcessEnvironment(env);
+    p->setProcessChannelMode(QProcess::MergedChannels);
+    p->setStandardOutputFile(log);
+    p->start(program, args);
+    p->waitForStarted(10000);
+    processes_.push_back(std::move(p));
+    return processes_.back().get();
+}
+
+QString XSession::startXvfbAndOpenbox(int attempt) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
-        return report(QStringLiteral("cannot make a pipe for Xvfb"));
+        return QStringLiteral("cannot make a pipe for Xvfb");
     auto xvfb = std::make_unique<QProcess>();
     xvfb->setProcessChannelMode(QProcess::MergedChannels);
-    xvfb->setStandardOutputFile(xvfbLog);
+    xvfb->setStandardOutputFile(logFile("xvfb", attempt));
     const int writeEnd = fds[1];
     // The pipe's write end survives into Xvfb as fd 3 (dup2 drops close-on-exec).
     xvfb->setChildProcessModifier([writeEnd] {
@@ -142,10 +318,8 @@ QString XSession::startServers(int attempt) {
             ::dup2(writeEnd, 3);
     });
     // -noreset: by default the server resets when its last client leaves and
-    // drops every connection still in its set-up. Each poll below is such a
-    // client, so openbox (or anything else) connecting during one was cut off
-    // and reported "Failed to open the display". Without the reset, clients
-    // come and go freely.
+    // drops every connection still in its set-up, which cut off openbox (or
+    // anything else) connecting while a short-lived client came and went.
     xvfb->start(findTool("Xvfb"),
                 {QStringLiteral("-displayfd"), QStringLiteral("3"), QStringLiteral("-noreset"),
                  QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
@@ -155,14 +329,10 @@ QString XSession::startServers(int attempt) {
     const bool started = xvfb->waitForStarted(10000);
     QProcess& server = *xvfb;
     processes_.push_back(std::move(xvfb));
-    if (!started) {
-        ::close(fds[0]);
-        return report(QStringLiteral("Xvfb did not start"));
-    }
-    const QString number = readDisplayNumber(fds[0], server);
+    const QString number = started ? readDisplayNumber(fds[0], server) : QString();
     ::close(fds[0]);
     if (number.isEmpty())
-        return report(QStringLiteral("Xvfb reported no display (Xvfb %1)").arg(describe(server)));
+        return QStringLiteral("Xvfb reported no display");
     display_ = QLatin1Char(':') + number;
 
     // openbox with the system's configuration, not a developer's own, and
@@ -170,74 +340,164 @@ QString XSession::startServers(int attempt) {
     QProcessEnvironment wmEnv = environment();
     wmEnv.insert(QStringLiteral("XDG_CONFIG_HOME"), runtimeDir_ + QStringLiteral("/config"));
     wmEnv.insert(QStringLiteral("XDG_CACHE_HOME"), runtimeDir_ + QStringLiteral("/cache"));
-    auto wm = std::make_unique<QProcess>();
-    wm->setProcessEnvironment(wmEnv);
-    wm->setProcessChannelMode(QProcess::MergedChannels);
-    wm->setStandardOutputFile(wmLog);
-    wm->start(findTool("openbox"), {QStringLiteral("--sm-disable")});
-    wm->waitForStarted(10000);
-    QProcess& openbox = *wm;
-    processes_.push_back(std::move(wm));
+    startLogged(findTool("openbox"), {QStringLiteral("--sm-disable")}, logFile("openbox", attempt),
+                wmEnv);
+    return {};
+}
 
-    // openbox announces itself on the root window early in its start-up.
-    const QDeadlineTimer deadline(kStartTimeoutMs);
-    int xprop = 0;
-    QString out;
-    bool announced = false;
-    while (!deadline.hasExpired() && !ended(openbox) && !ended(server)) {
-        xprop = run(QStringLiteral("xprop"),
-                    {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, &out);
-        announced = xprop == 0 && out.contains(QStringLiteral("window id"));
-        if (announced)
-            break;
-        QThread::msleep(20);
-    }
-    if (!announced)
-        return report(
-            QStringLiteral("openbox did not come up on %1 (Xvfb %2, openbox %3, xprop %4: %5)")
-                .arg(display_, describe(server), describe(openbox))
-                .arg(xprop)
-                .arg(out.trimmed()));
+// The compositor runs headless on a private XDG_RUNTIME_DIR and session bus,
+// with its settings in the session's folder; it starts XWayland itself.
+QString XSession::startCompositor(int attempt) {
+    const QString busSocket = runtimeDir_ + QStringLiteral("/session-bus-%1").arg(attempt);
+    QProcessEnvironment env = environment();
+    env.remove(QStringLiteral("DISPLAY"));
+    QProcess* bus = startLogged(findTool("dbus-daemon"),
+                                {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                                 QStringLiteral("--address=unix:path=") + busSocket},
+                                logFile("session-bus", attempt), env);
+    if (!pollUntil([&] { return QFileInfo::exists(busSocket); }, [&] { return ended(*bus); }))
+        return QStringLiteral("no session bus");
+    sessionEnvironment_.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                               QStringLiteral("unix:path=") + busSocket);
+    sessionEnvironment_.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+    env.insert(sessionEnvironment_);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), runtimeDir_ + QStringLiteral("/config"));
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), runtimeDir_ + QStringLiteral("/cache"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), runtimeDir_ + QStringLiteral("/data"));
 
-    // Up means managing windows: a probe window must be taken in and mapped.
-    const QString probeTitle = QStringLiteral("zavo-wm-probe");
-    QProcess probe;
-    probe.setProcessEnvironment(environment());
-    probe.setStandardOutputFile(QProcess::nullDevice());
-    probe.setStandardErrorFile(QProcess::nullDevice());
-    probe.start(findTool("xmessage"),
-                {QStringLiteral("-name"), probeTitle, QStringLiteral("-title"), probeTitle,
-                 QStringLiteral("probe")});
-    bool managed = false;
-    while (probe.waitForStarted(10000) && !deadline.hasExpired() && !ended(openbox) &&
-           !ended(probe)) {
-        nudgeWindowManager();
-        managed = !windows(probeTitle).isEmpty();
-        if (managed)
-            break;
-        QThread::msleep(20);
+    // What a client of the session needs: the X display, its cookie and the
+    // Wayland socket.
+    QString wayland, authority;
+    QProcess* compositor = nullptr;
+    std::function<bool()> displayKnown;
+    if (desktop_ == Desktop::Gnome) {
+        // mutter refuses to start XWayland unless the socket folder is
+        // world-writable and sticky, as the system makes it at boot.
+        const QByteArray sockets = "/tmp/.X11-unix";
+        struct stat st {};
+        if (::stat(sockets.constData(), &st) != 0 && ::mkdir(sockets.constData(), 01777) == 0)
+            ::chmod(sockets.constData(), 01777);
+        if (::stat(sockets.constData(), &st) != 0 || (st.st_mode & 07777) != 01777)
+            return QStringLiteral("/tmp/.X11-unix is not mode 1777: mutter would start no "
+                                  "XWayland");
+        env.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("memory"));
+        const QString log = logFile("mutter", attempt);
+        compositor =
+            startLogged(findTool("mutter"),
+                        {QStringLiteral("--wayland"), QStringLiteral("--headless"),
+                         QStringLiteral("--virtual-monitor"),
+                         QStringLiteral("%1x%2").arg(screen_.width()).arg(screen_.height())},
+                        log, env);
+        // It names both displays in its log and writes the X cookie beside
+        // its Wayland socket.
+        displayKnown = [&, log] {
+            QFile file(log);
+            if (!file.open(QIODevice::ReadOnly))
+                return false;
+            const QString text = QString::fromUtf8(file.readAll());
+            const auto x =
+                QRegularExpression(QStringLiteral("Using public X11 display (:\\d+)")).match(text);
+            const auto w =
+                QRegularExpression(QStringLiteral("Using Wayland display name '([^']+)'"))
+                    .match(text);
+            const QStringList cookies = QDir(runtimeDir_)
+                                            .entryList({QStringLiteral(".mutter-Xwaylandauth.*")},
+                                                       QDir::Files | QDir::Hidden);
+            if (!x.hasMatch() || !w.hasMatch() || cookies.isEmpty())
+                return false;
+            display_ = x.captured(1);
+            wayland = w.captured(1);
+            authority = runtimeDir_ + QLatin1Char('/') + cookies.first();
+            return true;
+        };
+    } else {
+        // The installed binary carries a file capability that a sandbox may
+        // refuse to execute ("Operation not permitted"); a copy has none.
+        const QString kwin = runtimeDir_ + QStringLiteral("/kwin_wayland");
+        if (!QFileInfo::exists(kwin) && !QFile::copy(findTool("kwin_wayland"), kwin))
+            return QStringLiteral("cannot copy kwin_wayland to %1").arg(kwin);
+        // Its session program starts once XWayland is up and hands over the
+        // session's variables; KWin ends it when it ends itself.
+        const QString handover = runtimeDir_ + QStringLiteral("/session-%1").arg(attempt);
+        compositor = startLogged(
+            kwin,
+            {QStringLiteral("--virtual"), QStringLiteral("--xwayland"), QStringLiteral("--width"),
+             QString::number(screen_.width()), QStringLiteral("--height"),
+             QString::number(screen_.height()), QStringLiteral("--exit-with-session"),
+             QStringLiteral("sh -c 'printf \"%s\\n\" \"$DISPLAY\" \"$WAYLAND_DISPLAY\" "
+                            "\"$XAUTHORITY\" > %1.new && mv %1.new %1 && exec sleep 86400'")
+                 .arg(handover)},
+            logFile("kwin", attempt), env);
+        displayKnown = [&, handover] {
+            QFile file(handover);
+            if (!file.open(QIODevice::ReadOnly))
+                return false;
+            const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+            if (lines.size() < 3 || lines[0].isEmpty())
+                return false;
+            display_ = lines[0];
+            wayland = lines[1];
+            authority = lines[2];
+            return true;
+        };
     }
-    probe.terminate();
-    if (!probe.waitForFinished(5000)) {
-        probe.kill();
-        probe.waitForFinished(3000);
-    }
-    if (managed)
-        return {};
-    return report(QStringLiteral("openbox on %1 did not map a probe window (Xvfb %2, openbox %3)")
-                      .arg(display_, describe(server), describe(openbox)));
+    if (!pollUntil(displayKnown, [&] { return ended(*compositor); }))
+        return QStringLiteral("the compositor named no X display");
+    sessionEnvironment_.insert(QStringLiteral("WAYLAND_DISPLAY"), wayland);
+    if (!authority.isEmpty())
+        sessionEnvironment_.insert(QStringLiteral("XAUTHORITY"), authority);
+    return {};
+}
+
+QString XSession::waitForWindowManager() {
+    const auto anyEnded = [this] {
+        for (const auto& p : processes_)
+            if (ended(*p))
+                return true;
+        return false;
+    };
+    const QProcessEnvironment env = environment();
+    if (!pollUntil([&] { return (x_ = connect(env)) != nullptr; }, anyEnded))
+        return QStringLiteral("cannot connect to the display");
+    // The window manager announces itself on the root window early in its
+    // start-up; it is up once it has taken in and mapped a probe window.
+    const Window root = DefaultRootWindow(x_);
+    if (!pollUntil(
+            [&] { return readProperty(x_, root, atom(x_, "_NET_SUPPORTING_WM_CHECK")).type; },
+            anyEnded))
+        return QStringLiteral("no window manager announced itself");
+    const QString title = QStringLiteral("zavo-wm-probe");
+    const Window probe = XCreateSimpleWindow(x_, root, 0, 0, 100, 50, 0, 0, 0);
+    XStoreName(x_, probe, "zavo-wm-probe");
+    XMapWindow(x_, probe);
+    XFlush(x_);
+    const bool managed = pollUntil(
+        [&] {
+            nudgeWindowManager();
+            return !windows(title).isEmpty();
+        },
+        anyEnded);
+    XDestroyWindow(x_, probe);
+    XSync(x_, False);
+    return managed ? QString() : QStringLiteral("the window manager mapped no probe window");
 }
 
 void XSession::nudgeWindowManager() {
-    static int nudges = 0;
-    run(QStringLiteral("xprop"),
-        {QStringLiteral("-root"), QStringLiteral("-f"), QStringLiteral("_ZAVO_WM_NUDGE"),
-         QStringLiteral("32c"), QStringLiteral("-set"), QStringLiteral("_ZAVO_WM_NUDGE"),
-         QString::number(++nudges)});
+    static long nudges = 0;
+    if (!x_)
+        return;
+    ++nudges;
+    XChangeProperty(x_, DefaultRootWindow(x_), atom(x_, "_ZAVO_WM_NUDGE"), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<unsigned char*>(&nudges), 1);
+    XFlush(x_);
 }
 
 void XSession::stopProcesses() {
-    // Launchers first, then openbox, then Xvfb: the reverse of starting.
+    // Our own connection first, then the launchers, the window manager and
+    // the servers: the reverse of starting.
+    if (x_)
+        XCloseDisplay(x_);
+    x_ = nullptr;
     for (auto it = processes_.rbegin(); it != processes_.rend(); ++it) {
         QProcess& p = **it;
         if (p.state() != QProcess::NotRunning) {
@@ -275,6 +535,7 @@ QProcessEnvironment XSession::environment() const {
         env.remove(QString::fromLatin1(name));
     env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"),
                QStringLiteral("unix:path=") + runtimeDir_ + QStringLiteral("/no-system-bus"));
+    env.insert(sessionEnvironment_);
     env.insert(extraEnvironment_);
     return env;
 }
@@ -361,15 +622,14 @@ int XSession::run(const QString& program, const QStringList& args, QString* stdO
 }
 
 QList<quint64> XSession::windows(const QString& title) {
-    QString out;
-    const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
-    run(QStringLiteral("xdotool"),
-        {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-         pattern},
-        &out);
     QList<quint64> ids;
-    for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        ids << line.trimmed().toULongLong();
+    if (!x_)
+        return ids;
+    QList<Window> tree;
+    collectTree(x_, DefaultRootWindow(x_), tree);
+    for (const Window w : tree)
+        if (viewable(x_, w) && windowTitle(x_, w) == title)
+            ids << w;
     return ids;
 }
 
@@ -388,71 +648,104 @@ quint64 XSession::waitForWindow(const QString& title, int timeoutMs) {
 }
 
 QString XSession::whyNoWindow(const QString& title) {
-    QString out = QStringLiteral("no window titled \"%1\" on %2; what this session started:\n")
-                      .arg(title, display_);
+    QString out = QStringLiteral("no window titled \"%1\" on %2 (%3); what this session started:\n")
+                      .arg(title, display_, desktopName(desktop_));
     for (const auto& p : processes_)
         out += QStringLiteral("  %1 %2: %3\n")
                    .arg(p->program(), p->arguments().join(QLatin1Char(' ')), describe(*p));
-    QString tree;
-    run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")}, &tree);
+    // The named windows, whether they are viewable, and whether the window
+    // manager took them in (a managed window bears WM_STATE).
     out += QStringLiteral("  named windows:\n");
-    for (const QString& line : tree.split(QLatin1Char('\n')))
-        if (line.contains(QLatin1Char('"')) && !line.contains(QStringLiteral("(has no name)")))
-            out += QStringLiteral("    ") + line.trimmed() + QLatin1Char('\n');
-    // Whether the window manager took the window in (a managed window bears
-    // WM_STATE), and what it manages.
-    const QString quoted = QLatin1Char('"') + title + QLatin1Char('"');
-    for (const QString& line : tree.split(QLatin1Char('\n')))
-        if (line.contains(quoted)) {
-            const QString id = line.trimmed().section(QLatin1Char(' '), 0, 0);
-            QString info;
-            run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}, &info);
-            out += QStringLiteral("  %1: %2; %3\n")
-                       .arg(id, info.section(QStringLiteral("Map State: "), 1).section('\n', 0, 0),
-                            property(id.toULongLong(nullptr, 16), QStringLiteral("WM_STATE"))
-                                .simplified());
-        }
-    QString clients;
-    run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST")},
-        &clients);
-    out += QStringLiteral("  ") + clients.simplified() + QLatin1Char('\n');
+    QList<Window> tree;
+    if (x_)
+        collectTree(x_, DefaultRootWindow(x_), tree);
+    for (const Window w : tree) {
+        const QString name = windowTitle(x_, w);
+        if (!name.isEmpty())
+            out +=
+                QStringLiteral("    0x%1 \"%2\"%3%4\n")
+                    .arg(w, 0, 16)
+                    .arg(name, viewable(x_, w) ? QStringLiteral(" viewable") : QString(),
+                         readProperty(x_, w, atom(x_, "WM_STATE")).type ? QStringLiteral(" managed")
+                                                                        : QString());
+    }
+    if (x_)
+        out += QStringLiteral("  ") +
+               property(DefaultRootWindow(x_), QStringLiteral("_NET_CLIENT_LIST")) +
+               QLatin1Char('\n');
     return out + serverLogs();
 }
 
 XGeometry XSession::geometry(quint64 window) {
-    QString out;
-    run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)}, &out);
-    auto field = [&out](const char* label) {
-        const QRegularExpression re(QString::fromLatin1(label) + QStringLiteral(":\\s*(-?\\d+)"));
-        const auto m = re.match(out);
-        return m.hasMatch() ? m.captured(1).toInt() : -1;
-    };
-    return {field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
-            field("Height")};
+    XWindowAttributes a{};
+    int x = 0, y = 0;
+    Window child = 0;
+    // Where the window's outer corner lies on the screen, border included.
+    if (!x_ || !XGetWindowAttributes(x_, window, &a) ||
+        !XTranslateCoordinates(x_, window, a.root, -a.border_width, -a.border_width, &x, &y,
+                               &child))
+        return {-1, -1, -1, -1};
+    return {x, y, a.width, a.height};
 }
 
 XGeometry XSession::frameGeometry(quint64 window) {
     XGeometry g = geometry(window);
-    // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
-    const QString extents = property(window, QStringLiteral("_NET_FRAME_EXTENTS"));
-    const QStringList sides = extents.section(QLatin1Char('='), 1).split(QLatin1Char(','));
-    if (sides.size() == 4) {
-        const int left = sides[0].trimmed().toInt(), right = sides[1].trimmed().toInt();
-        const int top = sides[2].trimmed().toInt(), bottom = sides[3].trimmed().toInt();
+    // left, right, top, bottom
+    const Property sides =
+        x_ ? readProperty(x_, window, atom(x_, "_NET_FRAME_EXTENTS")) : Property{};
+    if (sides.items.size() == 4) {
+        const int left = int(sides.items[0]), right = int(sides.items[1]);
+        const int top = int(sides.items[2]), bottom = int(sides.items[3]);
         g = {g.x - left, g.y - top, g.width + left + right, g.height + top + bottom};
     }
     return g;
 }
 
 QString XSession::property(quint64 window, const QString& name) {
-    QString out;
-    run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window), name}, &out);
-    return out.trimmed();
+    const Property p =
+        x_ ? readProperty(x_, window, atom(x_, name.toUtf8().constData())) : Property{};
+    if (!p.type)
+        return name + QStringLiteral(":  not found.");
+    const QString type = atomName(x_, p.type);
+    if (p.format == 8) {
+        const QString text =
+            p.type == XA_STRING ? QString::fromLatin1(p.bytes) : QString::fromUtf8(p.bytes);
+        return QStringLiteral("%1(%2) = \"%3\"").arg(name, type, text);
+    }
+    QStringList values;
+    for (const unsigned long item : p.items) {
+        if (p.type == XA_ATOM)
+            values << atomName(x_, item);
+        else if (p.type == XA_CARDINAL || p.type == XA_INTEGER || p.format == 16)
+            values << QString::number(item);
+        else
+            values << QStringLiteral("0x%1").arg(quint64(item), 0, 16);
+    }
+    if (p.type == XA_WINDOW)
+        return QStringLiteral("%1(WINDOW): window id # %2")
+            .arg(name, values.join(QStringLiteral(", ")));
+    return QStringLiteral("%1(%2) = %3").arg(name, type, values.join(QStringLiteral(", ")));
 }
 
-bool XSession::screenshot(const QString& pngPath) {
+quint64 XSession::activeWindow() {
+    const Property p =
+        x_ ? readProperty(x_, DefaultRootWindow(x_), atom(x_, "_NET_ACTIVE_WINDOW")) : Property{};
+    return p.items.isEmpty() ? 0 : p.items.first();
+}
+
+QList<quint64> XSession::stacking() {
+    const Property p =
+        x_ ? readProperty(x_, DefaultRootWindow(x_), atom(x_, "_NET_CLIENT_LIST_STACKING"))
+           : Property{};
+    return QList<quint64>(p.items.begin(), p.items.end());
+}
+
+bool XSession::screenshot(const QString& pngPath, quint64 window) {
+    if (!window && desktop_ != Desktop::Openbox && !stacking().isEmpty())
+        window = stacking().last();
     return run(QStringLiteral("import"),
-               {QStringLiteral("-window"), QStringLiteral("root"), pngPath}) == 0;
+               {QStringLiteral("-window"),
+                window ? QString::number(window) : QStringLiteral("root"), pngPath}) == 0;
 }
 
 QString XSession::launcherPath() {
