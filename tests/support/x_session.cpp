@@ -5,18 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <functional>
 
@@ -48,26 +42,6 @@ bool pollUntil(const std::function<bool()>& done, const std::function<bool()>& s
         QThread::msleep(20);
     }
     return done();
-}
-
-// Reads the display number Xvfb writes to the pipe behind -displayfd; gives
-// up when Xvfb ends first.
-QString readDisplayNumber(int fd, QProcess& xvfb) {
-    QByteArray number;
-    const QDeadlineTimer deadline(kStartTimeoutMs);
-    while (!deadline.hasExpired()) {
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 50) <= 0) {
-            if (ended(xvfb))
-                break;
-            continue;
-        }
-        char c = 0;
-        if (::read(fd, &c, 1) != 1 || c == '\n')
-            break;
-        number += c;
-    }
-    return QString::fromLatin1(number).trimmed();
 }
 
 // For failure messages: whether a process we started still runs.
@@ -221,10 +195,7 @@ XSession::XSession(QSize screen, Desktop desktop) : screen_(screen), desktop_(de
         const char* tool;
         const char* package;
     };
-    QList<Need> needs{{"xdotool", "xdotool"},
-                      {"xprop", "x11-utils"},
-                      {"xmessage", "x11-utils"},
-                      {"import", "imagemagick"}};
+    QList<Need> needs{{"xdotool", "xdotool"}, {"xprop", "x11-utils"}, {"xmessage", "x11-utils"}};
     if (desktop == Desktop::Openbox)
         needs << Need{"Xvfb", "xvfb"} << Need{"openbox", "openbox"};
     else
@@ -265,188 +236,56 @@ XSession::XSession(QSize screen, Desktop desktop) : screen_(screen), desktop_(de
     qWarning("%s", qPrintable(failure_));
 }
 
-QString XSession::logFile(const char* name, int attempt) const {
-    return runtimeDir_ + QStringLiteral("/%1-%2.log").arg(QString::fromUtf8(name)).arg(attempt);
-}
-
+// scripts/x_session.sh starts the session, for the scripts and these tests
+// alike, prints what its clients need and keeps it until it is ended.
 QString XSession::startServers(int attempt) {
+    static const char* const keys[] = {"openbox", "gnome", "kde"};
+    const QString folder = runtimeDir_ + QStringLiteral("/session-%1").arg(attempt);
+    QDir().mkpath(folder);
+    auto served = std::make_unique<QProcess>();
+    QProcessEnvironment env = environment();
+    env.remove(QStringLiteral("DISPLAY"));
+    served->setProcessEnvironment(env);
+    served->setStandardErrorFile(folder + QStringLiteral("/session.log"));
+    served->start(QStringLiteral("bash"),
+                  {QStringLiteral("-c"), QStringLiteral("source \"$0\" && serve_x_session \"$@\""),
+                   QStringLiteral(ZAVO_X_SESSION_SCRIPT),
+                   QString::fromLatin1(keys[static_cast<int>(desktop_)]), folder,
+                   QStringLiteral("%1x%2").arg(screen_.width()).arg(screen_.height())});
+    QProcess& session = *served;
+    processes_.push_back(std::move(served));
     sessionEnvironment_ = {};
-    QString problem =
-        desktop_ == Desktop::Openbox ? startXvfbAndOpenbox(attempt) : startCompositor(attempt);
-    if (problem.isEmpty())
+    QString answer;
+    const bool up = pollUntil(
+        [&] {
+            while (session.canReadLine() || session.waitForReadyRead(0)) {
+                if (!session.canReadLine())
+                    continue;
+                answer = QString::fromUtf8(session.readLine()).trimmed();
+                const QString name = answer.section(QLatin1Char('='), 0, 0);
+                if (answer.contains(QLatin1Char('=')))
+                    sessionEnvironment_.insert(name, answer.section(QLatin1Char('='), 1));
+                if (answer == QLatin1String("ready") || answer == QLatin1String("failed"))
+                    return true;
+            }
+            return false;
+        },
+        [&] { return ended(session); });
+    display_ = sessionEnvironment_.value(QStringLiteral("DISPLAY"));
+    QString problem;
+    if (!up || answer != QLatin1String("ready"))
+        problem = QStringLiteral("the session did not come up");
+    else
         problem = waitForWindowManager();
     if (problem.isEmpty())
         return {};
-    QString states;
-    for (const auto& p : processes_)
-        states += QStringLiteral("; %1 %2").arg(QFileInfo(p->program()).fileName(), describe(*p));
     QString logs;
     for (const QString& name :
-         QDir(runtimeDir_)
-             .entryList({QStringLiteral("*-%1.log").arg(attempt)}, QDir::Files, QDir::Name))
-        logs += QStringLiteral("  %1:\n%2").arg(name, tail(runtimeDir_ + QLatin1Char('/') + name));
-    return QStringLiteral("attempt %1, %2 on %3: %4%5\n%6")
+         QDir(folder).entryList({QStringLiteral("*.log")}, QDir::Files, QDir::Name))
+        logs += QStringLiteral("  %1:\n%2").arg(name, tail(folder + QLatin1Char('/') + name));
+    return QStringLiteral("attempt %1, %2 on %3: %4 (session %5)\n%6")
         .arg(attempt)
-        .arg(desktopName(desktop_), display_, problem, states, logs);
-}
-
-QProcess* XSession::startLogged(const QString& program, const QStringList& args, const QString& log,
-                                const QProcessEnvironment& env) {
-    auto p = std::make_unique<QProcess>();
-    p->setProcessEnvironment(env);
-    p->setProcessChannelMode(QProcess::MergedChannels);
-    p->setStandardOutputFile(log);
-    p->start(program, args);
-    p->waitForStarted(10000);
-    processes_.push_back(std::move(p));
-    return processes_.back().get();
-}
-
-QString XSession::startXvfbAndOpenbox(int attempt) {
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0)
-        return QStringLiteral("cannot make a pipe for Xvfb");
-    auto xvfb = std::make_unique<QProcess>();
-    xvfb->setProcessChannelMode(QProcess::MergedChannels);
-    xvfb->setStandardOutputFile(logFile("xvfb", attempt));
-    const int writeEnd = fds[1];
-    // The pipe's write end survives into Xvfb as fd 3 (dup2 drops close-on-exec).
-    xvfb->setChildProcessModifier([writeEnd] {
-        if (writeEnd == 3)
-            ::fcntl(3, F_SETFD, 0);
-        else
-            ::dup2(writeEnd, 3);
-    });
-    // -noreset: by default the server resets when its last client leaves and
-    // drops every connection still in its set-up, which cut off openbox (or
-    // anything else) connecting while a short-lived client came and went.
-    xvfb->start(findTool("Xvfb"),
-                {QStringLiteral("-displayfd"), QStringLiteral("3"), QStringLiteral("-noreset"),
-                 QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
-                 QStringLiteral("0"),
-                 QStringLiteral("%1x%2x24").arg(screen_.width()).arg(screen_.height())});
-    ::close(fds[1]);
-    const bool started = xvfb->waitForStarted(10000);
-    QProcess& server = *xvfb;
-    processes_.push_back(std::move(xvfb));
-    const QString number = started ? readDisplayNumber(fds[0], server) : QString();
-    ::close(fds[0]);
-    if (number.isEmpty())
-        return QStringLiteral("Xvfb reported no display");
-    display_ = QLatin1Char(':') + number;
-
-    // openbox with the system's configuration, not a developer's own, and
-    // away from any session manager of a desktop.
-    QProcessEnvironment wmEnv = environment();
-    wmEnv.insert(QStringLiteral("XDG_CONFIG_HOME"), runtimeDir_ + QStringLiteral("/config"));
-    wmEnv.insert(QStringLiteral("XDG_CACHE_HOME"), runtimeDir_ + QStringLiteral("/cache"));
-    startLogged(findTool("openbox"), {QStringLiteral("--sm-disable")}, logFile("openbox", attempt),
-                wmEnv);
-    return {};
-}
-
-// The compositor runs headless on a private XDG_RUNTIME_DIR and session bus,
-// with its settings in the session's folder; it starts XWayland itself.
-QString XSession::startCompositor(int attempt) {
-    const QString busSocket = runtimeDir_ + QStringLiteral("/session-bus-%1").arg(attempt);
-    QProcessEnvironment env = environment();
-    env.remove(QStringLiteral("DISPLAY"));
-    QProcess* bus = startLogged(findTool("dbus-daemon"),
-                                {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                                 QStringLiteral("--address=unix:path=") + busSocket},
-                                logFile("session-bus", attempt), env);
-    if (!pollUntil([&] { return QFileInfo::exists(busSocket); }, [&] { return ended(*bus); }))
-        return QStringLiteral("no session bus");
-    sessionEnvironment_.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
-                               QStringLiteral("unix:path=") + busSocket);
-    sessionEnvironment_.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
-    env.insert(sessionEnvironment_);
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), runtimeDir_ + QStringLiteral("/config"));
-    env.insert(QStringLiteral("XDG_CACHE_HOME"), runtimeDir_ + QStringLiteral("/cache"));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), runtimeDir_ + QStringLiteral("/data"));
-
-    // What a client of the session needs: the X display, its cookie and the
-    // Wayland socket.
-    QString wayland, authority;
-    QProcess* compositor = nullptr;
-    std::function<bool()> displayKnown;
-    if (desktop_ == Desktop::Gnome) {
-        // mutter refuses to start XWayland unless the socket folder is
-        // world-writable and sticky, as the system makes it at boot.
-        const QByteArray sockets = "/tmp/.X11-unix";
-        struct stat st {};
-        if (::stat(sockets.constData(), &st) != 0 && ::mkdir(sockets.constData(), 01777) == 0)
-            ::chmod(sockets.constData(), 01777);
-        if (::stat(sockets.constData(), &st) != 0 || (st.st_mode & 07777) != 01777)
-            return QStringLiteral("/tmp/.X11-unix is not mode 1777: mutter would start no "
-                                  "XWayland");
-        env.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("memory"));
-        const QString log = logFile("mutter", attempt);
-        compositor =
-            startLogged(findTool("mutter"),
-                        {QStringLiteral("--wayland"), QStringLiteral("--headless"),
-                         QStringLiteral("--virtual-monitor"),
-                         QStringLiteral("%1x%2").arg(screen_.width()).arg(screen_.height())},
-                        log, env);
-        // It names both displays in its log and writes the X cookie beside
-        // its Wayland socket.
-        displayKnown = [&, log] {
-            QFile file(log);
-            if (!file.open(QIODevice::ReadOnly))
-                return false;
-            const QString text = QString::fromUtf8(file.readAll());
-            const auto x =
-                QRegularExpression(QStringLiteral("Using public X11 display (:\\d+)")).match(text);
-            const auto w =
-                QRegularExpression(QStringLiteral("Using Wayland display name '([^']+)'"))
-                    .match(text);
-            const QStringList cookies = QDir(runtimeDir_)
-                                            .entryList({QStringLiteral(".mutter-Xwaylandauth.*")},
-                                                       QDir::Files | QDir::Hidden);
-            if (!x.hasMatch() || !w.hasMatch() || cookies.isEmpty())
-                return false;
-            display_ = x.captured(1);
-            wayland = w.captured(1);
-            authority = runtimeDir_ + QLatin1Char('/') + cookies.first();
-            return true;
-        };
-    } else {
-        // The installed binary carries a file capability that a sandbox may
-        // refuse to execute ("Operation not permitted"); a copy has none.
-        const QString kwin = runtimeDir_ + QStringLiteral("/kwin_wayland");
-        if (!QFileInfo::exists(kwin) && !QFile::copy(findTool("kwin_wayland"), kwin))
-            return QStringLiteral("cannot copy kwin_wayland to %1").arg(kwin);
-        // Its session program starts once XWayland is up and hands over the
-        // session's variables; KWin ends it when it ends itself.
-        const QString handover = runtimeDir_ + QStringLiteral("/session-%1").arg(attempt);
-        compositor = startLogged(
-            kwin,
-            {QStringLiteral("--virtual"), QStringLiteral("--xwayland"), QStringLiteral("--width"),
-             QString::number(screen_.width()), QStringLiteral("--height"),
-             QString::number(screen_.height()), QStringLiteral("--exit-with-session"),
-             QStringLiteral("sh -c 'printf \"%s\\n\" \"$DISPLAY\" \"$WAYLAND_DISPLAY\" "
-                            "\"$XAUTHORITY\" > %1.new && mv %1.new %1 && exec sleep 86400'")
-                 .arg(handover)},
-            logFile("kwin", attempt), env);
-        displayKnown = [&, handover] {
-            QFile file(handover);
-            if (!file.open(QIODevice::ReadOnly))
-                return false;
-            const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-            if (lines.size() < 3 || lines[0].isEmpty())
-                return false;
-            display_ = lines[0];
-            wayland = lines[1];
-            authority = lines[2];
-            return true;
-        };
-    }
-    if (!pollUntil(displayKnown, [&] { return ended(*compositor); }))
-        return QStringLiteral("the compositor named no X display");
-    sessionEnvironment_.insert(QStringLiteral("WAYLAND_DISPLAY"), wayland);
-    if (!authority.isEmpty())
-        sessionEnvironment_.insert(QStringLiteral("XAUTHORITY"), authority);
-    return {};
+        .arg(desktopName(desktop_), display_, problem, describe(session), logs);
 }
 
 QString XSession::waitForWindowManager() {
@@ -519,9 +358,14 @@ XSession::~XSession() {
 
 QString XSession::serverLogs() const {
     QString logs;
-    for (const QString& name :
-         QDir(runtimeDir_).entryList({QStringLiteral("*.log")}, QDir::Files, QDir::Name))
-        logs += QStringLiteral("  %1:\n%2").arg(name, tail(runtimeDir_ + QLatin1Char('/') + name));
+    const QDir dir(runtimeDir_);
+    for (const QString& folder :
+         QStringList{QString()} + dir.entryList({QStringLiteral("session-*")}, QDir::Dirs))
+        for (const QString& name :
+             QDir(dir.filePath(folder))
+                 .entryList({QStringLiteral("*.log")}, QDir::Files, QDir::Name))
+            logs += QStringLiteral("  %1:\n%2")
+                        .arg(name, tail(QDir(dir.filePath(folder)).filePath(name)));
     return logs;
 }
 

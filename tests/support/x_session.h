@@ -111,14 +111,8 @@ private:
     // Starts the servers; empty when the window manager came up, else what
     // went wrong with the logs.
     QString startServers(int attempt);
-    // Each returns what went wrong, empty once display_ is known.
-    QString startXvfbAndOpenbox(int attempt);
-    QString startCompositor(int attempt);
     // Connects and waits until the window manager maps a probe window.
     QString waitForWindowManager();
-    QString logFile(const char* name, int attempt) const;
-    QProcess* startLogged(const QString& program, const QStringList& args, const QString& log,
-                          const QProcessEnvironment& env);
     void stopProcesses();
 
     QString skipReason_;
