@@ -8,10 +8,6 @@
 #include <QStandardPaths>
 #include <QThread>
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
 #include <functional>
 
 namespace zavo::test {
@@ -73,109 +69,6 @@ QString tail(const QString& path) {
     return out.isEmpty() ? QStringLiteral("    (empty)\n") : out;
 }
 
-// Windows come and go while they are read: a vanished one is no error.
-int ignoreXErrors(Display*, XErrorEvent*) {
-    return 0;
-}
-
-Atom atom(Display* x, const char* name) {
-    return XInternAtom(x, name, False);
-}
-
-// A property's 32-bit items (format 32 arrives as longs) or its bytes.
-struct Property {
-    Atom type = 0;
-    int format = 0;
-    QList<unsigned long> items;
-    QByteArray bytes;
-};
-
-Property readProperty(Display* x, Window w, Atom name) {
-    Property p;
-    unsigned long count = 0, left = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(x, w, name, 0, 1 << 20, False, AnyPropertyType, &p.type, &p.format,
-                           &count, &left, &data) != Success)
-        return {};
-    if (data && p.format == 32)
-        for (unsigned long i = 0; i < count; ++i)
-            p.items << reinterpret_cast<unsigned long*>(data)[i];
-    else if (data && p.format == 16)
-        for (unsigned long i = 0; i < count; ++i)
-            p.items << reinterpret_cast<unsigned short*>(data)[i];
-    else if (data)
-        p.bytes = QByteArray(reinterpret_cast<char*>(data), int(count));
-    if (data)
-        XFree(data);
-    return p;
-}
-
-QString atomName(Display* x, Atom a) {
-    char* name = a ? XGetAtomName(x, a) : nullptr;
-    const QString s = name ? QString::fromUtf8(name) : QStringLiteral("None");
-    if (name)
-        XFree(name);
-    return s;
-}
-
-// _NET_WM_NAME, else WM_NAME in whatever encoding the client chose.
-QString windowTitle(Display* x, Window w) {
-    const Property net = readProperty(x, w, atom(x, "_NET_WM_NAME"));
-    if (net.type)
-        return QString::fromUtf8(net.bytes);
-    XTextProperty text{};
-    if (!XGetWMName(x, w, &text) || !text.value)
-        return {};
-    QString title;
-    char** list = nullptr;
-    int count = 0;
-    if (Xutf8TextPropertyToTextList(x, &text, &list, &count) >= Success && count > 0 && list)
-        title = QString::fromUtf8(list[0]);
-    else
-        title = QString::fromLatin1(reinterpret_cast<char*>(text.value), int(text.nitems));
-    if (list)
-        XFreeStringList(list);
-    XFree(text.value);
-    return title;
-}
-
-// Every window below `w`, parents before children, as xdotool walks them.
-void collectTree(Display* x, Window w, QList<Window>& out) {
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(x, w, &root, &parent, &children, &count))
-        return;
-    const QList<Window> kids(children, children + count);
-    if (children)
-        XFree(children);
-    for (const Window child : kids) {
-        out << child;
-        collectTree(x, child, out);
-    }
-}
-
-bool viewable(Display* x, Window w) {
-    XWindowAttributes a{};
-    return XGetWindowAttributes(x, w, &a) && a.map_state == IsViewable;
-}
-
-// X clients of a session find its server and cookie in the environment.
-Display* connect(const QProcessEnvironment& env) {
-    const QByteArray authority = env.value(QStringLiteral("XAUTHORITY")).toLocal8Bit();
-    const QByteArray previous = qgetenv("XAUTHORITY");
-    const bool hadOne = qEnvironmentVariableIsSet("XAUTHORITY");
-    if (authority.isEmpty())
-        qunsetenv("XAUTHORITY");
-    else
-        qputenv("XAUTHORITY", authority);
-    Display* x = XOpenDisplay(env.value(QStringLiteral("DISPLAY")).toLocal8Bit().constData());
-    if (hadOne)
-        qputenv("XAUTHORITY", previous);
-    else
-        qunsetenv("XAUTHORITY");
-    return x;
-}
-
 } // namespace
 
 QString XSession::desktopName(Desktop desktop) {
@@ -209,7 +102,6 @@ XSession::XSession(QSize screen, Desktop desktop) : screen_(screen), desktop_(de
             return;
         }
     }
-    XSetErrorHandler(ignoreXErrors);
     static int counter = 0;
     runtimeDir_ =
         QDir::tempPath() +
@@ -296,47 +188,33 @@ QString XSession::waitForWindowManager() {
         return false;
     };
     const QProcessEnvironment env = environment();
-    if (!pollUntil([&] { return (x_ = connect(env)) != nullptr; }, anyEnded))
+    if (!pollUntil([&] { return (x_ = XDisplay::open(env)) != nullptr; }, anyEnded))
         return QStringLiteral("cannot connect to the display");
     // The window manager announces itself on the root window early in its
     // start-up; it is up once it has taken in and mapped a probe window.
-    const Window root = DefaultRootWindow(x_);
-    if (!pollUntil(
-            [&] { return readProperty(x_, root, atom(x_, "_NET_SUPPORTING_WM_CHECK")).type; },
-            anyEnded))
+    if (!pollUntil([&] { return x_->hasProperty(x_->root(), "_NET_SUPPORTING_WM_CHECK"); },
+                   anyEnded))
         return QStringLiteral("no window manager announced itself");
-    const QString title = QStringLiteral("zavo-wm-probe");
-    const Window probe = XCreateSimpleWindow(x_, root, 0, 0, 100, 50, 0, 0, 0);
-    XStoreName(x_, probe, "zavo-wm-probe");
-    XMapWindow(x_, probe);
-    XFlush(x_);
+    const quint64 probe = x_->mapProbe("zavo-wm-probe");
     const bool managed = pollUntil(
         [&] {
             nudgeWindowManager();
-            return !windows(title).isEmpty();
+            return !windows(QStringLiteral("zavo-wm-probe")).isEmpty();
         },
         anyEnded);
-    XDestroyWindow(x_, probe);
-    XSync(x_, False);
+    x_->destroyProbe(probe);
     return managed ? QString() : QStringLiteral("the window manager mapped no probe window");
 }
 
 void XSession::nudgeWindowManager() {
-    static long nudges = 0;
-    if (!x_)
-        return;
-    ++nudges;
-    XChangeProperty(x_, DefaultRootWindow(x_), atom(x_, "_ZAVO_WM_NUDGE"), XA_CARDINAL, 32,
-                    PropModeReplace, reinterpret_cast<unsigned char*>(&nudges), 1);
-    XFlush(x_);
+    if (x_)
+        x_->touchRoot();
 }
 
 void XSession::stopProcesses() {
     // Our own connection first, then the launchers, the window manager and
     // the servers: the reverse of starting.
-    if (x_)
-        XCloseDisplay(x_);
-    x_ = nullptr;
+    x_.reset();
     for (auto it = processes_.rbegin(); it != processes_.rend(); ++it) {
         QProcess& p = **it;
         if (p.state() != QProcess::NotRunning) {
@@ -466,15 +344,7 @@ int XSession::run(const QString& program, const QStringList& args, QString* stdO
 }
 
 QList<quint64> XSession::windows(const QString& title) {
-    QList<quint64> ids;
-    if (!x_)
-        return ids;
-    QList<Window> tree;
-    collectTree(x_, DefaultRootWindow(x_), tree);
-    for (const Window w : tree)
-        if (viewable(x_, w) && windowTitle(x_, w) == title)
-            ids << w;
-    return ids;
+    return x_ ? x_->viewableWindows(title) : QList<quint64>{};
 }
 
 quint64 XSession::waitForWindow(const QString& title, int timeoutMs) {
@@ -500,88 +370,43 @@ QString XSession::whyNoWindow(const QString& title) {
     // The named windows, whether they are viewable, and whether the window
     // manager took them in (a managed window bears WM_STATE).
     out += QStringLiteral("  named windows:\n");
-    QList<Window> tree;
-    if (x_)
-        collectTree(x_, DefaultRootWindow(x_), tree);
-    for (const Window w : tree) {
-        const QString name = windowTitle(x_, w);
-        if (!name.isEmpty())
-            out +=
-                QStringLiteral("    0x%1 \"%2\"%3%4\n")
-                    .arg(w, 0, 16)
-                    .arg(name, viewable(x_, w) ? QStringLiteral(" viewable") : QString(),
-                         readProperty(x_, w, atom(x_, "WM_STATE")).type ? QStringLiteral(" managed")
-                                                                        : QString());
-    }
-    if (x_)
-        out += QStringLiteral("  ") +
-               property(DefaultRootWindow(x_), QStringLiteral("_NET_CLIENT_LIST")) +
+    if (x_) {
+        for (const QString& line : x_->describeNamedWindows())
+            out += QStringLiteral("    ") + line + QLatin1Char('\n');
+        out += QStringLiteral("  ") + x_->text(x_->root(), QStringLiteral("_NET_CLIENT_LIST")) +
                QLatin1Char('\n');
+    }
     return out + serverLogs();
 }
 
 XGeometry XSession::geometry(quint64 window) {
-    XWindowAttributes a{};
-    int x = 0, y = 0;
-    Window child = 0;
-    // Where the window's outer corner lies on the screen, border included.
-    if (!x_ || !XGetWindowAttributes(x_, window, &a) ||
-        !XTranslateCoordinates(x_, window, a.root, -a.border_width, -a.border_width, &x, &y,
-                               &child))
-        return {-1, -1, -1, -1};
-    return {x, y, a.width, a.height};
+    return x_ ? x_->geometry(window) : XGeometry{-1, -1, -1, -1};
 }
 
 XGeometry XSession::frameGeometry(quint64 window) {
     XGeometry g = geometry(window);
     // left, right, top, bottom
-    const Property sides =
-        x_ ? readProperty(x_, window, atom(x_, "_NET_FRAME_EXTENTS")) : Property{};
-    if (sides.items.size() == 4) {
-        const int left = int(sides.items[0]), right = int(sides.items[1]);
-        const int top = int(sides.items[2]), bottom = int(sides.items[3]);
+    const QList<quint64> sides = x_ ? x_->numbers(window, "_NET_FRAME_EXTENTS") : QList<quint64>{};
+    if (sides.size() == 4) {
+        const int left = int(sides[0]), right = int(sides[1]);
+        const int top = int(sides[2]), bottom = int(sides[3]);
         g = {g.x - left, g.y - top, g.width + left + right, g.height + top + bottom};
     }
     return g;
 }
 
 QString XSession::property(quint64 window, const QString& name) {
-    const Property p =
-        x_ ? readProperty(x_, window, atom(x_, name.toUtf8().constData())) : Property{};
-    if (!p.type)
-        return name + QStringLiteral(":  not found.");
-    const QString type = atomName(x_, p.type);
-    if (p.format == 8) {
-        const QString text =
-            p.type == XA_STRING ? QString::fromLatin1(p.bytes) : QString::fromUtf8(p.bytes);
-        return QStringLiteral("%1(%2) = \"%3\"").arg(name, type, text);
-    }
-    QStringList values;
-    for (const unsigned long item : p.items) {
-        if (p.type == XA_ATOM)
-            values << atomName(x_, item);
-        else if (p.type == XA_CARDINAL || p.type == XA_INTEGER || p.format == 16)
-            values << QString::number(item);
-        else
-            values << QStringLiteral("0x%1").arg(quint64(item), 0, 16);
-    }
-    if (p.type == XA_WINDOW)
-        return QStringLiteral("%1(WINDOW): window id # %2")
-            .arg(name, values.join(QStringLiteral(", ")));
-    return QStringLiteral("%1(%2) = %3").arg(name, type, values.join(QStringLiteral(", ")));
+    return x_ ? x_->text(window, name) : name + QStringLiteral(":  not found.");
 }
 
 quint64 XSession::activeWindow() {
-    const Property p =
-        x_ ? readProperty(x_, DefaultRootWindow(x_), atom(x_, "_NET_ACTIVE_WINDOW")) : Property{};
-    return p.items.isEmpty() ? 0 : p.items.first();
+    const QList<quint64> active =
+        x_ ? x_->numbers(x_->root(), "_NET_ACTIVE_WINDOW") : QList<quint64>{};
+    return active.isEmpty() ? 0 : active.first();
 }
 
 QList<quint64> XSession::stacking() {
-    const Property p =
-        x_ ? readProperty(x_, DefaultRootWindow(x_), atom(x_, "_NET_CLIENT_LIST_STACKING"))
-           : Property{};
-    return QList<quint64>(p.items.begin(), p.items.end());
+    return x_ ? x_->numbers(x_->root(), "_NET_CLIENT_LIST_STACKING") : QList<quint64>{};
 }
 
 bool XSession::screenshot(const QString& pngPath, quint64 window) {

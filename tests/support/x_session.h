@@ -9,6 +9,8 @@
 // destroyed.
 #pragma once
 
+#include "x_display.h"
+
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSize>
@@ -18,17 +20,11 @@
 #include <memory>
 #include <vector>
 
-struct _XDisplay;
-
 namespace zavo::test {
 
 // The window managers a session can run the launcher under. GNOME and KDE
 // run it as an X11 client of their XWayland, as their desktops do.
 enum class Desktop { Openbox, Gnome, Kde };
-
-struct XGeometry {
-    int x = 0, y = 0, width = 0, height = 0; // absolute position of the client window
-};
 
 class XSession {
 public:
@@ -121,7 +117,7 @@ private:
     QString runtimeDir_;
     QSize screen_;
     Desktop desktop_;
-    _XDisplay* x_ = nullptr;
+    std::unique_ptr<XDisplay> x_;
     QProcessEnvironment sessionEnvironment_;
     QProcessEnvironment extraEnvironment_;
     std::vector<std::unique_ptr<QProcess>> processes_;
