@@ -1,12 +1,12 @@
 // A private X display for end-to-end tests, whatever other X servers start or
 // stop beside it: Xvfb on a free display number (-displayfd) with openbox, or
 // a desktop's own Wayland compositor (GNOME's mutter, KDE's KWin) headless
-// with its XWayland and a private session bus. The session is up once the
-// window manager has mapped a probe window; a session that does not come up
-// is started afresh. The servers' output goes to log files in the session's
-// private folder and into the failure message. Window state is read through
-// Xlib. Everything it starts is ended by its PID when the session is
-// destroyed.
+// with its XWayland and a private session bus. scripts/x_session.sh starts
+// it, as it does for the scripts. The session is up once the window manager
+// has mapped a probe window; a session that does not come up is started
+// afresh. The servers' logs go into the failure message. Window state is
+// read through Xlib (x_display.h). Everything it starts is ended by its PID
+// when the session is destroyed.
 #pragma once
 
 #include "x_display.h"
