@@ -45,10 +45,18 @@ bool xdotool(XSession& x, const QStringList& args) {
     return x.run(QStringLiteral("xdotool"), args) == 0;
 }
 
-// Topmost of the managed windows, and the active one.
-bool onTopAndActive(XSession& x, quint64 window) {
+// Empty when `window` is the topmost of the managed windows and the active
+// one; else what the window manager says instead.
+QString notOnTopAndActive(XSession& x, quint64 window) {
     const QList<quint64> stack = x.stacking();
-    return !stack.isEmpty() && stack.last() == window && x.activeWindow() == window;
+    if (!stack.isEmpty() && stack.last() == window && x.activeWindow() == window)
+        return {};
+    QStringList ids;
+    for (const quint64 w : stack)
+        ids << QString::number(w, 16);
+    return QStringLiteral("0x%1: stacking (bottom first) %2, active 0x%3")
+        .arg(QString::number(window, 16), ids.join(QLatin1Char(' ')),
+             QString::number(x.activeWindow(), 16));
 }
 
 } // namespace
@@ -85,7 +93,8 @@ void TestE2eSpine::startsAtItsPlaceAndTopmost() {
     const QString state = x.property(window, QStringLiteral("_NET_WM_STATE"));
     QVERIFY2(state.contains(QStringLiteral("_NET_WM_STATE_ABOVE")), qPrintable(state));
     // The window a user just started takes the keys.
-    QTRY_VERIFY_WITH_TIMEOUT(onTopAndActive(x, window), 10000);
+    QTRY_VERIFY2_WITH_TIMEOUT(notOnTopAndActive(x, window).isEmpty(),
+                              qPrintable(notOnTopAndActive(x, window)), 10000);
 
     const QFileInfo settei(work.filePath("settei.ini"));
     QTRY_VERIFY_WITH_TIMEOUT(settei.exists(), 10000);
@@ -112,13 +121,15 @@ void TestE2eSpine::startsAtItsPlaceAndTopmost() {
     QVERIFY(xdotool(x, {"key", "alt+o"}));
     const quint64 dialog = x.waitForWindow(kDialogTitle);
     QVERIFY2(dialog != 0, "alt+o opened no registration dialog");
-    QTRY_VERIFY_WITH_TIMEOUT(onTopAndActive(x, dialog), 10000);
+    QTRY_VERIFY2_WITH_TIMEOUT(notOnTopAndActive(x, dialog).isEmpty(),
+                              qPrintable(notOnTopAndActive(x, dialog)), 10000);
     QVERIFY(x.screenshot(shots + QStringLiteral("_dialog.png"), dialog));
     QVERIFY(xdotool(x, {"key", "alt+r"}));
     QTRY_VERIFY_WITH_TIMEOUT(x.windows(kDialogTitle).isEmpty(), 10000);
     const quint64 back = x.waitForWindow(kTitle);
     QVERIFY2(back != 0, "alt+r did not bring the main window back");
-    QTRY_VERIFY_WITH_TIMEOUT(onTopAndActive(x, back), 10000);
+    QTRY_VERIFY2_WITH_TIMEOUT(notOnTopAndActive(x, back).isEmpty(),
+                              qPrintable(notOnTopAndActive(x, back)), 10000);
     QVERIFY(x.property(back, QStringLiteral("_NET_WM_STATE"))
                 .contains(QStringLiteral("_NET_WM_STATE_ABOVE")));
     QCOMPARE(x.geometry(back).x, g.x);
