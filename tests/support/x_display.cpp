@@ -166,11 +166,24 @@ QString XDisplay::text(quint64 window, const QString& name) {
     if (!p.type)
         return name + QStringLiteral(":  not found.");
     const QString type = atomName(x_, p.type);
-    if (p.format == 8)
-        return QStringLiteral("%1(%2) = \"%3\"")
-            .arg(name, type,
-                 p.type == XA_STRING ? QString::fromLatin1(p.bytes) : QString::fromUtf8(p.bytes));
+    if (type == QLatin1String("WM_STATE") && !p.items.isEmpty()) {
+        static const char* const states[] = {"Withdrawn", "Normal", "Zoom", "Iconic", "Inactive"};
+        const quint64 state = p.items[0];
+        return QStringLiteral("%1(WM_STATE):\n\t\twindow state: %2\n\t\ticon window: 0x%3")
+            .arg(name, state < 5 ? QString::fromLatin1(states[state]) : QString::number(state),
+                 QString::number(p.items.value(1), 16));
+    }
     QStringList values;
+    if (p.format == 8) { // strings, each ended by a NUL
+        QByteArray bytes = p.bytes;
+        if (bytes.endsWith('\0'))
+            bytes.chop(1);
+        for (const QByteArray& part : bytes.split('\0'))
+            values << QLatin1Char('"') +
+                          (p.type == XA_STRING ? QString::fromLatin1(part)
+                                               : QString::fromUtf8(part)) +
+                          QLatin1Char('"');
+    }
     for (const quint64 item : p.items) {
         if (p.type == XA_ATOM)
             values << atomName(x_, item);
