@@ -19,7 +19,7 @@ deps_for() {
     python3-pyatspi orca fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk libicu-dev \
     clang-format doctest-dev "${clang[@]}" \
     libglib2.0-dev dpkg-dev file appstream desktop-file-utils lintian \
-    weston xwayland qt6-wayland qt6-translations-l10n
+    weston xwayland qt6-wayland qt6-translations-l10n mutter kwin-wayland
 }
 
 if [[ ${1:-} == --list ]]; then

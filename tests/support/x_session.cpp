@@ -5,18 +5,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
+#include <functional>
 
 namespace zavo::test {
 namespace {
 
-// A server that does not come up is started again from scratch; a failure
+// A session that does not come up is started again from scratch; a failure
 // is reported only when every attempt failed, with the logs of each.
 constexpr int kAttempts = 3;
 constexpr int kStartTimeoutMs = 30000;
@@ -32,24 +29,15 @@ bool ended(QProcess& p) {
     return p.state() == QProcess::NotRunning;
 }
 
-// Reads the display number Xvfb writes to the pipe behind -displayfd; gives
-// up when Xvfb ends first.
-QString readDisplayNumber(int fd, QProcess& xvfb) {
-    QByteArray number;
+// Polls every 20 ms until `done` holds or `stop` says waiting is in vain.
+bool pollUntil(const std::function<bool()>& done, const std::function<bool()>& stop) {
     const QDeadlineTimer deadline(kStartTimeoutMs);
-    while (!deadline.hasExpired()) {
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 50) <= 0) {
-            if (ended(xvfb))
-                break;
-            continue;
-        }
-        char c = 0;
-        if (::read(fd, &c, 1) != 1 || c == '\n')
-            break;
-        number += c;
+    while (!deadline.hasExpired() && !stop()) {
+        if (done())
+            return true;
+        QThread::msleep(20);
     }
-    return QString::fromLatin1(number).trimmed();
+    return done();
 }
 
 // For failure messages: whether a process we started still runs.
@@ -83,12 +71,34 @@ QString tail(const QString& path) {
 
 } // namespace
 
-XSession::XSession(QSize screen) : screen_(screen) {
-    for (const char* tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "xprop", "xmessage"}) {
-        if (findTool(tool).isEmpty()) {
-            skipReason_ = QStringLiteral("%1 is not installed (apt-get install xvfb openbox "
-                                         "xdotool x11-utils)")
-                              .arg(QString::fromUtf8(tool));
+QString XSession::desktopName(Desktop desktop) {
+    switch (desktop) {
+    case Desktop::Gnome:
+        return QStringLiteral("GNOME (mutter)");
+    case Desktop::Kde:
+        return QStringLiteral("KDE (kwin_wayland)");
+    case Desktop::Openbox:
+        break;
+    }
+    return QStringLiteral("openbox");
+}
+
+XSession::XSession(QSize screen, Desktop desktop) : screen_(screen), desktop_(desktop) {
+    struct Need {
+        const char* tool;
+        const char* package;
+    };
+    QList<Need> needs{{"xdotool", "xdotool"}, {"xprop", "x11-utils"}, {"xmessage", "x11-utils"}};
+    if (desktop == Desktop::Openbox)
+        needs << Need{"Xvfb", "xvfb"} << Need{"openbox", "openbox"};
+    else
+        needs << Need{"Xwayland", "xwayland"} << Need{"dbus-daemon", "dbus"}
+              << (desktop == Desktop::Gnome ? Need{"mutter", "mutter"}
+                                            : Need{"kwin_wayland", "kwin-wayland"});
+    for (const Need& need : needs) {
+        if (findTool(need.tool).isEmpty()) {
+            skipReason_ = QStringLiteral("%1 is not installed (apt-get install %2)")
+                              .arg(QString::fromUtf8(need.tool), QString::fromUtf8(need.package));
             return;
         }
     }
@@ -118,126 +128,93 @@ XSession::XSession(QSize screen) : screen_(screen) {
     qWarning("%s", qPrintable(failure_));
 }
 
+// scripts/x_session.sh starts the session, for the scripts and these tests
+// alike, prints what its clients need and keeps it until it is ended.
 QString XSession::startServers(int attempt) {
-    const QString xvfbLog = runtimeDir_ + QStringLiteral("/xvfb-%1.log").arg(attempt);
-    const QString wmLog = runtimeDir_ + QStringLiteral("/openbox-%1.log").arg(attempt);
-    auto report = [&](const QString& what) {
-        return QStringLiteral("attempt %1: %2\n  Xvfb log (%3):\n%4  openbox log (%5):\n%6")
-            .arg(attempt)
-            .arg(what, xvfbLog, tail(xvfbLog), wmLog, tail(wmLog));
-    };
-
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0)
-        return report(QStringLiteral("cannot make a pipe for Xvfb"));
-    auto xvfb = std::make_unique<QProcess>();
-    xvfb->setProcessChannelMode(QProcess::MergedChannels);
-    xvfb->setStandardOutputFile(xvfbLog);
-    const int writeEnd = fds[1];
-    // The pipe's write end survives into Xvfb as fd 3 (dup2 drops close-on-exec).
-    xvfb->setChildProcessModifier([writeEnd] {
-        if (writeEnd == 3)
-            ::fcntl(3, F_SETFD, 0);
-        else
-            ::dup2(writeEnd, 3);
-    });
-    // -noreset: by default the server resets when its last client leaves and
-    // drops every connection still in its set-up. Each poll below is such a
-    // client, so openbox (or anything else) connecting during one was cut off
-    // and reported "Failed to open the display". Without the reset, clients
-    // come and go freely.
-    xvfb->start(findTool("Xvfb"),
-                {QStringLiteral("-displayfd"), QStringLiteral("3"), QStringLiteral("-noreset"),
-                 QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
-                 QStringLiteral("0"),
-                 QStringLiteral("%1x%2x24").arg(screen_.width()).arg(screen_.height())});
-    ::close(fds[1]);
-    const bool started = xvfb->waitForStarted(10000);
-    QProcess& server = *xvfb;
-    processes_.push_back(std::move(xvfb));
-    if (!started) {
-        ::close(fds[0]);
-        return report(QStringLiteral("Xvfb did not start"));
-    }
-    const QString number = readDisplayNumber(fds[0], server);
-    ::close(fds[0]);
-    if (number.isEmpty())
-        return report(QStringLiteral("Xvfb reported no display (Xvfb %1)").arg(describe(server)));
-    display_ = QLatin1Char(':') + number;
-
-    // openbox with the system's configuration, not a developer's own, and
-    // away from any session manager of a desktop.
-    QProcessEnvironment wmEnv = environment();
-    wmEnv.insert(QStringLiteral("XDG_CONFIG_HOME"), runtimeDir_ + QStringLiteral("/config"));
-    wmEnv.insert(QStringLiteral("XDG_CACHE_HOME"), runtimeDir_ + QStringLiteral("/cache"));
-    auto wm = std::make_unique<QProcess>();
-    wm->setProcessEnvironment(wmEnv);
-    wm->setProcessChannelMode(QProcess::MergedChannels);
-    wm->setStandardOutputFile(wmLog);
-    wm->start(findTool("openbox"), {QStringLiteral("--sm-disable")});
-    wm->waitForStarted(10000);
-    QProcess& openbox = *wm;
-    processes_.push_back(std::move(wm));
-
-    // openbox announces itself on the root window early in its start-up.
-    const QDeadlineTimer deadline(kStartTimeoutMs);
-    int xprop = 0;
-    QString out;
-    bool announced = false;
-    while (!deadline.hasExpired() && !ended(openbox) && !ended(server)) {
-        xprop = run(QStringLiteral("xprop"),
-                    {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, &out);
-        announced = xprop == 0 && out.contains(QStringLiteral("window id"));
-        if (announced)
-            break;
-        QThread::msleep(20);
-    }
-    if (!announced)
-        return report(
-            QStringLiteral("openbox did not come up on %1 (Xvfb %2, openbox %3, xprop %4: %5)")
-                .arg(display_, describe(server), describe(openbox))
-                .arg(xprop)
-                .arg(out.trimmed()));
-
-    // Up means managing windows: a probe window must be taken in and mapped.
-    const QString probeTitle = QStringLiteral("zavo-wm-probe");
-    QProcess probe;
-    probe.setProcessEnvironment(environment());
-    probe.setStandardOutputFile(QProcess::nullDevice());
-    probe.setStandardErrorFile(QProcess::nullDevice());
-    probe.start(findTool("xmessage"),
-                {QStringLiteral("-name"), probeTitle, QStringLiteral("-title"), probeTitle,
-                 QStringLiteral("probe")});
-    bool managed = false;
-    while (probe.waitForStarted(10000) && !deadline.hasExpired() && !ended(openbox) &&
-           !ended(probe)) {
-        nudgeWindowManager();
-        managed = !windows(probeTitle).isEmpty();
-        if (managed)
-            break;
-        QThread::msleep(20);
-    }
-    probe.terminate();
-    if (!probe.waitForFinished(5000)) {
-        probe.kill();
-        probe.waitForFinished(3000);
-    }
-    if (managed)
+    static const char* const keys[] = {"openbox", "gnome", "kde"};
+    const QString folder = runtimeDir_ + QStringLiteral("/session-%1").arg(attempt);
+    QDir().mkpath(folder);
+    auto served = std::make_unique<QProcess>();
+    QProcessEnvironment env = environment();
+    env.remove(QStringLiteral("DISPLAY"));
+    served->setProcessEnvironment(env);
+    served->setStandardErrorFile(folder + QStringLiteral("/session.log"));
+    served->start(QStringLiteral("bash"),
+                  {QStringLiteral("-c"), QStringLiteral("source \"$0\" && serve_x_session \"$@\""),
+                   QStringLiteral(ZAVO_X_SESSION_SCRIPT),
+                   QString::fromLatin1(keys[static_cast<int>(desktop_)]), folder,
+                   QStringLiteral("%1x%2").arg(screen_.width()).arg(screen_.height())});
+    QProcess& session = *served;
+    processes_.push_back(std::move(served));
+    sessionEnvironment_ = {};
+    QString answer;
+    const bool up = pollUntil(
+        [&] {
+            while (session.canReadLine() || session.waitForReadyRead(0)) {
+                if (!session.canReadLine())
+                    continue;
+                answer = QString::fromUtf8(session.readLine()).trimmed();
+                const QString name = answer.section(QLatin1Char('='), 0, 0);
+                if (answer.contains(QLatin1Char('=')))
+                    sessionEnvironment_.insert(name, answer.section(QLatin1Char('='), 1));
+                if (answer == QLatin1String("ready") || answer == QLatin1String("failed"))
+                    return true;
+            }
+            return false;
+        },
+        [&] { return ended(session); });
+    display_ = sessionEnvironment_.value(QStringLiteral("DISPLAY"));
+    QString problem;
+    if (!up || answer != QLatin1String("ready"))
+        problem = QStringLiteral("the session did not come up");
+    else
+        problem = waitForWindowManager();
+    if (problem.isEmpty())
         return {};
-    return report(QStringLiteral("openbox on %1 did not map a probe window (Xvfb %2, openbox %3)")
-                      .arg(display_, describe(server), describe(openbox)));
+    QString logs;
+    for (const QString& name :
+         QDir(folder).entryList({QStringLiteral("*.log")}, QDir::Files, QDir::Name))
+        logs += QStringLiteral("  %1:\n%2").arg(name, tail(folder + QLatin1Char('/') + name));
+    return QStringLiteral("attempt %1, %2 on %3: %4 (session %5)\n%6")
+        .arg(attempt)
+        .arg(desktopName(desktop_), display_, problem, describe(session), logs);
+}
+
+QString XSession::waitForWindowManager() {
+    const auto anyEnded = [this] {
+        for (const auto& p : processes_)
+            if (ended(*p))
+                return true;
+        return false;
+    };
+    const QProcessEnvironment env = environment();
+    if (!pollUntil([&] { return (x_ = XDisplay::open(env)) != nullptr; }, anyEnded))
+        return QStringLiteral("cannot connect to the display");
+    // The window manager announces itself on the root window early in its
+    // start-up; it is up once it has taken in and mapped a probe window.
+    if (!pollUntil([&] { return x_->hasProperty(x_->root(), "_NET_SUPPORTING_WM_CHECK"); },
+                   anyEnded))
+        return QStringLiteral("no window manager announced itself");
+    const quint64 probe = x_->mapProbe("zavo-wm-probe");
+    const bool managed = pollUntil(
+        [&] {
+            nudgeWindowManager();
+            return !windows(QStringLiteral("zavo-wm-probe")).isEmpty();
+        },
+        anyEnded);
+    x_->destroyProbe(probe);
+    return managed ? QString() : QStringLiteral("the window manager mapped no probe window");
 }
 
 void XSession::nudgeWindowManager() {
-    static int nudges = 0;
-    run(QStringLiteral("xprop"),
-        {QStringLiteral("-root"), QStringLiteral("-f"), QStringLiteral("_ZAVO_WM_NUDGE"),
-         QStringLiteral("32c"), QStringLiteral("-set"), QStringLiteral("_ZAVO_WM_NUDGE"),
-         QString::number(++nudges)});
+    if (x_)
+        x_->touchRoot();
 }
 
 void XSession::stopProcesses() {
-    // Launchers first, then openbox, then Xvfb: the reverse of starting.
+    // Our own connection first, then the launchers, the window manager and
+    // the servers: the reverse of starting.
+    x_.reset();
     for (auto it = processes_.rbegin(); it != processes_.rend(); ++it) {
         QProcess& p = **it;
         if (p.state() != QProcess::NotRunning) {
@@ -259,9 +236,14 @@ XSession::~XSession() {
 
 QString XSession::serverLogs() const {
     QString logs;
-    for (const QString& name :
-         QDir(runtimeDir_).entryList({QStringLiteral("*.log")}, QDir::Files, QDir::Name))
-        logs += QStringLiteral("  %1:\n%2").arg(name, tail(runtimeDir_ + QLatin1Char('/') + name));
+    const QDir dir(runtimeDir_);
+    for (const QString& folder :
+         QStringList{QString()} + dir.entryList({QStringLiteral("session-*")}, QDir::Dirs))
+        for (const QString& name :
+             QDir(dir.filePath(folder))
+                 .entryList({QStringLiteral("*.log")}, QDir::Files, QDir::Name))
+            logs += QStringLiteral("  %1:\n%2")
+                        .arg(name, tail(QDir(dir.filePath(folder)).filePath(name)));
     return logs;
 }
 
@@ -275,6 +257,7 @@ QProcessEnvironment XSession::environment() const {
         env.remove(QString::fromLatin1(name));
     env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"),
                QStringLiteral("unix:path=") + runtimeDir_ + QStringLiteral("/no-system-bus"));
+    env.insert(sessionEnvironment_);
     env.insert(extraEnvironment_);
     return env;
 }
@@ -361,16 +344,7 @@ int XSession::run(const QString& program, const QStringList& args, QString* stdO
 }
 
 QList<quint64> XSession::windows(const QString& title) {
-    QString out;
-    const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
-    run(QStringLiteral("xdotool"),
-        {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-         pattern},
-        &out);
-    QList<quint64> ids;
-    for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        ids << line.trimmed().toULongLong();
-    return ids;
+    return x_ ? x_->viewableWindows(title) : QList<quint64>{};
 }
 
 quint64 XSession::waitForWindow(const QString& title, int timeoutMs) {
@@ -388,71 +362,59 @@ quint64 XSession::waitForWindow(const QString& title, int timeoutMs) {
 }
 
 QString XSession::whyNoWindow(const QString& title) {
-    QString out = QStringLiteral("no window titled \"%1\" on %2; what this session started:\n")
-                      .arg(title, display_);
+    QString out = QStringLiteral("no window titled \"%1\" on %2 (%3); what this session started:\n")
+                      .arg(title, display_, desktopName(desktop_));
     for (const auto& p : processes_)
         out += QStringLiteral("  %1 %2: %3\n")
                    .arg(p->program(), p->arguments().join(QLatin1Char(' ')), describe(*p));
-    QString tree;
-    run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")}, &tree);
+    // The named windows, whether they are viewable, and whether the window
+    // manager took them in (a managed window bears WM_STATE).
     out += QStringLiteral("  named windows:\n");
-    for (const QString& line : tree.split(QLatin1Char('\n')))
-        if (line.contains(QLatin1Char('"')) && !line.contains(QStringLiteral("(has no name)")))
-            out += QStringLiteral("    ") + line.trimmed() + QLatin1Char('\n');
-    // Whether the window manager took the window in (a managed window bears
-    // WM_STATE), and what it manages.
-    const QString quoted = QLatin1Char('"') + title + QLatin1Char('"');
-    for (const QString& line : tree.split(QLatin1Char('\n')))
-        if (line.contains(quoted)) {
-            const QString id = line.trimmed().section(QLatin1Char(' '), 0, 0);
-            QString info;
-            run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}, &info);
-            out += QStringLiteral("  %1: %2; %3\n")
-                       .arg(id, info.section(QStringLiteral("Map State: "), 1).section('\n', 0, 0),
-                            property(id.toULongLong(nullptr, 16), QStringLiteral("WM_STATE"))
-                                .simplified());
-        }
-    QString clients;
-    run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST")},
-        &clients);
-    out += QStringLiteral("  ") + clients.simplified() + QLatin1Char('\n');
+    if (x_) {
+        for (const QString& line : x_->describeNamedWindows())
+            out += QStringLiteral("    ") + line + QLatin1Char('\n');
+        out += QStringLiteral("  ") + x_->text(x_->root(), QStringLiteral("_NET_CLIENT_LIST")) +
+               QLatin1Char('\n');
+    }
     return out + serverLogs();
 }
 
 XGeometry XSession::geometry(quint64 window) {
-    QString out;
-    run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)}, &out);
-    auto field = [&out](const char* label) {
-        const QRegularExpression re(QString::fromLatin1(label) + QStringLiteral(":\\s*(-?\\d+)"));
-        const auto m = re.match(out);
-        return m.hasMatch() ? m.captured(1).toInt() : -1;
-    };
-    return {field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
-            field("Height")};
+    return x_ ? x_->geometry(window) : XGeometry{-1, -1, -1, -1};
 }
 
 XGeometry XSession::frameGeometry(quint64 window) {
     XGeometry g = geometry(window);
-    // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
-    const QString extents = property(window, QStringLiteral("_NET_FRAME_EXTENTS"));
-    const QStringList sides = extents.section(QLatin1Char('='), 1).split(QLatin1Char(','));
+    // left, right, top, bottom
+    const QList<quint64> sides = x_ ? x_->numbers(window, "_NET_FRAME_EXTENTS") : QList<quint64>{};
     if (sides.size() == 4) {
-        const int left = sides[0].trimmed().toInt(), right = sides[1].trimmed().toInt();
-        const int top = sides[2].trimmed().toInt(), bottom = sides[3].trimmed().toInt();
+        const int left = int(sides[0]), right = int(sides[1]);
+        const int top = int(sides[2]), bottom = int(sides[3]);
         g = {g.x - left, g.y - top, g.width + left + right, g.height + top + bottom};
     }
     return g;
 }
 
 QString XSession::property(quint64 window, const QString& name) {
-    QString out;
-    run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window), name}, &out);
-    return out.trimmed();
+    return x_ ? x_->text(window, name) : name + QStringLiteral(":  not found.");
 }
 
-bool XSession::screenshot(const QString& pngPath) {
+quint64 XSession::activeWindow() {
+    const QList<quint64> active =
+        x_ ? x_->numbers(x_->root(), "_NET_ACTIVE_WINDOW") : QList<quint64>{};
+    return active.isEmpty() ? 0 : active.first();
+}
+
+QList<quint64> XSession::stacking() {
+    return x_ ? x_->numbers(x_->root(), "_NET_CLIENT_LIST_STACKING") : QList<quint64>{};
+}
+
+bool XSession::screenshot(const QString& pngPath, quint64 window) {
+    if (!window && desktop_ != Desktop::Openbox && !stacking().isEmpty())
+        window = stacking().last();
     return run(QStringLiteral("import"),
-               {QStringLiteral("-window"), QStringLiteral("root"), pngPath}) == 0;
+               {QStringLiteral("-window"),
+                window ? QString::number(window) : QStringLiteral("root"), pngPath}) == 0;
 }
 
 QString XSession::launcherPath() {

@@ -1,11 +1,15 @@
-// A private X display for end-to-end tests: Xvfb on a free display number
-// (-displayfd) with openbox as the window manager, whatever other X servers
-// start or stop beside it. The session is up once openbox has mapped a probe
-// window; a server that does not come up is started afresh. Xvfb's and
-// openbox's output goes to log files in the session's private folder and
-// into the failure message. Everything it starts is ended by its PID when
-// the session is destroyed.
+// A private X display for end-to-end tests, whatever other X servers start or
+// stop beside it: Xvfb on a free display number (-displayfd) with openbox, or
+// a desktop's own Wayland compositor (GNOME's mutter, KDE's KWin) headless
+// with its XWayland and a private session bus. scripts/x_session.sh starts
+// it, as it does for the scripts. The session is up once the window manager
+// has mapped a probe window; a session that does not come up is started
+// afresh. The servers' logs go into the failure message. Window state is
+// read through Xlib (x_display.h). Everything it starts is ended by its PID
+// when the session is destroyed.
 #pragma once
+
+#include "x_display.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -18,14 +22,14 @@
 
 namespace zavo::test {
 
-struct XGeometry {
-    int x = 0, y = 0, width = 0, height = 0; // absolute position of the client window
-};
+// The window managers a session can run the launcher under. GNOME and KDE
+// run it as an X11 client of their XWayland, as their desktops do.
+enum class Desktop { Openbox, Gnome, Kde };
 
 class XSession {
 public:
-    // `screen`: the size of the virtual screen in pixels.
-    explicit XSession(QSize screen = QSize(1280, 1024));
+    // `screen`: the size of the virtual screen (monitor) in pixels.
+    explicit XSession(QSize screen = QSize(1280, 1024), Desktop desktop = Desktop::Openbox);
     ~XSession();
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
@@ -34,10 +38,11 @@ public:
     QString skipReason() const { return skipReason_; }
     // Why the tools were there but the display did not come up: a failure.
     QString failure() const { return failure_; }
-    // The last lines of Xvfb's and openbox's logs, for a failure message.
+    // The last lines of the servers' logs, for a failure message.
     QString serverLogs() const;
     QString display() const { return display_; }
-    // DISPLAY of this session, a private XDG_RUNTIME_DIR and whatever
+    // DISPLAY of this session, a private XDG_RUNTIME_DIR, a compositor's
+    // WAYLAND_DISPLAY, session bus and X authority, and whatever
     // setEnvironmentVariable() added.
     QProcessEnvironment environment() const;
     QString runtimeDir() const { return runtimeDir_; }
@@ -83,15 +88,27 @@ public:
     // The window with the frame the window manager drew around it
     // (_NET_FRAME_EXTENTS): what must lie on the screen.
     XGeometry frameGeometry(quint64 window);
+    // The property as xprop prints it ("NAME(TYPE) = a, b", "NAME:  not found.").
     QString property(quint64 window, const QString& name);
-    bool screenshot(const QString& pngPath);
+    // _NET_ACTIVE_WINDOW; 0 when none.
+    quint64 activeWindow();
+    // _NET_CLIENT_LIST_STACKING: the managed windows, bottom first.
+    QList<quint64> stacking();
+    // The whole screen, or one window (a rootless XWayland's root window
+    // holds no image: there it is the topmost window when none is named).
+    bool screenshot(const QString& pngPath, quint64 window = 0);
 
     static QString launcherPath();
 
+    Desktop desktop() const { return desktop_; }
+    static QString desktopName(Desktop desktop);
+
 private:
-    // Starts Xvfb and openbox; empty when both came up, else what went wrong
-    // with both logs.
+    // Starts the servers; empty when the window manager came up, else what
+    // went wrong with the logs.
     QString startServers(int attempt);
+    // Connects and waits until the window manager maps a probe window.
+    QString waitForWindowManager();
     void stopProcesses();
 
     QString skipReason_;
@@ -99,6 +116,9 @@ private:
     QString display_;
     QString runtimeDir_;
     QSize screen_;
+    Desktop desktop_;
+    std::unique_ptr<XDisplay> x_;
+    QProcessEnvironment sessionEnvironment_;
     QProcessEnvironment extraEnvironment_;
     std::vector<std::unique_ptr<QProcess>> processes_;
 };
