@@ -41,9 +41,9 @@ endif()
 # A package built for one Debian release is versioned VERSION+debN, as Debian
 # versions a native package rebuilt for a stable release: the package of a
 # newer release sorts newer, so upgrading the system upgrades the launcher.
-# Its changelog gains the entry of that build, dated as the newest one (so the
-# package stays repeatable), since lintian wants the changelog to name the
-# package's version.
+# Its changelog gains the entry of that build, since lintian wants the
+# changelog to name the package's version, dated a second after the newest
+# entry (lintian wants it newer; a clock's date would make builds differ).
 option(ZAVO_DEB_FOR_THIS_RELEASE "Version the package for the Debian release it is built on (+debN)" OFF)
 set(ZAVO_DEB_VERSION ${PROJECT_VERSION})
 if(ZAVO_DEB_FOR_THIS_RELEASE)
@@ -56,10 +56,17 @@ if(ZAVO_DEB_FOR_THIS_RELEASE)
   endif()
   set(ZAVO_DEB_VERSION ${PROJECT_VERSION}+deb${_os_version})
   file(STRINGS ${ZAVO_PACKAGING}/changelog _signature REGEX "^ -- " LIMIT_COUNT 1)
+  string(REGEX REPLACE "^(.*>)  (.*)$" "\\1" _maintainer "${_signature}")
+  string(REGEX REPLACE "^(.*>)  (.*)$" "\\2" _newest_date "${_signature}")
+  execute_process(COMMAND date -u -d "${_newest_date}" +%s OUTPUT_VARIABLE _seconds
+    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  math(EXPR _seconds "${_seconds} + 1")
+  execute_process(COMMAND date -u -R -d @${_seconds} OUTPUT_VARIABLE _date
+    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
   file(READ ${ZAVO_PACKAGING}/changelog _changelog)
   file(WRITE ${pkgdir}/changelog.release
     "zavo-launcher (${ZAVO_DEB_VERSION}) ${_os_codename}; urgency=medium\n\n"
-    "  * Built for Debian ${_os_version} (${_os_codename}).\n\n${_signature}\n\n${_changelog}")
+    "  * Built for Debian ${_os_version} (${_os_codename}).\n\n${_maintainer}  ${_date}\n\n${_changelog}")
   configure_file(${pkgdir}/changelog.release ${pkgdir}/changelog COPYONLY)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ZAVO_PACKAGING}/changelog)
 else()

@@ -128,6 +128,7 @@ dpkg-query -L zavo-launcher | sort >"$tmp/package-paths"
 # Every library of the program and of Qt's X platform plugin, from the
 # Depends alone.
 for binary in /usr/bin/ZAVO_launcher /usr/lib/*/qt6/plugins/platforms/libqxcb.so; do
+  [[ -e $binary ]] || fail "$binary is not installed"
   if ldd "$binary" | grep 'not found'; then fail "$binary: libraries not found"; fi
 done
 echo "ldd: every library of ZAVO_launcher and the xcb platform plugin found"

@@ -20,7 +20,7 @@ fail() {
 
 status=0
 lintian --fail-on error,warning "$deb" >"$tmp/lintian.out" 2>&1 || status=$?
-if ((status != 0)) || grep -v '^running with root' "$tmp/lintian.out" >&2; then
+if grep -v '^running with root' "$tmp/lintian.out" >&2 || ((status != 0)); then
   fail "lintian $(dpkg-query -W -f '${Version}' lintian) reports the above (exit $status)"
 fi
 echo "lintian $(dpkg-query -W -f '${Version}' lintian): no error, no warning"
