@@ -124,7 +124,7 @@ version="$(dpkg-deb --field "$deb" Version)"
 [[ $(dpkg-query -W -f '${Version}' zavo-launcher) == "$version" ]] || fail "zavo-launcher $version is not installed"
 echo "apt-get install ./$(basename "$deb"): $(($(dpkg-query -W | wc -l) - packages_before)) packages" \
   "from the archive besides it"
-dpkg-query -L zavo-launcher | sort >"$tmp/package-paths"
+dpkg-query -L zavo-launcher | grep -vx "/." | sort >"$tmp/package-paths"
 # Every library of the program and of Qt's X platform plugin, from the
 # Depends alone.
 for binary in /usr/bin/ZAVO_launcher /usr/lib/*/qt6/plugins/platforms/libqxcb.so; do
