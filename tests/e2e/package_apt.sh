@@ -100,7 +100,9 @@ use_scratch
 archives="$out/apt-archives"
 mkdir -p "$archives/partial"
 apt_get() {
+  # Without dpkg's fsync per file: the root is thrown away after the check.
   DEBIAN_FRONTEND=noninteractive apt-get -q -y -o APT::Sandbox::User=root \
+    -o Dpkg::Options::=--force-unsafe-io \
     -o Dir::Cache::Archives="$archives/" -o APT::Install-Recommends=false "$@" >>"$tmp/apt.log" 2>&1 ||
     fail "apt-get $*"
 }

@@ -14,6 +14,17 @@ source "$(dirname "$0")/../../scripts/lib.sh"
 (($#)) || set -- bookworm trixie
 install_packages imagemagick # to turn the screen the check saves into a PNG
 
+# The roots of all releases are made side by side first (their making waits
+# mostly on the network and the disk), each once: later calls find them.
+root_jobs=()
+for release in "$@"; do
+  bash "$zavo_root/scripts/package.sh" --release "$release" --print-root >/dev/null &
+  root_jobs+=($!)
+  debian_root "$release" apt >/dev/null &
+  root_jobs+=($!)
+done
+for job in "${root_jobs[@]}"; do wait "$job"; done
+
 versions=()
 for release in "$@"; do
   echo "== $release"
