@@ -10,8 +10,8 @@
 #   bash scripts/package.sh [--release R]    in a clean root of R (bookworm,
 #                                            trixie; default: this system's)
 #   bash scripts/package.sh --here [DIR]     on this system as it is, in DIR
-#                                            (default build-pkg/RELEASE); what
-#                                            runs inside the clean root
+#                                            (default build-pkg/here-RELEASE);
+#                                            what runs inside the clean root
 #   bash scripts/package.sh [--release R] --print-root
 #                                            print the path of that clean root
 set -euo pipefail
@@ -46,7 +46,8 @@ if ! $here; then
 fi
 
 install_packages "${package_build_deps[@]}"
-build="$(realpath -m "${build:-$zavo_root/build-pkg/$this_release}")"
+# Not the folder of the clean root's builds: this system's libraries may differ.
+build="$(realpath -m "${build:-$zavo_root/build-pkg/here-$this_release}")"
 # -O2, as Debian builds its packages (GCC 12 also warns falsely at -O3).
 cmake -S "$zavo_root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_INSTALL_PREFIX=/usr \
