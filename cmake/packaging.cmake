@@ -38,7 +38,40 @@ file(STRINGS ${ZAVO_PACKAGING}/changelog newest LIMIT_COUNT 1)
 if(NOT newest MATCHES "^zavo-launcher \\(${PROJECT_VERSION}\\) ")
   message(FATAL_ERROR "packaging/changelog starts with '${newest}': add an entry for ${PROJECT_VERSION}")
 endif()
-configure_file(${ZAVO_PACKAGING}/changelog ${pkgdir}/changelog COPYONLY)
+# A package built for one Debian release is versioned VERSION+debN, as Debian
+# versions a native package rebuilt for a stable release: the package of a
+# newer release sorts newer, so upgrading the system upgrades the launcher.
+# Its changelog gains the entry of that build, since lintian wants the
+# changelog to name the package's version, dated a second after the newest
+# entry (lintian wants it newer; a clock's date would make builds differ).
+option(ZAVO_DEB_FOR_THIS_RELEASE "Version the package for the Debian release it is built on (+debN)" OFF)
+set(ZAVO_DEB_VERSION ${PROJECT_VERSION})
+if(ZAVO_DEB_FOR_THIS_RELEASE)
+  cmake_host_system_information(RESULT _os QUERY DISTRIB_ID DISTRIB_VERSION_ID DISTRIB_VERSION_CODENAME)
+  list(GET _os 0 _os_id)
+  list(GET _os 1 _os_version)
+  list(GET _os 2 _os_codename)
+  if(NOT _os_id STREQUAL "debian" OR NOT _os_version MATCHES "^[0-9]+$")
+    message(FATAL_ERROR "ZAVO_DEB_FOR_THIS_RELEASE: '${_os_id} ${_os_version}' is no Debian stable release")
+  endif()
+  set(ZAVO_DEB_VERSION ${PROJECT_VERSION}+deb${_os_version})
+  file(STRINGS ${ZAVO_PACKAGING}/changelog _signature REGEX "^ -- " LIMIT_COUNT 1)
+  string(REGEX REPLACE "^(.*>)  (.*)$" "\\1" _maintainer "${_signature}")
+  string(REGEX REPLACE "^(.*>)  (.*)$" "\\2" _newest_date "${_signature}")
+  execute_process(COMMAND date -u -d "${_newest_date}" +%s OUTPUT_VARIABLE _seconds
+    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  math(EXPR _seconds "${_seconds} + 1")
+  execute_process(COMMAND date -u -R -d @${_seconds} OUTPUT_VARIABLE _date
+    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  file(READ ${ZAVO_PACKAGING}/changelog _changelog)
+  file(WRITE ${pkgdir}/changelog.release
+    "zavo-launcher (${ZAVO_DEB_VERSION}) ${_os_codename}; urgency=medium\n\n"
+    "  * Built for Debian ${_os_version} (${_os_codename}).\n\n${_maintainer}  ${_date}\n\n${_changelog}")
+  configure_file(${pkgdir}/changelog.release ${pkgdir}/changelog COPYONLY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ZAVO_PACKAGING}/changelog)
+else()
+  configure_file(${ZAVO_PACKAGING}/changelog ${pkgdir}/changelog COPYONLY)
+endif()
 add_custom_command(
   OUTPUT ${pkgdir}/ZAVO_launcher.1.gz ${pkgdir}/zavo-launcher-menu.1.gz
          ${pkgdir}/changelog.gz
@@ -56,7 +89,7 @@ install(FILES ${ZAVO_PACKAGING}/copyright ${pkgdir}/changelog.gz
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zavo-launcher)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VERSION ${ZAVO_DEB_VERSION})
 set(CPACK_PACKAGE_VENDOR ZAVO)
 set(CPACK_PACKAGE_CONTACT "ZAVO_launcher maintainers <maintainers@zavo.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Always-on-top launcher with nine buttons and a clock")

@@ -96,7 +96,8 @@ tier_fuzz() {
 }
 
 tier_package() {
-  bash "$root/tests/e2e/package_check.sh" "$root/build-pkg"
+  # Each release's package, built and installed in roots of that release.
+  bash "$root/tests/e2e/package_check.sh" bookworm trixie
 }
 
 failed=()
