@@ -2,7 +2,7 @@
 
 #include "core/twips.h"
 #include "forms/zavo_launcher_sheet.h"
-#include "platform/posix/window_handle_posix.h"
+#include "platform/linux/window_handle_posix.h"
 #include "screen_place.h"
 #include "vb_input.h"
 
