@@ -6,8 +6,8 @@
 #include "core/counted_wait.h"
 #include "core/module1.h"
 #include "forms/form.h"
-#include "platform/posix/record_file_posix.h"
-#include "platform/posix/spawn_launch.h"
+#include "platform/linux/record_file_posix.h"
+#include "platform/linux/spawn_launch.h"
 #include "ui/qt/launcher_window.h"
 #include "ui/qt/qt_views.h"
 

@@ -3,8 +3,8 @@
 // drawing request. Run under Xvfb (DISPLAY must be set).
 //   bench_shake [runs]
 #include "core/module1.h"
+#include "core/services.h"
 #include "forms/form.h"
-#include "platform/services.h"
 #include "ui/qt/about_window.h"
 #include "ui/qt/qt_views.h"
 

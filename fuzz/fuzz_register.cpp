@@ -9,11 +9,11 @@
 // the file as it was before the registration.
 #include "core/cp932.h"
 #include "core/cp932_chars.h"
+#include "core/folder_lists.h"
 #include "core/slot_file.h"
 #include "core/slot_record.h"
 #include "core/utf.h"
 #include "fuzz_support.h"
-#include "platform/folder_lists.h"
 #include "support/settei_bytes.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // The clock line: date, day name, time, from one reading of the clock.
 #pragma once
 
-#include "../platform/services.h"
+#include "services.h"
 
 #include <string>
 

@@ -1,6 +1,8 @@
 // What each Command1 button starts.
 #pragma once
 
+#include "slot_record.h"
+
 #include <array>
 #include <string_view>
 
@@ -38,7 +40,7 @@ constexpr DesktopDefault stand_in_of(std::string_view command) {
 
 inline constexpr int kMediaPlayerIndex = 0;
 static_assert(kFixedLaunches[kMediaPlayerIndex].standIn == DesktopDefault::AudioPlayer);
-inline constexpr int kFirstSlotIndex = 6; // Command1(5 + n) is slot n
+inline constexpr int kFirstSlotIndex = 6; // Command1(6) is slot 1
 inline constexpr int kSlotWindowStyle = 1;
 inline constexpr long kMediaPlayerWaitRounds = 10'000'000;
 // How long the player may take to be ready for input before Ctrl+P goes to
@@ -48,7 +50,16 @@ inline constexpr std::string_view kMediaPlayerKeys = "^p";
 
 // The slot number (1 to 3) of a Command1 index, or 0 for a fixed button.
 constexpr int slot_of_index(int index) {
-    return index >= kFirstSlotIndex && index < kFirstSlotIndex + 3 ? index - 5 : 0;
+    return index >= kFirstSlotIndex && index < kFirstSlotIndex + kSlotCount
+               ? index - kFirstSlotIndex + 1
+               : 0;
 }
+
+// The Command1 index of slot `slot` (1 to 3).
+constexpr int index_of_slot(int slot) {
+    return kFirstSlotIndex + slot - 1;
+}
+static_assert(slot_of_index(index_of_slot(1)) == 1 &&
+              slot_of_index(index_of_slot(kSlotCount)) == kSlotCount);
 
 } // namespace zavo::core

@@ -3,7 +3,7 @@
 // that asks the system to shut down.
 #pragma once
 
-#include "../platform/services.h"
+#include "services.h"
 #include "slot_file.h"
 #include "slot_record.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../platform/services.h"
+#include "services.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 // settei.ini: up to three 200-byte records, record n at offset (n - 1) * 200.
 #pragma once
 
-#include "../platform/services.h"
+#include "services.h"
 #include "slot_record.h"
 
 #include <memory>

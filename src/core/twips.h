@@ -12,13 +12,14 @@ inline constexpr int kDesignDpi = 96;
 inline constexpr int kTwipsPerPixel = kTwipsPerInch / kDesignDpi;
 
 // Twips to pixels at `dpi`, halves to the even neighbour (at 96 DPI the same
-// pixels as twips / 15).
-inline int twips_to_pixels(double twips, int dpi = kDesignDpi) {
+// pixels as twips / 15). The DPI has no default: a window drawn at the
+// display's own DPI must say which.
+inline int twips_to_pixels(double twips, int dpi) {
     return static_cast<int>(std::nearbyint(twips * dpi / kTwipsPerInch));
 }
 
 // Pixels at `dpi` back to twips.
-inline double pixels_to_twips(double pixels, int dpi = kDesignDpi) {
+inline double pixels_to_twips(double pixels, int dpi) {
     return pixels * kTwipsPerInch / dpi;
 }
 

@@ -106,15 +106,19 @@ template <class Id> constexpr int row(Id id) {
     return static_cast<int>(id);
 }
 
-// The row of `id` in `rows`. A row that is not there is a fault of the
-// sheet: it ends the program in every build type rather than hand out a
-// control that does not exist.
+// Ends the program: a form or a view asked for a row its sheet does not
+// have, or for a control of another kind than the row's. A fault of the
+// sheet, so in every build type, rather than hand out what does not exist.
+[[noreturn]] inline void missingRow(int row, const char* wanted) {
+    std::fprintf(stderr, "design sheet: no %s at row %d\n", wanted, row);
+    std::abort();
+}
+
+// The row of `id` in `rows`.
 template <class Row, class Id> const Row& rowOf(std::span<const Row> rows, Id id) {
     const auto index = static_cast<std::size_t>(row(id));
-    if (index >= rows.size()) {
-        std::fprintf(stderr, "design sheet: no row %zu\n", index);
-        std::abort();
-    }
+    if (index >= rows.size())
+        missingRow(row(id), "sheet entry");
     return rows[index];
 }
 

@@ -21,7 +21,7 @@ void frmABOUT::Form_QueryClose() {
 }
 
 void frmABOUT::Picture1_MouseMove(int, int, float, float) {
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kStrokes; ++i)
         view_.setStrokeVisible(i, true);
     // The strokes are on screen before the picture starts moving.
     view_.refresh();
@@ -38,7 +38,7 @@ void frmABOUT::Picture1_MouseMove(int, int, float, float) {
     view_.movePicture(view_.pictureLeft(), float(core::kShakeHomeTop));
     view_.movePicture(float(core::kShakeHomeLeft), view_.pictureTop());
 
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kStrokes; ++i)
         view_.setStrokeVisible(i, false);
 }
 

@@ -3,6 +3,10 @@
 
 #include "about_view.h"
 #include "form.h"
+#include "form_events.h"
+#include "frm_about_sheet.h"
+
+#include <array>
 
 namespace zavo::forms {
 
@@ -19,5 +23,10 @@ public:
     // The close box: the window unloads.
     void Form_QueryClose();
 };
+
+// The window's button and what a click on it runs.
+inline constexpr std::array<ButtonHandler<frmABOUT, AboutControl>, 1> kAboutButtons{{
+    {AboutControl::OK_but, &frmABOUT::OK_but_Click},
+}};
 
 } // namespace zavo::forms

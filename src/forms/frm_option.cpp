@@ -1,9 +1,9 @@
 #include "frm_option.h"
 
 #include "core/cp932.h"
+#include "core/folder_lists.h"
 #include "core/module1.h"
 #include "core/utf.h"
-#include "platform/folder_lists.h"
 
 #include <algorithm>
 #include <cstdio>

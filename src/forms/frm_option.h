@@ -2,8 +2,10 @@
 #pragma once
 
 #include "form.h"
+#include "form_events.h"
 #include "option_view.h"
 
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -61,5 +63,12 @@ private:
     // stand alone, with no window of ours behind it.
     std::string loadError_;
 };
+
+// The dialog's buttons and what a click on each runs.
+inline constexpr std::array<ButtonHandler<frmOption, OptionControl>, 3> kOptionButtons{{
+    {OptionControl::touroku, &frmOption::touroku_Click},
+    {OptionControl::reset, &frmOption::reset_Click},
+    {OptionControl::Cancel_but, &frmOption::Cancel_but_Click},
+}};
 
 } // namespace zavo::forms

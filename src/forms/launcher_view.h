@@ -2,8 +2,8 @@
 #pragma once
 
 #include "core/screen_fit.h"
+#include "core/services.h"
 #include "form.h"
-#include "platform/services.h"
 
 #include <string>
 

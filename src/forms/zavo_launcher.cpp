@@ -51,7 +51,8 @@ void ZAVO_launcher::readSlotCaptions() {
         if (!m.settei.read_record(n, m.slot))
             break;
         if (core::slot_registered(m.slot))
-            view_.setCommand1Caption(5 + n, core::to_utf8(core::slot_caption(m.slot)));
+            view_.setCommand1Caption(core::index_of_slot(n),
+                                     core::to_utf8(core::slot_caption(m.slot)));
     }
     m.settei.close();
 }
@@ -63,7 +64,7 @@ void ZAVO_launcher::Form_Unload() {
 void ZAVO_launcher::Form_KeyDown(int, int) {}
 
 void ZAVO_launcher::Command1_Click(int index) {
-    if (index < 0 || index > 8)
+    if (index < 0 || index >= kLaunchButtons)
         return;
     core::Module1& m = forms_.module1();
     platform::Services& services = m.services;

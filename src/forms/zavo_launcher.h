@@ -3,8 +3,11 @@
 #pragma once
 
 #include "form.h"
+#include "form_events.h"
 #include "launcher_view.h"
 #include "zavo_launcher_sheet.h"
+
+#include <array>
 
 namespace zavo::forms {
 
@@ -38,5 +41,16 @@ private:
 
     std::string clockText_; // what time_display shows
 };
+
+// The window's buttons and what a click on each runs: Command2, then the
+// members of Command1 with their indexes.
+inline constexpr auto kLauncherButtons = [] {
+    std::array<ButtonHandler<ZAVO_launcher, LauncherControl>, 1 + kLaunchButtons> table{};
+    table[0] = {LauncherControl::Command2, &ZAVO_launcher::Command2_Click};
+    for (int i = 0; i < kLaunchButtons; ++i)
+        table[std::size_t(1 + i)] = {kCommand1[std::size_t(i)], nullptr,
+                                     &ZAVO_launcher::Command1_Click, i};
+    return table;
+}();
 
 } // namespace zavo::forms

@@ -10,7 +10,7 @@
 // does not wait for the server returns while the grab still stands, and the
 // receiver finds no key; a call that waits is let through when the grab is
 // released, after a while, and the receiver finds all four.
-#include "platform/posix/xtest_keys.h"
+#include "platform/linux/xtest_keys.h"
 #include "support/x_session.h"
 
 #include <QApplication>

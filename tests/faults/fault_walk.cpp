@@ -1,6 +1,6 @@
 #include "fault_walk.h"
 
-#include "platform/folder_lists.h"
+#include "core/folder_lists.h"
 
 #include <doctest/doctest.h>
 

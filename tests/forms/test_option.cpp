@@ -1,6 +1,6 @@
 // The registration dialog's handlers against a real folder tree and a real
 // settei.ini in the test's own current folder.
-#include "platform/folder_lists.h"
+#include "core/folder_lists.h"
 #include "support/doctest_strings.h"
 #include "support/forms_harness.h"
 

@@ -1,6 +1,6 @@
 #include "forms_harness.h"
 
-#include "platform/folder_lists.h"
+#include "core/folder_lists.h"
 
 namespace zavo::test {
 

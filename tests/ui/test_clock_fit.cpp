@@ -2,7 +2,7 @@
 // against the width of the real clock label, measured in ink, as the user
 // sees it (an italic slant runs past the text's advance).
 #include "core/clock_text.h"
-#include "platform/posix/locale_clock.h"
+#include "platform/linux/locale_clock.h"
 #include "support/qt_program.h"
 #include "ui/qt/fonts.h"
 

@@ -2,7 +2,7 @@
 // the Linux locale formats.
 #include "core/clock_text.h"
 #include "platform/fake/recording_services.h"
-#include "platform/posix/locale_clock.h"
+#include "platform/linux/locale_clock.h"
 
 #include <QLocale>
 #include <QTest>

@@ -4,7 +4,7 @@
 // report their arguments. GIO reads those folders once per process, so each
 // launch runs in a fresh copy of this program (`--launch INDEX`).
 #include "core/launch_table.h"
-#include "platform/posix/posix_services.h"
+#include "platform/linux/posix_services.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The logind backend of ExitWindowsEx against a fake org.freedesktop.login1 on
 // a private bus started by this test. The real system bus is never used.
-#include "platform/posix/logind_shutdown.h"
-#include "platform/services.h"
+#include "core/services.h"
+#include "platform/linux/logind_shutdown.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,9 +1,9 @@
 // The Linux drive list and start folder: the places from a mount table, the
 // folder a start from the menu opens on, and both for real in a private
 // mount namespace with media, snap, memory and kernel mounts.
-#include "platform/folder_lists.h"
-#include "platform/posix/places.h"
-#include "platform/posix/spawn_launch.h"
+#include "core/folder_lists.h"
+#include "platform/linux/places.h"
+#include "platform/linux/spawn_launch.h"
 #include "support/scratch_folder.h"
 
 #include <QTest>

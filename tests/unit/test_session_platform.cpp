@@ -1,6 +1,6 @@
 // The platform plugin chosen before the application object exists: X11
 // through XWayland wherever a Wayland session offers it.
-#include "platform/posix/session_platform.h"
+#include "platform/linux/session_platform.h"
 
 #include <QTest>
 

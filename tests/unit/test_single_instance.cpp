@@ -1,7 +1,7 @@
 // The per-user instance lock of the Linux backend, with real second processes:
 // this binary started with --hold-instance takes the lock and keeps it until
 // it is killed or its standard input closes.
-#include "platform/posix/posix_services.h"
+#include "platform/linux/posix_services.h"
 
 #include <QCoreApplication>
 #include <QDir>

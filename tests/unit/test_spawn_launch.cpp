@@ -1,5 +1,5 @@
 // The Linux launch backend: one path, one program, no shell, no zombies.
-#include "platform/posix/spawn_launch.h"
+#include "platform/linux/spawn_launch.h"
 
 #include <QDir>
 #include <QFile>

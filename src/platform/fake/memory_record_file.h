@@ -4,7 +4,7 @@
 // disk, as fast as fuzzing needs them and beside a test's own folder.
 #pragma once
 
-#include "../record_file.h"
+#include "core/record_file.h"
 
 #include <string>
 

@@ -3,9 +3,9 @@
 #include "memory_record_file.h"
 
 #ifdef _WIN32
-#include "../win32/record_file_win32.h"
+#include "platform/win32/record_file_win32.h"
 #else
-#include "../posix/record_file_posix.h"
+#include "platform/linux/record_file_posix.h"
 #endif
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // as well as content; what the fake answers is set by the test.
 #pragma once
 
-#include "../services.h"
+#include "core/services.h"
 
 #include <deque>
 #include <functional>

@@ -1,7 +1,7 @@
 // The clock's texts in the user's own Windows formats.
 #pragma once
 
-#include "../services.h"
+#include "core/services.h"
 
 #include <string>
 

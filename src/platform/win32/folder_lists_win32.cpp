@@ -3,7 +3,7 @@
 // of the program) for its path conversions.
 #include "win32_api.h"
 
-#include "platform/folder_lists.h"
+#include "core/folder_lists.h"
 #include "win32_text.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // settei.ini on Windows.
 #pragma once
 
-#include "../record_file.h"
+#include "core/record_file.h"
 
 #include <memory>
 #include <string>

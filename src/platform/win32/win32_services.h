@@ -1,7 +1,7 @@
 // The services on Windows, straight on the Win32 API (no toolkit calls).
 #pragma once
 
-#include "../services.h"
+#include "core/services.h"
 #include "shutdown_win32.h"
 
 namespace zavo::platform {

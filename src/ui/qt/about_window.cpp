@@ -17,7 +17,6 @@ constexpr const char* kPicture = ":/about.gif";
 }
 
 using core::kTwipsPerPixel;
-using core::twips_to_pixels;
 using forms::AboutControl;
 
 AboutWindow::AboutWindow(forms::frmABOUT& form)
@@ -57,8 +56,9 @@ AboutWindow::AboutWindow(forms::frmABOUT& form)
     OK_but()->setDefault(true);
     OK_but()->setAutoDefault(true);
     firstFocus_ = controls_.get(forms::kAboutFirstFocus);
-    connect(OK_but(), &QPushButton::clicked, this,
-            [this] { forward(&forms::frmABOUT::OK_but_Click); });
+    for (const auto& button : forms::kAboutButtons)
+        connect(controls_.get<QPushButton>(button.button), &QPushButton::clicked, this,
+                [this, button] { forward(button); });
 }
 
 QLabel* AboutWindow::Picture1() const {
@@ -86,7 +86,7 @@ void AboutWindow::movePicture(float left, float top) {
     const QRect before = picture->geometry();
     left_ = left;
     top_ = top;
-    picture->move(twips_to_pixels(left), twips_to_pixels(top));
+    picture->move(logicalPixels(left), logicalPixels(top));
     // Drawn now, not when the event loop next runs: the whole shake happens
     // inside one handler.
     repaint(before.united(picture->geometry()));

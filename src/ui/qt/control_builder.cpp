@@ -19,7 +19,6 @@
 namespace zavo::ui {
 namespace {
 
-using core::twips_to_pixels;
 using forms::ControlSpec;
 using forms::Kind;
 
@@ -104,16 +103,11 @@ QWidget* makeWidget(const ControlSpec& row, QWidget* parent) {
 } // namespace
 
 QRect twipsRect(int left, int top, int width, int height) {
-    return {twips_to_pixels(left), twips_to_pixels(top), twips_to_pixels(width),
-            twips_to_pixels(height)};
+    return {logicalPixels(left), logicalPixels(top), logicalPixels(width), logicalPixels(height)};
 }
 
 QRect clientRect(const forms::WindowSpec& window) {
     return twipsRect(window.clientLeft, window.clientTop, window.clientWidth, window.clientHeight);
-}
-
-void missingControl(int row, const char* type) {
-    qFatal("design sheet: row %d is not a %s", row, type);
 }
 
 std::vector<QWidget*> buildControls(QWidget* designArea, std::span<const ControlSpec> rows) {
@@ -128,8 +122,8 @@ std::vector<QWidget*> buildControls(QWidget* designArea, std::span<const Control
         w->setObjectName(QString::fromUtf8(row.name));
         if (row.kind == Kind::Line) {
             static_cast<LineControl*>(w)->setEnds(
-                QPoint(twips_to_pixels(row.left), twips_to_pixels(row.top)),
-                QPoint(twips_to_pixels(row.width), twips_to_pixels(row.height)));
+                QPoint(logicalPixels(row.left), logicalPixels(row.top)),
+                QPoint(logicalPixels(row.width), logicalPixels(row.height)));
         } else {
             w->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
         }

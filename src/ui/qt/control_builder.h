@@ -1,6 +1,7 @@
 // Turns the rows of a design sheet into Qt widgets (twips / 15 = pixels).
 #pragma once
 
+#include "core/twips.h"
 #include "forms/design_sheet.h"
 
 #include <QWidget>
@@ -14,9 +15,6 @@ namespace zavo::ui {
 // chains the tab order by tab index. The widgets come back by row.
 std::vector<QWidget*> buildControls(QWidget* clientArea, std::span<const forms::ControlSpec> rows);
 
-// Ends the program: a view asked for a control its sheet does not give it.
-[[noreturn]] void missingControl(int row, const char* type);
-
 // The widgets of one design sheet, found by the sheet's identities.
 template <class Id> class SheetWidgets {
 public:
@@ -29,13 +27,19 @@ public:
         const auto index = static_cast<std::size_t>(forms::row(id));
         T* w = index < widgets_.size() ? qobject_cast<T*>(widgets_[index]) : nullptr;
         if (!w)
-            missingControl(forms::row(id), T::staticMetaObject.className());
+            forms::missingRow(forms::row(id), T::staticMetaObject.className());
         return w;
     }
 
 private:
     std::vector<QWidget*> widgets_;
 };
+
+// Twips to Qt's logical pixels, which are 96 to the inch at every display
+// scaling: Qt scales them to the display itself.
+inline int logicalPixels(double twips) {
+    return core::twips_to_pixels(twips, core::kDesignDpi);
+}
 
 // Twips to a pixel rectangle.
 QRect twipsRect(int left, int top, int width, int height);

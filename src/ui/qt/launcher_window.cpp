@@ -2,7 +2,7 @@
 
 #include "core/twips.h"
 #include "forms/zavo_launcher_sheet.h"
-#include "platform/posix/window_handle_posix.h"
+#include "platform/linux/window_handle_posix.h"
 #include "screen_place.h"
 #include "vb_input.h"
 
@@ -36,11 +36,9 @@ LauncherWindow::LauncherWindow(forms::ZAVO_launcher& form)
     setAttribute(Qt::WA_ShowWithoutActivating);
     firstFocus_ = controls_.get(forms::kLauncherFirstFocus);
 
-    for (int i = 0; i < forms::kLaunchButtons; ++i)
-        connect(Command1(i), &QPushButton::clicked, this,
-                [this, i] { forward([this, i] { form_.Command1_Click(i); }); });
-    connect(controls_.get<QPushButton>(LauncherControl::Command2), &QPushButton::clicked, this,
-            [this] { forward(&forms::ZAVO_launcher::Command2_Click); });
+    for (const auto& button : forms::kLauncherButtons)
+        connect(controls_.get<QPushButton>(button.button), &QPushButton::clicked, this,
+                [this, button] { forward(button); });
     buildMenus();
 
     // The menu bar sits inside the window here, so the window reaches above

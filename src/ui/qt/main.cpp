@@ -3,8 +3,8 @@
 #include "core/module1.h"
 #include "fonts.h"
 #include "forms/form.h"
-#include "platform/posix/posix_services.h"
-#include "platform/posix/session_platform.h"
+#include "platform/linux/posix_services.h"
+#include "platform/linux/session_platform.h"
 #include "qt_views.h"
 #include "translations.h"
 

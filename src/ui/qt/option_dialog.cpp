@@ -52,13 +52,9 @@ OptionDialog::OptionDialog(forms::frmOption& form)
         const int row = dir_name_->row(item);
         forward([this, row] { form_.dir_name_Open(row); });
     });
-    const std::pair<OptionControl, void (forms::frmOption::*)()> buttons[] = {
-        {OptionControl::touroku, &forms::frmOption::touroku_Click},
-        {OptionControl::reset, &forms::frmOption::reset_Click},
-        {OptionControl::Cancel_but, &forms::frmOption::Cancel_but_Click}};
-    for (const auto& [id, handler] : buttons)
-        connect(controls_.get<QPushButton>(id), &QPushButton::clicked, this,
-                [this, handler] { forward(handler); });
+    for (const auto& button : forms::kOptionButtons)
+        connect(controls_.get<QPushButton>(button.button), &QPushButton::clicked, this,
+                [this, button] { forward(button); });
 
     // Opened without an owner, so centred on the screen: first as well as
     // the frame can be known before mapping, then once more when the window

@@ -59,8 +59,9 @@ AboutWindow::AboutWindow(forms::frmABOUT& form) : FormWindow(form) {
         SetWindowTextW(Picture1_->hwnd(), wide(picture.accessibleName).c_str());
 
     // Enter and Esc both press OK_but.
+    for (const auto& button : forms::kAboutButtons)
+        controls_.get<Button>(button.button).onClick = [this, button] { forward(button); };
     Button& ok = controls_.get<Button>(AboutControl::OK_but);
-    ok.onClick = [this] { forward(&forms::frmABOUT::OK_but_Click); };
     SendMessageW(ok.hwnd(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
     focus_ = firstFocus_ = controls_.get(forms::kAboutFirstFocus).hwnd();
 }

@@ -74,13 +74,8 @@ LauncherWindow::LauncherWindow(forms::ZAVO_launcher& form) : FormWindow(form) {
         return;
 
     controls_ = SheetControls(hwnd_, forms::kLauncherControls, dpi_);
-    for (int i = 0; i < forms::kLaunchButtons; ++i)
-        controls_.get<Button>(forms::kCommand1[static_cast<std::size_t>(i)]).onClick = [this, i] {
-            forward([this, i] { form_.Command1_Click(i); });
-        };
-    controls_.get<Button>(LauncherControl::Command2).onClick = [this] {
-        forward(&forms::ZAVO_launcher::Command2_Click);
-    };
+    for (const auto& button : forms::kLauncherButtons)
+        controls_.get<Button>(button.button).onClick = [this, button] { forward(button); };
     focus_ = firstFocus_ = controls_.get(forms::kLauncherFirstFocus).hwnd();
     // Runs from load, also while hidden or minimised.
     SetTimer(hwnd_, kTimer1, forms::kTimer1Interval, nullptr);

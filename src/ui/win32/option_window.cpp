@@ -6,7 +6,6 @@
 namespace zavo::ui {
 namespace {
 using forms::OptionControl;
-using Handler = void (forms::frmOption::*)();
 } // namespace
 
 OptionWindow::OptionWindow(forms::frmOption& form) : FormWindow(form) {
@@ -24,12 +23,8 @@ OptionWindow::OptionWindow(forms::frmOption& form) : FormWindow(form) {
     controls_.get<ListBox>(OptionControl::dir_name).onDoubleClick = [this](int row) {
         forward([this, row] { form_.dir_name_Open(row); });
     };
-    const std::pair<OptionControl, Handler> buttons[] = {
-        {OptionControl::touroku, &forms::frmOption::touroku_Click},
-        {OptionControl::reset, &forms::frmOption::reset_Click},
-        {OptionControl::Cancel_but, &forms::frmOption::Cancel_but_Click}};
-    for (const auto& [id, handler] : buttons)
-        controls_.get<Button>(id).onClick = [this, handler] { forward(handler); };
+    for (const auto& button : forms::kOptionButtons)
+        controls_.get<Button>(button.button).onClick = [this, button] { forward(button); };
     controls_.get<OptionButton>(OptionControl::Option1).setChecked();
     focus_ = firstFocus_ = controls_.get(forms::kOptionFirstFocus).hwnd();
 }

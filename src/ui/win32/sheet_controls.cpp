@@ -8,8 +8,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -180,11 +178,6 @@ RECT pixelRect(const ControlSpec& row, int dpi) {
     const int left = px(row.left);
     const int top = px(row.top);
     return {left, top, left + px(row.width), top + px(row.height)};
-}
-
-void missingControl(int row) {
-    std::fprintf(stderr, "design sheet: row %d has no such control\n", row);
-    std::abort();
 }
 
 Control* SheetControls::of(HWND child) const {

@@ -17,9 +17,6 @@ namespace zavo::ui {
 // kFirstControlId + n.
 inline constexpr int kFirstControlId = 100;
 
-// Ends the program: a view asked for a control its sheet does not give it.
-[[noreturn]] void missingControl(int row);
-
 class SheetControls {
 public:
     SheetControls() = default;
@@ -35,7 +32,7 @@ public:
         const auto index = static_cast<std::size_t>(forms::row(id));
         T* control = index < byRow_.size() ? dynamic_cast<T*>(byRow_[index].get()) : nullptr;
         if (!control)
-            missingControl(forms::row(id));
+            forms::missingRow(forms::row(id), "control of that kind");
         return *control;
     }
 

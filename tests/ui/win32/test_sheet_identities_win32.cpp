@@ -6,10 +6,10 @@
 // carries its name where Windows' accessibility reads it. Lines are drawn by
 // the window, so no child stands for them. A row that is not there ends the program in every build
 // type: the test runs itself as a child to see it.
+#include "core/folder_lists.h"
 #include "core/twips.h"
 #include "forms/frm_option_sheet.h"
 #include "platform/fake/recording_services.h"
-#include "platform/folder_lists.h"
 #include "support/doctest_strings.h"
 #include "support/win32_child.h"
 #include "win32_program.h"

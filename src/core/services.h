@@ -3,7 +3,7 @@
 // user-interface thread and completes before it returns.
 #pragma once
 
-#include "../core/counted_wait.h"
+#include "counted_wait.h"
 #include "record_file.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "spawn_launch.h"
 
-#include "platform/folder_lists.h"
+#include "core/folder_lists.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>

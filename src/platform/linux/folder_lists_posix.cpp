@@ -1,5 +1,5 @@
+#include "core/folder_lists.h"
 #include "places.h"
-#include "platform/folder_lists.h"
 
 #include <algorithm>
 #include <cctype>

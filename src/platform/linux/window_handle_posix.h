@@ -4,7 +4,7 @@
 // window-manager work. (On Windows the handle is the HWND.)
 #pragma once
 
-#include "../services.h"
+#include "core/services.h"
 
 class QWidget;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../record_file.h"
+#include "core/record_file.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 // The services on Linux desktops (X11), on top of Qt Widgets.
 #pragma once
 
-#include "../services.h"
+#include "core/services.h"
 
 #include <memory>
 

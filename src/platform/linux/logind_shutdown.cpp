@@ -1,6 +1,6 @@
 #include "logind_shutdown.h"
 
-#include "../services.h"
+#include "core/services.h"
 
 #include <QDBusMessage>
 

@@ -1,7 +1,7 @@
 #include "gio_default_app.h"
 
+#include "core/folder_lists.h"
 #include "exec_line.h"
-#include "platform/folder_lists.h"
 
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
