@@ -1,4 +1,5 @@
 // The real binary under a private Xvfb with openbox, in a fresh working folder.
+#include "support/sheets.h"
 #include "support/x_session.h"
 
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using zavo::test::kMainTitle;
 using zavo::test::XGeometry;
 using zavo::test::XSession;
 
@@ -19,10 +21,6 @@ private slots:
     void toolkitOptionsChangeNothing();
 };
 
-namespace {
-const QString kTitle = QStringLiteral("ZAVO_launcher");
-}
-
 void TestE2eSpine::startsAtItsPlaceAndTopmost() {
     XSession x;
     ZAVO_REQUIRE_X_SESSION(x);
@@ -31,7 +29,7 @@ void TestE2eSpine::startsAtItsPlaceAndTopmost() {
 
     QProcess* launcher = x.startLauncher(work.path());
     QCOMPARE(launcher->state(), QProcess::Running);
-    const quint64 window = x.waitForWindow(kTitle);
+    const quint64 window = x.waitForWindow(kMainTitle);
     QVERIFY2(window != 0, "no window titled ZAVO_launcher was mapped");
 
     // The client window holds the menu bar on top of the 312 x 182 design area.
@@ -66,7 +64,7 @@ void TestE2eSpine::secondStartEndsWithoutASecondWindow() {
     QTemporaryDir other;
 
     QProcess* first = x.startLauncher(work.path());
-    const quint64 window = x.waitForWindow(kTitle);
+    const quint64 window = x.waitForWindow(kMainTitle);
     QVERIFY(window != 0);
     const XGeometry before = x.geometry(window);
 
@@ -76,7 +74,7 @@ void TestE2eSpine::secondStartEndsWithoutASecondWindow() {
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 0);
 
-    QCOMPARE(x.windows(kTitle), QList<quint64>{window});
+    QCOMPARE(x.windows(kMainTitle), QList<quint64>{window});
     const XGeometry after = x.geometry(window);
     QCOMPARE(after.x, before.x);
     QCOMPARE(after.y, before.y);
@@ -99,7 +97,7 @@ void TestE2eSpine::toolkitOptionsChangeNothing() {
 
     const auto shot = [&](const QStringList& args, const QString& name) -> QString {
         QProcess* launcher = x.startProcess(XSession::launcherPath(), args, work.path());
-        const quint64 window = x.waitForWindow(kTitle);
+        const quint64 window = x.waitForWindow(kMainTitle);
         if (window == 0)
             return {};
         const XGeometry g = x.geometry(window);
