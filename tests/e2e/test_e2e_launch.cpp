@@ -12,17 +12,12 @@
 using zavo::forms::LauncherControl;
 using zavo::test::designRect;
 using zavo::test::kMainTitle;
+using zavo::test::shellQuoted;
 using zavo::test::XDriver;
 using zavo::test::XGeometry;
 using zavo::test::XSession;
 
-namespace {
-
-QByteArray quoted(const QString& s) {
-    return "'" + s.toUtf8().replace("'", "'\\''") + "'";
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestE2eLaunch : public QObject {
     Q_OBJECT
@@ -46,8 +41,8 @@ void TestE2eLaunch::slotStartsItsProgramAndMissingProgramShowsMessage() {
     {
         QFile f(hello);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("#!/bin/sh\npwd > " + quoted(marker + ".tmp") + " && mv " +
-                quoted(marker + ".tmp") + " " + quoted(marker) + "\n");
+        f.write("#!/bin/sh\npwd > " + shellQuoted(marker + ".tmp") + " && mv " +
+                shellQuoted(marker + ".tmp") + " " + shellQuoted(marker) + "\n");
         f.close();
         QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
