@@ -1,7 +1,8 @@
 // The About window of the real binary under a private Xvfb with openbox:
 // opened from the Help menu in place of the main window, and closed by Esc.
 // Screenshots of both windows are saved to the build folder.
-#include "support/x_session.h"
+#include "support/sheets.h"
+#include "support/x_driver.h"
 
 #include <QColor>
 #include <QFile>
@@ -9,13 +10,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using zavo::test::kAboutTitle;
+using zavo::test::kMainTitle;
+using zavo::test::XDriver;
 using zavo::test::XGeometry;
 using zavo::test::XSession;
 
 namespace {
 
-const QString kMainTitle = QStringLiteral("ZAVO_launcher");
-const QString kAboutTitle = QStringLiteral("ZAVO_launcherのバージョン情報");
 // time_display on the screen: design area (686, 420) plus its place (16, 136).
 const QRect kClockOnScreen(702, 556, 193, 25);
 
@@ -53,12 +55,11 @@ void TestE2eAbout::aboutReplacesTheMainWindowUntilEsc() {
     QFile::remove(first);
 
     // Help > About, by the keyboard.
-    QCOMPARE(x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"),
-                                               QStringLiteral("--sync"), QString::number(main)}),
-             0);
-    QCOMPARE(x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("alt+h")}), 0);
+    XDriver xd(x);
+    QVERIFY(xd.activate(main));
+    QVERIFY(xd.keys({QStringLiteral("alt+h")}));
     QTest::qWait(300);
-    QCOMPARE(x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("i")}), 0);
+    QVERIFY(xd.keys({QStringLiteral("i")}));
     const quint64 about = x.waitForWindow(kAboutTitle);
     QVERIFY2(about != 0, "the About window was not mapped");
 
@@ -80,11 +81,8 @@ void TestE2eAbout::aboutReplacesTheMainWindowUntilEsc() {
     }
 
     // Esc closes it and brings back the same main window.
-    QCOMPARE(x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"),
-                                               QStringLiteral("--sync"), QString::number(about)}),
-             0);
-    QCOMPARE(x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")}),
-             0);
+    QVERIFY(xd.activate(about));
+    QVERIFY(xd.keys({QStringLiteral("Escape")}));
     QTRY_COMPARE_WITH_TIMEOUT(x.windows(kMainTitle), QList<quint64>{main}, 10000);
     QTRY_VERIFY_WITH_TIMEOUT(x.windows(kAboutTitle).isEmpty(), 10000);
     QCOMPARE(launcher->state(), QProcess::Running);

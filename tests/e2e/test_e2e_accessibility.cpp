@@ -6,8 +6,9 @@
 // to the label of its slot. Orca, where installed, says so in its speech.
 #include "a11y_bus.h"
 #include "atspi_tree.h"
+#include "support/sheets.h"
 #include "support/slot_bytes.h"
-#include "support/x_session.h"
+#include "support/x_driver.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,6 +23,9 @@
 
 using zavo::test::A11yNode;
 using zavo::test::AccessibilityBus;
+using zavo::test::kDialogTitle;
+using zavo::test::kMainTitle;
+using zavo::test::XDriver;
 using zavo::test::XGeometry;
 using zavo::test::XSession;
 
@@ -36,8 +40,6 @@ private slots:
 namespace {
 
 const QString kApp = QStringLiteral("ZAVO_launcher");
-const QString kLauncherTitle = QStringLiteral("ZAVO_launcher");
-const QString kDialogTitle = QStringLiteral("登録フォーム");
 const QString kButton = QStringLiteral("push button");
 const QString kLabel = QStringLiteral("label");
 
@@ -157,19 +159,11 @@ QString clockText(XSession& x, const AccessibilityBus& bus) {
     return root ? zavo::test::nameAt(*root, kTimeDisplay.role, kTimeDisplay.pixels()) : QString();
 }
 
-bool keys(XSession& x, const QStringList& keys) {
-    return x.run(QStringLiteral("xdotool"), QStringList{"key", "--delay", "50"} + keys) == 0;
-}
-
-bool activate(XSession& x, quint64 window) {
-    return x.run(QStringLiteral("xdotool"),
-                 {"windowactivate", "--sync", QString::number(window)}) == 0;
-}
-
 } // namespace
 
 void TestE2eAccessibility::screenReaderReadsTheShownText() {
     XSession x;
+    XDriver xd(x);
     ZAVO_REQUIRE_X_SESSION(x);
     AccessibilityBus bus(x);
     ZAVO_REQUIRE_A11Y_BUS(bus);
@@ -209,7 +203,7 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
     x.setEnvironmentVariable(QStringLiteral("LOCPATH"), locales);
     x.setEnvironmentVariable(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
     x.startLauncher(work.path());
-    quint64 launcher = x.waitForWindow(kLauncherTitle);
+    quint64 launcher = x.waitForWindow(kMainTitle);
     QVERIFY2(launcher != 0, "no window titled ZAVO_launcher was mapped");
     QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, kSlotButtons), stored, 30000);
 
@@ -228,21 +222,19 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
     // Register tool.exe in slot 2 by keyboard: into the folder list, to its
     // last row (apps), open it; by the tab order to the file list, select the
     // file, on to the slot buttons, slot 2, register.
-    QVERIFY(activate(x, launcher));
-    QVERIFY(keys(x, {"alt+o"}));
+    QVERIFY(xd.activate(launcher));
+    QVERIFY(xd.keys({"alt+o"}, 50));
     const quint64 dialog = x.waitForWindow(kDialogTitle);
     QVERIFY2(dialog != 0, "alt+o opened no registration dialog");
-    QVERIFY(activate(x, dialog));
+    QVERIFY(xd.activate(dialog));
     QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, kSlotLabels), stored, 30000);
     // It opens on the launcher's folder, which holds no program.
     const QString here = QFileInfo(work.path()).canonicalFilePath();
     QCOMPARE(dialogAsRead(x, bus),
              dialogExpected(here, QStringLiteral("ファイルがありません"), stored));
     const XGeometry d = x.geometry(dialog);
-    QCOMPARE(x.run(QStringLiteral("xdotool"), {"mousemove", "--sync", QString::number(d.x + 368),
-                                               QString::number(d.y + 70), "click", "1"}),
-             0);
-    QVERIFY(keys(x, {"End", "Return", "Tab", "Tab", "space", "Tab", "Right", "alt+t"}));
+    QVERIFY(xd.click(QPoint(d.x + 368, d.y + 70), true));
+    QVERIFY(xd.keys({"End", "Return", "Tab", "Tab", "space", "Tab", "Right", "alt+t"}, 50));
     QTRY_VERIFY_WITH_TIMEOUT(zavo::test::readFile(settei).mid(200 + 80, 20) ==
                                  QByteArray("tool.exe").leftJustified(20, ' '),
                              10000);
@@ -251,8 +243,8 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
                                                   QStringLiteral("ファイル"), registered));
 
     // Back in the reloaded main window the slot buttons read the new caption.
-    QVERIFY(keys(x, {"alt+r"}));
-    launcher = x.waitForWindow(kLauncherTitle);
+    QVERIFY(xd.keys({"alt+r"}, 50));
+    launcher = x.waitForWindow(kMainTitle);
     QVERIFY2(launcher != 0, "alt+r did not bring the main window back");
     QTRY_VERIFY_WITH_TIMEOUT(x.windows(kDialogTitle).isEmpty(), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, kSlotButtons), registered, 30000);
@@ -262,10 +254,9 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
     QVERIFY(x.screenshot(shot));
 
     // The About window's picture is read by its name.
-    QVERIFY(activate(x, launcher));
-    QVERIFY(keys(x, {"alt+h", "i"}));
-    QVERIFY2(x.waitForWindow(QStringLiteral("ZAVO_launcherのバージョン情報")) != 0,
-             "alt+h, i opened no About window");
+    QVERIFY(xd.activate(launcher));
+    QVERIFY(xd.keys({"alt+h", "i"}, 50));
+    QVERIFY2(x.waitForWindow(zavo::test::kAboutTitle) != 0, "alt+h, i opened no About window");
     const Control picture = {"Picture1", QStringLiteral("image"), {240, 240, 720, 495}};
     QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, {&picture, 1}), QStringList{"ロケットの絵"}, 30000);
 }
@@ -275,6 +266,7 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
 // the screen reader.
 void TestE2eAccessibility::strayPropertyCallsLeaveItReadable() {
     XSession x;
+    XDriver xd(x);
     ZAVO_REQUIRE_X_SESSION(x);
     AccessibilityBus bus(x);
     ZAVO_REQUIRE_A11Y_BUS(bus);
@@ -285,7 +277,7 @@ void TestE2eAccessibility::strayPropertyCallsLeaveItReadable() {
     QTemporaryDir work;
     QVERIFY(work.isValid());
     QProcess* launcher = x.startLauncher(work.path());
-    QVERIFY2(x.waitForWindow(kLauncherTitle) != 0, "no window titled ZAVO_launcher was mapped");
+    QVERIFY2(x.waitForWindow(kMainTitle) != 0, "no window titled ZAVO_launcher was mapped");
     const QStringList design = {QStringLiteral("１：未登録"), QStringLiteral("２：未登録"),
                                 QStringLiteral("３：未登録")};
     QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, kSlotButtons), design, 30000);
@@ -336,6 +328,7 @@ void TestE2eAccessibility::strayPropertyCallsLeaveItReadable() {
 // and logs what it would say.
 void TestE2eAccessibility::orcaNamesEachListInOneTabRound() {
     XSession x;
+    XDriver xd(x);
     ZAVO_REQUIRE_X_SESSION(x);
     if (QStandardPaths::findExecutable(QStringLiteral("orca")).isEmpty())
         QSKIP("orca is not installed");
@@ -345,13 +338,13 @@ void TestE2eAccessibility::orcaNamesEachListInOneTabRound() {
     QTemporaryDir work;
     QVERIFY(work.isValid());
     x.startLauncher(work.path());
-    const quint64 launcher = x.waitForWindow(kLauncherTitle);
+    const quint64 launcher = x.waitForWindow(kMainTitle);
     QVERIFY2(launcher != 0, "no window titled ZAVO_launcher was mapped");
-    QVERIFY(activate(x, launcher));
-    QVERIFY(keys(x, {"alt+o"}));
+    QVERIFY(xd.activate(launcher));
+    QVERIFY(xd.keys({"alt+o"}, 50));
     const quint64 dialog = x.waitForWindow(kDialogTitle);
     QVERIFY2(dialog != 0, "alt+o opened no registration dialog");
-    QVERIFY(activate(x, dialog));
+    QVERIFY(xd.activate(dialog));
     const QString unregistered = QStringLiteral("未登録");
     QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, kSlotLabels),
                               QStringList({unregistered, unregistered, unregistered}), 30000);
@@ -386,8 +379,8 @@ void TestE2eAccessibility::orcaNamesEachListInOneTabRound() {
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll().right(3000))
                                            : QStringLiteral("no log at ") + log;
     };
-    QTRY_VERIFY2_WITH_TIMEOUT(!spoken().filter(QStringLiteral("登録フォーム")).isEmpty(),
-                              qPrintable(logTail()), 60000);
+    QTRY_VERIFY2_WITH_TIMEOUT(!spoken().filter(kDialogTitle).isEmpty(), qPrintable(logTail()),
+                              60000);
     // Orca 48 speaks the dialog before it listens to object events, and Qt
     // sends only events somebody listens to: a Tab before then goes unheard.
     QTRY_VERIFY2_WITH_TIMEOUT(
@@ -399,7 +392,7 @@ void TestE2eAccessibility::orcaNamesEachListInOneTabRound() {
     // its own role words, which differ between its versions.
     const auto hears = [&](const QString& key, const QString& words) {
         const qsizetype before = spoken().size();
-        if (!keys(x, {key}))
+        if (!xd.keys({key}, 50))
             return QStringLiteral("xdotool could not press ") + key;
         const auto said = [&] { return !spoken().mid(before).filter(words).isEmpty(); };
         if (!QTest::qWaitFor(said, 30000))

@@ -3,8 +3,9 @@
 // started program, the accessibility bus, the registration dialog's reload)
 // keeps it alive or holds its single-instance lock.
 #include "a11y_bus.h"
+#include "support/sheets.h"
 #include "support/slot_bytes.h"
-#include "support/x_session.h"
+#include "support/x_driver.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,13 +17,12 @@
 #include <signal.h>
 
 using zavo::test::AccessibilityBus;
+using zavo::test::kDialogTitle;
+using zavo::test::kMainTitle;
+using zavo::test::XDriver;
 using zavo::test::XSession;
 
 namespace {
-
-const QString kTitle = QStringLiteral("ZAVO_launcher");
-const QString kDialogTitle = QStringLiteral("登録フォーム");
-const QRect kCommand1_6(16, 88, 89, 33); // slot 1, in the design area
 
 enum class Before { Nothing, Dialog, Launch };
 enum class Close { CloseBox, MenuExit };
@@ -76,12 +76,7 @@ void TestE2eClosing::closingEndsTheProcess() {
     zavo::test::writeFile(work.filePath(QStringLiteral("settei.ini")),
                           zavo::test::recordBytes(work.path().toUtf8() + "/apps/", "stay.exe"));
 
-    const auto xdotool = [&](const QStringList& args) {
-        return x.run(QStringLiteral("xdotool"), args) == 0;
-    };
-    const auto activate = [&](quint64 window) {
-        return xdotool({"windowactivate", "--sync", QString::number(window)});
-    };
+    XDriver xd(x);
 
     // Under AddressSanitizer the exit runs the leak check, whose suppressions
     // name system libraries below Qt's frames: only the slow unwinder, which
@@ -91,36 +86,35 @@ void TestE2eClosing::closingEndsTheProcess() {
         x.setEnvironmentVariable(QStringLiteral("ASAN_OPTIONS"),
                                  sanitizer + QStringLiteral(":fast_unwind_on_malloc=0"));
     QProcess* launcher = x.startLauncher(work.path());
-    quint64 window = x.waitForWindow(kTitle);
+    quint64 window = x.waitForWindow(kMainTitle);
     QVERIFY2(window != 0, "no window titled ZAVO_launcher was mapped");
-    QVERIFY(activate(window));
+    QVERIFY(xd.activate(window));
     if (before == Before::Dialog) {
-        QVERIFY(xdotool({"key", "alt+o"}));
+        QVERIFY(xd.keys({"alt+o"}));
         const quint64 dialog = x.waitForWindow(kDialogTitle);
         QVERIFY2(dialog != 0, "alt+o opened no registration dialog");
-        QVERIFY(activate(dialog));
-        QVERIFY(xdotool({"key", "alt+r"}));
+        QVERIFY(xd.activate(dialog));
+        QVERIFY(xd.keys({"alt+r"}));
         QTRY_VERIFY_WITH_TIMEOUT(x.windows(kDialogTitle).isEmpty(), 10000);
-        window = x.waitForWindow(kTitle);
+        window = x.waitForWindow(kMainTitle);
         QVERIFY2(window != 0, "alt+r did not bring the main window back");
-        QVERIFY(activate(window));
+        QVERIFY(xd.activate(window));
     } else if (before == Before::Launch) {
-        const zavo::test::XGeometry g = x.geometry(window);
-        const QPoint at = QPoint(g.x, g.y + g.height - 182) + kCommand1_6.center();
         QVERIFY(
-            xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"}));
+            xd.click(xd.designOrigin(window, zavo::test::kMainDesignHeight) +
+                     zavo::test::designRect(zavo::forms::LauncherControl::Command1_6).center()));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 15000);
-        QVERIFY(activate(window));
+        QVERIFY(xd.activate(window));
     }
 
     if (close == Close::MenuExit) {
-        QVERIFY(xdotool({"key", "alt+f"}));
+        QVERIFY(xd.keys({"alt+f"}));
         QTest::qWait(300); // the drop-down opens
     }
     QElapsedTimer closing;
     closing.start();
     // openbox closes the active window on alt+F4, as by its close box.
-    QVERIFY(xdotool({"key", close == Close::CloseBox ? "alt+F4" : "e"}));
+    QVERIFY(xd.keys({close == Close::CloseBox ? "alt+F4" : "e"}));
     // A generous bound: the figure itself goes to the log.
     QVERIFY2(launcher->waitForFinished(30000), "the launcher is still running after closing");
     qInfo("closed to process ended: %lld ms (xdotool's own start included)", closing.elapsed());
@@ -137,7 +131,7 @@ void TestE2eClosing::closingEndsTheProcess() {
 
     // A start right after the close opens the window of the new process.
     QProcess* again = x.startLauncher(work.path());
-    const quint64 reopened = x.waitForWindow(kTitle);
+    const quint64 reopened = x.waitForWindow(kMainTitle);
     QVERIFY2(reopened != 0, "a start after the close mapped no window");
     QVERIFY(x.property(reopened, QStringLiteral("_NET_WM_PID"))
                 .endsWith(u' ' + QString::number(again->processId())));

@@ -1,7 +1,8 @@
 // Registering a program through the dialog of the real binary, under a private
 // Xvfb with openbox, and starting it from its slot button afterwards.
+#include "support/sheets.h"
 #include "support/slot_bytes.h"
-#include "support/x_session.h"
+#include "support/x_driver.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,9 @@
 #include <pwd.h>
 #include <unistd.h>
 
+using zavo::test::kDialogTitle;
+using zavo::test::kMainTitle;
+using zavo::test::XDriver;
 using zavo::test::XGeometry;
 using zavo::test::XSession;
 
@@ -28,49 +32,25 @@ private slots:
 
 namespace {
 
-const QString kLauncherTitle = QStringLiteral("ZAVO_launcher");
-const QString kDialogTitle = QStringLiteral("登録フォーム");
 // From the control that holds the focus when the dialog opens (touroku, the
 // first tab stop) to dir_name: Cancel_but, dir_name.
 constexpr int kTabsToFolderList = 2;
 
-bool xdotool(XSession& x, const QStringList& args) {
-    return x.run(QStringLiteral("xdotool"), args) == 0;
-}
-
-bool activate(XSession& x, quint64 window) {
-    return xdotool(x, {"windowactivate", "--sync", QString::number(window)});
-}
-
-bool keys(XSession& x, const QStringList& keys) {
-    return xdotool(x, QStringList{"key", "--delay", "50"} + keys);
-}
-
-bool click(XSession& x, int absX, int absY) {
-    return xdotool(
-        x, {"mousemove", "--sync", QString::number(absX), QString::number(absY), "click", "1"});
-}
-
-QStringList tabs(int count) {
-    QStringList keys;
-    for (int i = 0; i < count; ++i)
-        keys << QStringLiteral("Tab");
-    return keys;
-}
-
 // Opens the registration dialog from the main window by its menu key.
 quint64 openDialog(XSession& x) {
-    const quint64 launcher = x.waitForWindow(kLauncherTitle);
-    if (!launcher || !activate(x, launcher) || !keys(x, {"alt+o"}))
+    XDriver xd(x);
+    const quint64 launcher = x.waitForWindow(kMainTitle);
+    if (!launcher || !xd.activate(launcher) || !xd.keys({"alt+o"}, 50))
         return 0;
     const quint64 dialog = x.waitForWindow(kDialogTitle);
-    return dialog && activate(x, dialog) ? dialog : 0;
+    return dialog && xd.activate(dialog) ? dialog : 0;
 }
 
 } // namespace
 
 void TestE2eOption::registerThenLaunch() {
     XSession x;
+    XDriver xd(x);
     ZAVO_REQUIRE_X_SESSION(x);
     if (QStandardPaths::findExecutable(QStringLiteral("import")).isEmpty())
         QSKIP("import (imagemagick) is not installed");
@@ -91,15 +71,15 @@ void TestE2eOption::registerThenLaunch() {
     zavo::test::writeFile(work.filePath(QStringLiteral("apps/readme")), "#!/bin/sh\n");
 
     x.startLauncher(work.path());
-    quint64 launcher = x.waitForWindow(kLauncherTitle);
+    quint64 launcher = x.waitForWindow(kMainTitle);
     QVERIFY2(launcher != 0, "no window titled ZAVO_launcher was mapped");
-    QVERIFY(activate(x, launcher));
-    QVERIFY(keys(x, {"alt+o"}));
+    QVERIFY(xd.activate(launcher));
+    QVERIFY(xd.keys({"alt+o"}, 50));
 
     const quint64 dialog = x.waitForWindow(kDialogTitle);
     QVERIFY2(dialog != 0, "alt+o opened no registration dialog");
-    QTRY_VERIFY_WITH_TIMEOUT(x.windows(kLauncherTitle).isEmpty(), 10000);
-    QVERIFY(activate(x, dialog));
+    QTRY_VERIFY_WITH_TIMEOUT(x.windows(kMainTitle).isEmpty(), 10000);
+    QVERIFY(xd.activate(dialog));
     XGeometry d = x.geometry(dialog);
     QCOMPARE(d.width, 455);
     QCOMPARE(d.height, 196);
@@ -126,8 +106,10 @@ void TestE2eOption::registerThenLaunch() {
     // By keyboard alone: by the tab order into the folder list, down to its
     // last row (the only subfolder, apps), open it; on to the file list, its
     // last row, selected; on to the slot buttons, slot 2; register.
-    QVERIFY(keys(x, tabs(kTabsToFolderList) + QStringList{"End", "Return", "Tab", "Tab", "End",
-                                                          "space", "Tab", "Right", "alt+t"}));
+    QVERIFY(xd.keys(
+        QStringList(kTabsToFolderList, QStringLiteral("Tab")) +
+            QStringList{"End", "Return", "Tab", "Tab", "End", "space", "Tab", "Right", "alt+t"},
+        50));
 
     const QByteArray expected =
         QByteArray(200, '\0') +
@@ -142,8 +124,8 @@ void TestE2eOption::registerThenLaunch() {
         0);
     QVERIFY(QFileInfo(shot).size() > 0);
 
-    QVERIFY(keys(x, {"alt+r"}));
-    launcher = x.waitForWindow(kLauncherTitle);
+    QVERIFY(xd.keys({"alt+r"}, 50));
+    launcher = x.waitForWindow(kMainTitle);
     QVERIFY2(launcher != 0, "alt+r did not bring the main window back");
     QTRY_VERIFY_WITH_TIMEOUT(x.windows(kDialogTitle).isEmpty(), 10000);
 
@@ -152,7 +134,7 @@ void TestE2eOption::registerThenLaunch() {
     const XGeometry g = x.geometry(launcher);
     const int menu = g.height - 182;
     QVERIFY(!QFileInfo::exists(marker));
-    QVERIFY(click(x, g.x + 112 + 44, g.y + menu + 88 + 16));
+    QVERIFY(xd.click(QPoint(g.x + 112 + 44, g.y + menu + 88 + 16), true));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marker), 10000);
     // In the launcher's working folder, which no hidden folder of the home
     // folder holds.
@@ -172,6 +154,7 @@ void TestE2eOption::menuStartOpensOnHome() {
     if (QProcess::execute(QStringLiteral("unshare"), {"-m", "true"}) != 0)
         QSKIP("no private mount namespace here (unshare -m needs root)");
     XSession x;
+    XDriver xd(x);
     ZAVO_REQUIRE_X_SESSION(x);
 
     QTemporaryDir scratch;
@@ -197,7 +180,9 @@ void TestE2eOption::menuStartOpensOnHome() {
 
     // The lists stand on the home folder: its one program is the file
     // list's last row. Registered into slot 1.
-    QVERIFY(keys(x, tabs(kTabsToFolderList + 2) + QStringList{"End", "space", "Tab", "alt+t"}));
+    QVERIFY(xd.keys(QStringList(kTabsToFolderList + 2, QStringLiteral("Tab")) +
+                        QStringList{"End", "space", "Tab", "alt+t"},
+                    50));
     const QString settei = fakeHome.filePath(QStringLiteral(".config/zavo_launcher/settei.ini"));
     const QByteArray expected = zavo::test::recordBytes(QFile::encodeName(home) + "/", "tool");
     QTRY_COMPARE_WITH_TIMEOUT(zavo::test::readFile(settei), expected, 10000);
@@ -209,12 +194,12 @@ void TestE2eOption::menuStartOpensOnHome() {
 
     // Back in the main window, slot 1 (Command1(6), 240, 1320 twips) starts
     // the program in the home folder.
-    QVERIFY(keys(x, {"alt+r"}));
-    const quint64 launcher = x.waitForWindow(kLauncherTitle);
+    QVERIFY(xd.keys({"alt+r"}, 50));
+    const quint64 launcher = x.waitForWindow(kMainTitle);
     QVERIFY(launcher != 0);
     QTRY_VERIFY_WITH_TIMEOUT(x.windows(kDialogTitle).isEmpty(), 10000);
     const XGeometry g = x.geometry(launcher);
-    QVERIFY(click(x, g.x + 16 + 44, g.y + (g.height - 182) + 88 + 16));
+    QVERIFY(xd.click(QPoint(g.x + 16 + 44, g.y + (g.height - 182) + 88 + 16), true));
     const QString out = program + QStringLiteral(".out");
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out), 10000);
     QCOMPARE(zavo::test::readFile(out).trimmed(), QFile::encodeName(home));
@@ -225,6 +210,7 @@ void TestE2eOption::menuStartOpensOnHome() {
 // Japanese session the question's buttons are Japanese (the screenshot).
 void TestE2eOption::strayKeysKeepTheSlots() {
     XSession x;
+    XDriver xd(x);
     ZAVO_REQUIRE_X_SESSION(x);
     if (!x.useJapaneseLocale())
         QSKIP("localedef cannot make ja_JP.UTF-8 (apt-get install locales)");
@@ -237,18 +223,18 @@ void TestE2eOption::strayKeysKeepTheSlots() {
     x.startLauncher(work.path());
     QVERIFY2(openDialog(x) != 0, "alt+o opened no registration dialog");
     // The launcher is unloaded meanwhile: a window of its title is a message box.
-    QTRY_VERIFY_WITH_TIMEOUT(x.windows(kLauncherTitle).isEmpty(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(x.windows(kMainTitle).isEmpty(), 10000);
     const auto answer = [&](const QStringList& open, const QStringList& close,
                             const char* shot = nullptr) {
-        if (!keys(x, open) || !x.waitForWindow(kLauncherTitle))
+        if (!xd.keys(open, 50) || !x.waitForWindow(kMainTitle))
             return false;
         if (shot)
             x.screenshot(QString::fromUtf8(shot));
-        if (!keys(x, close))
+        if (!xd.keys(close, 50))
             return false;
-        for (int i = 0; i < 200 && !x.windows(kLauncherTitle).isEmpty(); ++i)
+        for (int i = 0; i < 200 && !x.windows(kMainTitle).isEmpty(); ++i)
             QTest::qWait(50);
-        return x.windows(kLauncherTitle).isEmpty();
+        return x.windows(kMainTitle).isEmpty();
     };
     // Enter on touroku with no file chosen: the refusal; Enter closes it.
     QVERIFY(answer({"Return"}, {"Return"}, ZAVO_SCREENSHOT_DIR "/option_refusal.png"));
@@ -264,18 +250,19 @@ void TestE2eOption::strayKeysKeepTheSlots() {
 // up first, then the message, as a window of the dialog's.
 void TestE2eOption::loadErrorOwnedByTheDialog() {
     XSession x;
+    XDriver xd(x);
     ZAVO_REQUIRE_X_SESSION(x);
     QTemporaryDir work;
     QVERIFY(work.isValid());
     QVERIFY(QDir(work.path()).mkdir(QStringLiteral("settei.ini")));
     x.startLauncher(work.path());
-    QVERIFY(x.waitForWindow(kLauncherTitle) != 0);
-    QVERIFY(activate(x, x.waitForWindow(kLauncherTitle)) && keys(x, {"alt+o"}));
+    QVERIFY(x.waitForWindow(kMainTitle) != 0);
+    QVERIFY(xd.activate(x.waitForWindow(kMainTitle)) && xd.keys({"alt+o"}, 50));
     const quint64 dialog = x.waitForWindow(kDialogTitle);
     QVERIFY2(dialog != 0, "alt+o opened no registration dialog");
     // The launcher is unloaded: a window of its title is the message.
     const auto ownedMessage = [&] {
-        for (const quint64 w : x.windows(kLauncherTitle))
+        for (const quint64 w : x.windows(kMainTitle))
             if (x.property(w, QStringLiteral("WM_TRANSIENT_FOR"))
                     .contains(QStringLiteral("0x%1").arg(dialog, 0, 16)))
                 return true;

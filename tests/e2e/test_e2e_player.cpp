@@ -10,36 +10,25 @@
 // Space or Enter right after the start, and after About or the dialog, start
 // the player and never the shutdown request, which a private system bus
 // records (Alt+W, the shutdown button's access key, shows it would be seen).
-#include "support/x_session.h"
+#include "support/sheets.h"
+#include "support/slot_bytes.h"
+#include "support/x_driver.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
+using zavo::test::kMainTitle;
+using zavo::test::readFile;
+using zavo::test::XDriver;
 using zavo::test::XSession;
 
 namespace {
 
-const QString kTitle = QStringLiteral("ZAVO_launcher");
 const QString kPlayerTitle = QStringLiteral("zavo test player");
 const QString kPlayer = QStringLiteral(ZAVO_TEST_PLAYER);
-const QRect kCommand1_0(16, 8, 89, 33); // the media player, in the 312 x 182 design area
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The title of the active window, as the window manager has it.
-QString activeTitle(XSession& x) {
-    QString out;
-    x.run(QStringLiteral("xdotool"),
-          {QStringLiteral("getactivewindow"), QStringLiteral("getwindowname")}, &out);
-    return out.trimmed();
-}
 
 bool writeAll(const QString& path, const QByteArray& bytes) {
     QFile f(path);
@@ -61,9 +50,9 @@ void TestE2ePlayer::ctrlPAfterThePlayerIsReady_data() {
     // What presses the button: xdotool keys, "*TITLE" waiting until the
     // window of that title is active; a click when empty.
     QTest::addColumn<QStringList>("presses");
-    const QString about = QStringLiteral("*ZAVO_launcherのバージョン情報");
-    const QString dialog = QStringLiteral("*登録フォーム");
-    const QString launcher = QLatin1Char('*') + kTitle;
+    const QString about = QLatin1Char('*') + zavo::test::kAboutTitle;
+    const QString dialog = QLatin1Char('*') + zavo::test::kDialogTitle;
+    const QString launcher = QLatin1Char('*') + kMainTitle;
     QTest::newRow("window after 0.5 s") << 500 << QStringList{};
     QTest::newRow("never a window") << -1 << QStringList{};
     QTest::newRow("Space at the start") << 500 << QStringList{"space"};
@@ -103,16 +92,10 @@ void TestE2ePlayer::ctrlPAfterThePlayerIsReady() {
                                  root.filePath(QString::fromLatin1(dir)));
 
     x.startLauncher(root.filePath(QStringLiteral("work")));
-    const quint64 launcher = x.waitForWindow(kTitle);
+    const quint64 launcher = x.waitForWindow(kMainTitle);
     QVERIFY2(launcher != 0, "no window titled ZAVO_launcher was mapped");
-    const auto active = [&] {
-        QString out;
-        x.run(QStringLiteral("xprop"),
-              {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")}, &out);
-        const auto m = QRegularExpression(QStringLiteral("# (0x[0-9a-f]+)")).match(out);
-        return m.hasMatch() ? m.captured(1).toULongLong(nullptr, 16) : 0;
-    };
-    QTRY_COMPARE_WITH_TIMEOUT(active(), launcher, 15000);
+    XDriver xd(x);
+    QTRY_COMPARE_WITH_TIMEOUT(xd.activeWindow(), launcher, 15000);
 
     // Without a player window, another window that is active when the bound
     // runs out gets the keys.
@@ -125,34 +108,28 @@ void TestE2ePlayer::ctrlPAfterThePlayerIsReady() {
         QVERIFY2(witness != 0, "the witness window was not mapped");
     }
 
-    const zavo::test::XGeometry g = x.geometry(launcher);
-    const QPoint at = QPoint(g.x, g.y + g.height - 182) + kCommand1_0.center();
+    const QPoint at = xd.designOrigin(launcher, zavo::test::kMainDesignHeight) +
+                      zavo::test::designRect(zavo::forms::LauncherControl::Command1_0).center();
     const qint64 clickedAt = QDateTime::currentMSecsSinceEpoch();
     if (presses.isEmpty())
-        QCOMPARE(x.run(QStringLiteral("xdotool"),
-                       {QStringLiteral("mousemove"), QString::number(at.x()),
-                        QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")}),
-                 0);
+        QVERIFY(xd.click(at));
     for (const QString& key : presses) {
         if (key.startsWith(QLatin1Char('*')))
-            QTRY_COMPARE_WITH_TIMEOUT(activeTitle(x), key.mid(1), 15000);
+            QTRY_COMPARE_WITH_TIMEOUT(xd.activeTitle(), key.mid(1), 15000);
         else
-            QCOMPARE(x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), key}), 0);
+            QVERIFY(xd.keys({key}));
     }
     if (witness)
-        QCOMPARE(
-            x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"),
-                                              QStringLiteral("--sync"), QString::number(witness)}),
-            0);
+        QVERIFY(xd.activate(witness));
 
-    QTRY_VERIFY_WITH_TIMEOUT(readAll(receiver).contains('\n'), 30000);
-    const QList<QByteArray> got = readAll(receiver).trimmed().split(' ');
+    QTRY_VERIFY_WITH_TIMEOUT(readFile(receiver).contains('\n'), 30000);
+    const QList<QByteArray> got = readFile(receiver).trimmed().split(' ');
     QCOMPARE(got.value(0), QByteArray("^p"));
     qInfo("click to Ctrl+P received: %lld ms", got.value(1).toLongLong() - clickedAt);
-    QTRY_COMPARE_WITH_TIMEOUT(activeTitle(x), kTitle, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(xd.activeTitle(), kMainTitle, 15000);
     x.screenshot(QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_player.png"));
-    QCOMPARE(readAll(receiver).count('\n'), 1); // Ctrl+P alone
-    QVERIFY2(!readAll(systemBus).contains("PowerOff"), readAll(systemBus).constData());
+    QCOMPARE(readFile(receiver).count('\n'), 1); // Ctrl+P alone
+    QVERIFY2(!readFile(systemBus).contains("PowerOff"), readFile(systemBus).constData());
 }
 
 // The shutdown button keeps its access key; the private bus sees the request.
@@ -163,10 +140,11 @@ void TestE2ePlayer::altWAsksForTheShutdown() {
     QVERIFY2(!systemBus.isEmpty(), "no private system bus (apt-get install dbus)");
     QTemporaryDir work;
     x.startLauncher(work.path());
-    QVERIFY(x.waitForWindow(kTitle) != 0);
-    QTRY_COMPARE_WITH_TIMEOUT(activeTitle(x), kTitle, 15000);
-    QCOMPARE(x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("alt+w")}), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(readAll(systemBus).contains("member=PowerOff"), 15000);
+    QVERIFY(x.waitForWindow(kMainTitle) != 0);
+    XDriver xd(x);
+    QTRY_COMPARE_WITH_TIMEOUT(xd.activeTitle(), kMainTitle, 15000);
+    QVERIFY(xd.keys({QStringLiteral("alt+w")}));
+    QTRY_VERIFY_WITH_TIMEOUT(readFile(systemBus).contains("member=PowerOff"), 15000);
 }
 
 QTEST_GUILESS_MAIN(TestE2ePlayer)

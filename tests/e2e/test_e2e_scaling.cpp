@@ -4,8 +4,9 @@
 // scaled place would reach past a smaller screen, every window opens wholly
 // on it; names wider than their buttons and labels show from their start.
 #include "support/caption_shot.h"
+#include "support/sheets.h"
 #include "support/slot_bytes.h"
-#include "support/x_session.h"
+#include "support/x_driver.h"
 
 #include <QFile>
 #include <QImage>
@@ -16,12 +17,15 @@
 #include <cmath>
 #include <cstdlib>
 
+using zavo::test::kAboutTitle;
+using zavo::test::kDialogTitle;
+using zavo::test::kMainTitle;
+using zavo::test::XDriver;
 using zavo::test::XGeometry;
 using zavo::test::XSession;
 
 namespace {
 
-const QString kTitle = QStringLiteral("ZAVO_launcher");
 // The design area in logical pixels: the stored place and the client size.
 const QRect kDesign(686, 420, 312, 182);
 
@@ -71,15 +75,6 @@ QString shotName(const char* window) {
                  .remove(QRegularExpression(QStringLiteral("[^0-9A-Za-z]"))));
 }
 
-// Keys to `window`, as a user types them.
-void keys(XSession& x, quint64 window, const QStringList& keys) {
-    x.run(QStringLiteral("xdotool"),
-          {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
-    x.run(QStringLiteral("xdotool"),
-          QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100")} +
-              keys);
-}
-
 // The window, frame included, lies wholly on the screen.
 QString offScreen(XSession& x, quint64 window, QSize screen) {
     const XGeometry f = x.frameGeometry(window);
@@ -123,7 +118,7 @@ void TestE2eScaling::designAreaScalesWithItsPlace() {
                           zavo::test::recordBytes("/opt/tools/", "notepad.exe"));
 
     QProcess* launcher = x.startLauncher(work.path());
-    const quint64 window = x.waitForWindow(kTitle);
+    const quint64 window = x.waitForWindow(kMainTitle);
     QVERIFY2(window != 0, qPrintable(QStringLiteral("no window titled ZAVO_launcher was mapped "
                                                     "(launcher state %1, exit code %2)")
                                          .arg(launcher->state())
@@ -165,6 +160,7 @@ void TestE2eScaling::fullHdScreenHoldsEveryWindowAndLongNames() {
     QFETCH(double, factor);
     const QSize screen(1920, 1080);
     XSession x(screen);
+    XDriver xd(x);
     ZAVO_REQUIRE_X_SESSION(x);
     QTemporaryDir work;
     QVERIFY(work.isValid());
@@ -184,11 +180,10 @@ void TestE2eScaling::fullHdScreenHoldsEveryWindowAndLongNames() {
             zavo::test::recordBytes(dir, "\x8a\xbf\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80"
                                          "\x96\xbc\x82\xc5\x82\xb5"));
     // The pointer away from every window: no button lit by it.
-    x.run(QStringLiteral("xdotool"),
-          {QStringLiteral("mousemove"), QStringLiteral("0"), QStringLiteral("0")});
+    xd.moveTo(QPoint(0, 0));
 
     x.startLauncher(work.path());
-    const quint64 main = x.waitForWindow(kTitle);
+    const quint64 main = x.waitForWindow(kMainTitle);
     QVERIFY(main);
     QTRY_VERIFY_WITH_TIMEOUT(!x.property(main, QStringLiteral("_NET_FRAME_EXTENTS"))
                                   .contains(QLatin1String("not found")),
@@ -219,8 +214,8 @@ void TestE2eScaling::fullHdScreenHoldsEveryWindowAndLongNames() {
     QVERIFY2(buttons.isEmpty(), qPrintable(buttons));
 
     // The registration dialog: its labels show each name from its start.
-    keys(x, main, {QStringLiteral("alt+o")});
-    const quint64 dialog = x.waitForWindow(QStringLiteral("登録フォーム"));
+    xd.keysTo(main, {QStringLiteral("alt+o")});
+    const quint64 dialog = x.waitForWindow(kDialogTitle);
     QVERIFY(dialog);
     QTRY_VERIFY2_WITH_TIMEOUT(offScreen(x, dialog, screen).isEmpty(),
                               qPrintable(offScreen(x, dialog, screen)), 10000);
@@ -235,14 +230,14 @@ void TestE2eScaling::fullHdScreenHoldsEveryWindowAndLongNames() {
     const QString labels =
         zavo::test::startOnLabels(QImage(dialogShot), label(32), label(112), scaled(13, factor));
     QVERIFY2(labels.isEmpty(), qPrintable(labels));
-    keys(x, dialog, {QStringLiteral("Escape")});
-    QTRY_VERIFY_WITH_TIMEOUT(x.windows(QStringLiteral("登録フォーム")).isEmpty(), 10000);
+    xd.keysTo(dialog, {QStringLiteral("Escape")});
+    QTRY_VERIFY_WITH_TIMEOUT(x.windows(kDialogTitle).isEmpty(), 10000);
 
     // The About window, whose place is higher than the main window's.
-    const quint64 back = x.waitForWindow(kTitle);
+    const quint64 back = x.waitForWindow(kMainTitle);
     QVERIFY(back);
-    keys(x, back, {QStringLiteral("alt+h"), QStringLiteral("i")});
-    const quint64 about = x.waitForWindow(QStringLiteral("ZAVO_launcherのバージョン情報"));
+    xd.keysTo(back, {QStringLiteral("alt+h"), QStringLiteral("i")});
+    const quint64 about = x.waitForWindow(kAboutTitle);
     QVERIFY(about);
     QTRY_VERIFY2_WITH_TIMEOUT(offScreen(x, about, screen).isEmpty(),
                               qPrintable(offScreen(x, about, screen)), 10000);

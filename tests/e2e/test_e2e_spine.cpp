@@ -1,5 +1,7 @@
 // The real binary in a fresh working folder under a private Xvfb with
 // openbox, and under GNOME's and KDE's compositors through their XWayland.
+#include "support/sheets.h"
+#include "support/x_driver.h"
 #include "support/x_session.h"
 
 #include <QDir>
@@ -9,6 +11,9 @@
 #include <QTest>
 
 using zavo::test::Desktop;
+using zavo::test::kDialogTitle;
+using zavo::test::kMainTitle;
+using zavo::test::XDriver;
 using zavo::test::XGeometry;
 using zavo::test::XSession;
 
@@ -25,9 +30,6 @@ private slots:
 };
 
 namespace {
-const QString kTitle = QStringLiteral("ZAVO_launcher");
-const QString kDialogTitle = QStringLiteral("登録フォーム");
-
 // One row per desktop, each under its own session; `name` ends the row.
 template <typename... Values> void addDesktopRows(const QString& name, const Values&... values) {
     for (const Desktop desktop : {Desktop::Openbox, Desktop::Gnome, Desktop::Kde})
@@ -39,10 +41,6 @@ template <typename... Values> void addDesktopRows(const QString& name, const Val
 // openbox's screen stays as it was.
 QSize screenOf(Desktop desktop) {
     return desktop == Desktop::Openbox ? QSize(1280, 1024) : QSize(1920, 1080);
-}
-
-bool xdotool(XSession& x, const QStringList& args) {
-    return x.run(QStringLiteral("xdotool"), args) == 0;
 }
 
 // Empty when `window` is the topmost of the managed windows and the active
@@ -77,7 +75,7 @@ void TestE2eSpine::startsAtItsPlaceAndTopmost() {
 
     QProcess* launcher = x.startLauncher(work.path());
     QCOMPARE(launcher->state(), QProcess::Running);
-    const quint64 window = x.waitForWindow(kTitle);
+    const quint64 window = x.waitForWindow(kMainTitle);
     QVERIFY2(window != 0, "no window titled ZAVO_launcher was mapped");
 
     // The client window holds the menu bar on top of the 312 x 182 design area.
@@ -117,16 +115,16 @@ void TestE2eSpine::startsAtItsPlaceAndTopmost() {
 
     // The registration dialog opens above everything and takes the keys;
     // closed, it hands both back to the launcher.
-    QVERIFY(xdotool(x, {"windowactivate", "--sync", QString::number(window)}));
-    QVERIFY(xdotool(x, {"key", "alt+o"}));
+    XDriver drive(x);
+    QVERIFY(drive.keysTo(window, {QStringLiteral("alt+o")}));
     const quint64 dialog = x.waitForWindow(kDialogTitle);
     QVERIFY2(dialog != 0, "alt+o opened no registration dialog");
     QTRY_VERIFY2_WITH_TIMEOUT(notOnTopAndActive(x, dialog).isEmpty(),
                               qPrintable(notOnTopAndActive(x, dialog)), 10000);
     QVERIFY(x.screenshot(shots + QStringLiteral("_dialog.png"), dialog));
-    QVERIFY(xdotool(x, {"key", "alt+r"}));
+    QVERIFY(drive.keys({QStringLiteral("alt+r")}));
     QTRY_VERIFY_WITH_TIMEOUT(x.windows(kDialogTitle).isEmpty(), 10000);
-    const quint64 back = x.waitForWindow(kTitle);
+    const quint64 back = x.waitForWindow(kMainTitle);
     QVERIFY2(back != 0, "alt+r did not bring the main window back");
     QTRY_VERIFY2_WITH_TIMEOUT(notOnTopAndActive(x, back).isEmpty(),
                               qPrintable(notOnTopAndActive(x, back)), 10000);
@@ -152,7 +150,7 @@ void TestE2eSpine::secondStartEndsWithoutASecondWindow() {
     QTemporaryDir other;
 
     QProcess* first = x.startLauncher(work.path());
-    const quint64 window = x.waitForWindow(kTitle);
+    const quint64 window = x.waitForWindow(kMainTitle);
     QVERIFY(window != 0);
     QTRY_COMPARE_WITH_TIMEOUT(x.geometry(window).x, 686, 10000);
     const XGeometry before = x.geometry(window);
@@ -163,7 +161,7 @@ void TestE2eSpine::secondStartEndsWithoutASecondWindow() {
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 0);
 
-    QCOMPARE(x.windows(kTitle), QList<quint64>{window});
+    QCOMPARE(x.windows(kMainTitle), QList<quint64>{window});
     const XGeometry after = x.geometry(window);
     QCOMPARE(after.x, before.x);
     QCOMPARE(after.y, before.y);
@@ -186,7 +184,7 @@ void TestE2eSpine::toolkitOptionsChangeNothing() {
 
     const auto shot = [&](const QStringList& args, const QString& name) -> QString {
         QProcess* launcher = x.startProcess(XSession::launcherPath(), args, work.path());
-        const quint64 window = x.waitForWindow(kTitle);
+        const quint64 window = x.waitForWindow(kMainTitle);
         if (window == 0)
             return {};
         const XGeometry g = x.geometry(window);

@@ -6,10 +6,8 @@
 // characters, the About window's shake, the media player's Ctrl+P, what
 // Space and Enter do where each window's focus starts, and the dialog's
 // keys against the slot file. The program is the test's argument
-// (win_program.h).
+// (wine_session.h).
 #include "support/slot_bytes.h"
-#include "support/x_session.h"
-#include "win_program.h"
 #include "wine_session.h"
 
 #include <QDateTime>
@@ -18,24 +16,16 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRect>
-#include <QRegularExpression>
 #include <QScopeGuard>
-#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 
-using zavo::test::stopWineServer;
-using zavo::test::usePreparedPrefix;
+using zavo::test::kAboutTitle;
+using zavo::test::kDialogTitle;
+using zavo::test::kMainTitle;
 using zavo::test::waitFor;
-using zavo::test::XSession;
 
 namespace {
 
-const QString kHelpers = QStringLiteral(ZAVO_WIN_HELPERS);
-const QString kWineDir = QStringLiteral(ZAVO_WINE_DIR);
-const QString kMainTitle = QStringLiteral("ZAVO_launcher");
-const QString kAboutTitle = QStringLiteral("ZAVO_launcherのバージョン情報");
-const QString kDialogTitle = QStringLiteral("登録フォーム");
 // The window class of a message box; its title is the main window's.
 const QString kMessageBoxClass = QStringLiteral("#32770");
 
@@ -67,17 +57,13 @@ QRect screenRect(const QStringList& row) {
 
 } // namespace
 
-class TestE2eWin : public QObject {
+class TestE2eWin : public QObject, zavo::test::WineFixture {
     Q_OBJECT
 
 public:
-    TestE2eWin(QString launcher, bool required)
-        : launcher_(std::move(launcher)), required_(required) {}
+    using WineFixture::WineFixture;
 
 private:
-    const QString launcher_;
-    const bool required_;
-    std::unique_ptr<XSession> session_;
     QTemporaryDir work_;
 
     // Starts the program in a fresh work folder holding `settei` as settei.ini.
@@ -90,17 +76,8 @@ private:
     // "focus"/"-" of each child window of the window titled `title` (of the
     // window class `cls` when given), in z-order.
     QList<QStringList> children(const QString& title, const QString& cls = {}) {
-        QString out;
-        QStringList args{kHelpers + QStringLiteral("/list_children.exe"), title};
-        if (!cls.isEmpty())
-            args.append(cls);
-        const int code = session_->run(QStringLiteral("wine"), args, &out, 60000);
-        if (code != 0)
-            return {};
-        QList<QStringList> rows;
-        for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-            rows.append(line.split(QLatin1Char('\t')));
-        return rows;
+        return helperRows(QStringLiteral("list_children.exe"),
+                          cls.isEmpty() ? QStringList{title} : QStringList{title, cls});
     }
 
     QStringList buttonTexts(const QString& title) {
@@ -111,17 +88,7 @@ private:
         return texts;
     }
 
-    void key(quint64 window, const QString& keys) { typeKeys(window, {keys}); }
-
-    void typeKeys(quint64 window, const QStringList& keys) {
-        session_->run(
-            QStringLiteral("xdotool"),
-            {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
-        session_->run(
-            QStringLiteral("xdotool"),
-            QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100")} +
-                keys);
-    }
+    void key(quint64 window, const QString& keys) { driver_->keysTo(window, {keys}); }
 
     bool topmost(quint64 window) {
         return waitFor(
@@ -141,17 +108,9 @@ private:
             return 0;
         // dir_name: 2415 x 1140 twips at (4320, 480) of the client area.
         const zavo::test::XGeometry d = session_->geometry(dialog);
-        session_->run(QStringLiteral("xdotool"),
-                      {QStringLiteral("mousemove"), QStringLiteral("--sync"),
-                       QString::number(d.x + 288 + 80), QString::number(d.y + 32 + 38),
-                       QStringLiteral("click"), QStringLiteral("1")});
-        typeKeys(dialog, keys);
+        driver_->click(QPoint(d.x + 288 + 80, d.y + 32 + 38), true);
+        driver_->keysTo(dialog, keys);
         return dialog;
-    }
-
-    void shot(const char* name) {
-        session_->screenshot(
-            QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_win_%1.png").arg(QString::fromLatin1(name)));
     }
 
     // The first child of class `cls` titled `text`; empty when none.
@@ -172,30 +131,16 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        const QString missing = zavo::test::missingPiece(launcher_);
-        if (missing.isEmpty())
-            return;
-        if (required_)
-            QFAIL(qPrintable(missing));
-        QSKIP(qPrintable(missing));
-    }
+    void initTestCase() { ZAVO_REQUIRE_WINDOWS_PROGRAM(); }
 
     void init() {
-        // A prefix of the test's own: no other Wine program shares its
-        // server (nor the launcher's single-instance mutex).
-        QVERIFY(QDir().mkpath(kWineDir));
-        session_ = std::make_unique<XSession>();
+        startSession();
         ZAVO_REQUIRE_X_SESSION(*session_);
-        QVERIFY2(usePreparedPrefix(*session_, kWineDir), "wine-run.sh --prepare failed");
+        QVERIFY2(usePrefix(), "wine-run.sh --prepare failed");
         QVERIFY(work_.isValid());
     }
 
-    void cleanup() {
-        session_.reset();
-        // Ends what is left of the programs this test started in its prefix.
-        stopWineServer(kWineDir);
-    }
+    void cleanup() { endSession(); }
 
     // Topmost at its place; slot captions from settei.ini as an automation
     // tool reads them, in tab order; a second start leaves no second window.
@@ -460,7 +405,7 @@ private slots:
         QDir base(work_.path());
         QVERIFY(base.mkpath(kJapaneseFolder));
         const QString folder = base.filePath(kJapaneseFolder);
-        QVERIFY(QFile::copy(kHelpers + QStringLiteral("/write_marker.exe"),
+        QVERIFY(QFile::copy(helper(QStringLiteral("write_marker.exe")),
                             folder + QStringLiteral("/marker.exe")));
         const QByteArray dir = winePath(work_.path()) + kJapaneseFolder932 + "\\";
         QVERIFY(dir.size() <= 80);
@@ -470,10 +415,7 @@ private slots:
         QCOMPARE(buttonTexts(kMainTitle).value(7), QStringLiteral("marker.exe"));
 
         // Command1(6): 1335 x 495 twips at (240, 1320) of the client area.
-        const int x = kClientX + 16 + 44, y = kClientY + 88 + 16;
-        session_->run(QStringLiteral("xdotool"),
-                      {QStringLiteral("mousemove"), QString::number(x), QString::number(y),
-                       QStringLiteral("click"), QStringLiteral("1")});
+        driver_->click(QPoint(kClientX + 16 + 44, kClientY + 88 + 16));
         const QString marker = folder + QStringLiteral("/marker.txt");
         QVERIFY2(waitFor([&] { return QFileInfo::exists(marker); }, 60000),
                  "the slot's program did not run");
@@ -486,7 +428,7 @@ private slots:
         const quint64 window = session_->waitForWindow(kMainTitle, 60000);
         QVERIFY2(window, "no main window");
         key(window, QStringLiteral("alt+h"));
-        session_->run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("i")});
+        driver_->keys({QStringLiteral("i")});
         const quint64 about = session_->waitForWindow(kAboutTitle, 30000);
         QVERIFY2(about, "no About window");
         QVERIFY(session_->windows(kMainTitle).isEmpty());
@@ -496,9 +438,7 @@ private slots:
         shot("about");
 
         // Picture1: 48 x 33 pixels at (16, 16) of the client area.
-        session_->run(QStringLiteral("xdotool"),
-                      {QStringLiteral("mousemove"), QString::number(kAboutClientX + 40),
-                       QString::number(kAboutClientY + 32)});
+        driver_->moveTo(QPoint(kAboutClientX + 40, kAboutClientY + 32));
         // Enter waits in the queue until the shake has ended, then presses OK.
         key(about, QStringLiteral("Return"));
         QVERIFY2(session_->waitForWindow(kMainTitle, 120000), "the main window did not return");
@@ -543,19 +483,19 @@ private slots:
         QFETCH(int, delayMs);
         QFETCH(QStringList, presses);
         const QString folder =
-            kWineDir + QStringLiteral("/wine-prefix/drive_c/Program Files/Windows Media Player");
+            wineDir_ + QStringLiteral("/wine-prefix/drive_c/Program Files/Windows Media Player");
         QVERIFY(QDir().mkpath(folder));
-        const StandIn player(folder, kHelpers + QStringLiteral("/test_player.exe"), delayMs);
+        const StandIn player(folder, helper(QStringLiteral("test_player.exe")), delayMs);
         QVERIFY(player.placed);
 
         QProcess* launcher = startLauncher(neverWritten().repeated(3));
         const quint64 window = session_->waitForWindow(kMainTitle, 60000);
         QVERIFY2(window, "no main window");
-        QVERIFY(waitFor([&] { return activeWindow() == window; }, 30000));
+        QVERIFY(waitFor([&] { return driver_->activeWindow() == window; }, 30000));
         // Another window: the one active when the bound runs out.
         QVERIFY(QDir(work_.path()).mkpath(QStringLiteral("witness")));
         const StandIn other(work_.filePath(QStringLiteral("witness")),
-                            kHelpers + QStringLiteral("/test_player.exe"), 0,
+                            helper(QStringLiteral("test_player.exe")), 0,
                             QStringLiteral("witness.exe"));
         QString keys = player.keys;
         quint64 witness = 0;
@@ -569,26 +509,19 @@ private slots:
         // Command1(0): 1335 x 495 twips at (240, 120) of the client area.
         const qint64 clickedAt = QDateTime::currentMSecsSinceEpoch();
         if (presses.isEmpty())
-            session_->run(QStringLiteral("xdotool"),
-                          {QStringLiteral("mousemove"), QString::number(kClientX + 16 + 44),
-                           QString::number(kClientY + 8 + 16), QStringLiteral("click"),
-                           QStringLiteral("1")});
+            driver_->click(QPoint(kClientX + 16 + 44, kClientY + 8 + 16));
         for (const QString& press : presses) {
             if (!press.startsWith(QLatin1Char('*'))) {
-                session_->run(QStringLiteral("xdotool"), {QStringLiteral("key"), press});
+                driver_->keys({press});
                 continue;
             }
             const quint64 target = session_->waitForWindow(press.mid(1), 60000);
             QVERIFY2(target, qPrintable(press.mid(1) + QStringLiteral(" was not shown")));
-            session_->run(QStringLiteral("xdotool"),
-                          {QStringLiteral("windowactivate"), QStringLiteral("--sync"),
-                           QString::number(target)});
-            QVERIFY(waitFor([&] { return activeWindow() == target; }, 30000));
+            driver_->activate(target);
+            QVERIFY(waitFor([&] { return driver_->activeWindow() == target; }, 30000));
         }
         if (witness)
-            session_->run(QStringLiteral("xdotool"),
-                          {QStringLiteral("windowactivate"), QStringLiteral("--sync"),
-                           QString::number(witness)});
+            driver_->activate(witness);
         // openbox is kept awake, or the player's window may wait unmapped.
         QVERIFY2(waitFor(
                      [&] {
@@ -647,20 +580,7 @@ private:
         const QByteArray original;
         bool placed = false;
     };
-
-    quint64 activeWindow() {
-        QString out;
-        session_->run(QStringLiteral("xprop"),
-                      {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")}, &out);
-        const auto m = QRegularExpression(QStringLiteral("# (0x[0-9a-f]+)")).match(out);
-        return m.hasMatch() ? m.captured(1).toULongLong(nullptr, 16) : 0;
-    }
 };
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    zavo::test::WinProgramArgs args = zavo::test::parseWinProgramArgs(argc, argv);
-    TestE2eWin test(args.launcher, args.required);
-    return QTest::qExec(&test, static_cast<int>(args.qtestArgs.size()), args.qtestArgs.data());
-}
+ZAVO_WINE_TEST_MAIN(TestE2eWin)
 #include "test_e2e_win.moc"

@@ -13,32 +13,25 @@
 // --required: a missing or stale program fails the test instead of skipping it.
 #include "support/caption_shot.h"
 #include "support/slot_bytes.h"
-#include "support/x_session.h"
-#include "win_program.h"
 #include "wine_session.h"
 
 #include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <vector>
 
-using zavo::test::useWinePrefix;
+using zavo::test::kAboutTitle;
+using zavo::test::kDialogTitle;
+using zavo::test::kMainTitle;
 using zavo::test::waitFor;
-using zavo::test::XSession;
 
 namespace {
 
-const QString kHelpers = QStringLiteral(ZAVO_WIN_HELPERS);
-const QString kWineDir = QStringLiteral(ZAVO_WINE_DIR);
-const QString kMainTitle = QStringLiteral("ZAVO_launcher");
-const QString kAboutTitle = QStringLiteral("ZAVO_launcherのバージョン情報");
-const QString kDialogTitle = QStringLiteral("登録フォーム");
 // The About picture's text is its name for a screen reader, never drawn.
 const QString kPictureClass = QStringLiteral("ZAVO_picture");
 
@@ -61,30 +54,20 @@ struct Measured {
 
 } // namespace
 
-class TestE2eWinDpi : public QObject {
+class TestE2eWinDpi : public QObject, zavo::test::WineFixture {
     Q_OBJECT
 
 public:
-    TestE2eWinDpi(QString launcher, bool required)
-        : launcher_(std::move(launcher)), required_(required) {}
+    using WineFixture::WineFixture;
 
 private:
-    const QString launcher_;
-    const bool required_;
-    std::unique_ptr<XSession> session_;
     std::unique_ptr<QTemporaryDir> prefix_; // the copy of this DPI
 
     // The helper's view of the window titled `title`; `fonts` as it takes them.
     Measured measure(const QString& title, const QStringList& fonts) {
-        QString out;
         Measured m;
-        if (session_->run(QStringLiteral("wine"),
-                          QStringList{kHelpers + QStringLiteral("/measure_window.exe"), title} +
-                              fonts,
-                          &out, 60000) != 0)
-            return m;
-        for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            const QStringList f = line.split(QLatin1Char('\t'));
+        for (const QStringList& f :
+             helperRows(QStringLiteral("measure_window.exe"), QStringList{title} + fonts)) {
             if (f.value(0) == QLatin1String("window") && f.size() >= 4) {
                 m.dpi = f[1].toInt();
                 m.clientWidth = f[2].toInt();
@@ -128,8 +111,8 @@ private:
     QString underscoreMissing(const QString& title, const QString& text, const QString& font) {
         QString out;
         const int code = session_->run(
-            QStringLiteral("wine"),
-            {kHelpers + QStringLiteral("/caption_ink.exe"), title, text, font}, &out, 60000);
+            QStringLiteral("wine"), {helper(QStringLiteral("caption_ink.exe")), title, text, font},
+            &out, 60000);
         const QStringList f = out.trimmed().split(QLatin1Char('\t'));
         if (code == 0 && f.size() == 5 && f[0] == QLatin1String("underscore")) {
             const int inked = f[1].toInt(), width = f[2].toInt();
@@ -146,29 +129,18 @@ private:
     // Closes the dialog with Esc and opens About from the main window that
     // comes back; About's window, 0 when a step did not happen.
     quint64 aboutAfterDialog(quint64 dialog) {
-        keys(dialog, {QStringLiteral("Escape")});
+        driver_->keysTo(dialog, {QStringLiteral("Escape")});
         if (!waitFor([&] { return session_->windows(kDialogTitle).isEmpty(); }, 30000))
             return 0;
         const quint64 back = session_->waitForWindow(kMainTitle, 30000);
         if (!back)
             return 0;
-        keys(back, {QStringLiteral("alt+h"), QStringLiteral("i")});
+        driver_->keysTo(back, {QStringLiteral("alt+h"), QStringLiteral("i")});
         return session_->waitForWindow(kAboutTitle, 30000);
     }
 
-    void keys(quint64 window, const QStringList& keys) {
-        session_->run(
-            QStringLiteral("xdotool"),
-            {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
-        session_->run(
-            QStringLiteral("xdotool"),
-            QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100")} +
-                keys);
-    }
-
     void shot(const QString& name, int dpi) {
-        session_->screenshot(
-            QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_win_dpi%1_%2.png").arg(dpi).arg(name));
+        WineFixture::shot(QStringLiteral("dpi%1_%2").arg(dpi).arg(name));
     }
 
     // The three option buttons as (checked, tab stop) pairs, Option1 first.
@@ -186,18 +158,18 @@ private:
     // prefix at `dpi`, the program started in `workDir`; `window` becomes its
     // main window (0: the test has failed or been skipped).
     void startAtDpi(int dpi, QSize screen, const QString& workDir, quint64& window) {
-        session_ = std::make_unique<XSession>(screen);
+        startSession(screen);
         ZAVO_REQUIRE_X_SESSION(*session_);
 
         // A private copy of the prepared prefix at this DPI.
-        prefix_ = std::make_unique<QTemporaryDir>(kWineDir + QStringLiteral("/dpi-XXXXXX"));
+        prefix_ = std::make_unique<QTemporaryDir>(wineDir_ + QStringLiteral("/dpi-XXXXXX"));
         QVERIFY(prefix_->isValid());
         const QString prefix = prefix_->filePath(QStringLiteral("wine-prefix"));
         QCOMPARE(QProcess::execute(
                      QStringLiteral("cp"),
-                     {QStringLiteral("-a"), kWineDir + QStringLiteral("/wine-prefix"), prefix}),
+                     {QStringLiteral("-a"), wineDir_ + QStringLiteral("/wine-prefix"), prefix}),
                  0);
-        useWinePrefix(*session_, prefix, kWineDir + QStringLiteral("/wine-locale"));
+        zavo::test::useWinePrefix(*session_, prefix, wineDir_ + QStringLiteral("/wine-locale"));
         for (const QString& key : {QStringLiteral("HKCU\\Control Panel\\Desktop"),
                                    QStringLiteral("HKCC\\Software\\Fonts")})
             QCOMPARE(
@@ -226,22 +198,18 @@ private:
 
 private slots:
     void initTestCase() {
-        const QString missing = zavo::test::missingPiece(launcher_);
-        if (!missing.isEmpty()) {
-            if (required_)
-                QFAIL(qPrintable(missing));
-            QSKIP(qPrintable(missing));
-        }
+        ZAVO_REQUIRE_WINDOWS_PROGRAM();
         // The prefix every DPI copies; its server is stopped so that the
         // copies start from the files as written.
-        QVERIFY(QDir().mkpath(kWineDir));
-        QVERIFY2(zavo::test::prepareWinePrefix(kWineDir), "wine-run.sh --prepare failed");
-        zavo::test::stopWineServer(kWineDir);
+        QVERIFY(QDir().mkpath(wineDir_));
+        QVERIFY2(zavo::test::prepareWinePrefix(wineDir_), "wine-run.sh --prepare failed");
+        zavo::test::stopWineServer(wineDir_);
     }
 
     void cleanup() {
         if (session_)
             session_->run(QStringLiteral("wineserver"), {QStringLiteral("-k")});
+        driver_.reset();
         session_.reset();
         prefix_.reset();
     }
@@ -288,7 +256,7 @@ private slots:
         QVERIFY2(player.isEmpty(), qPrintable(player));
 
         // The registration dialog.
-        keys(window, {QStringLiteral("alt+o")});
+        driver_->keysTo(window, {QStringLiteral("alt+o")});
         const quint64 dialog = session_->waitForWindow(kDialogTitle, 30000);
         QVERIFY2(dialog, "no registration dialog");
         const QStringList dialogFonts{QStringLiteral("ＭＳ ゴシック,9"),
@@ -306,15 +274,15 @@ private slots:
             // moves the check and the tab stop to the next button.
             using Pairs = QList<std::pair<bool, bool>>;
             QCOMPARE(options(option), (Pairs{{true, true}, {false, false}, {false, false}}));
-            keys(dialog, {QStringLiteral("shift+Tab")});
+            driver_->keysTo(dialog, {QStringLiteral("shift+Tab")});
             option = measure(kDialogTitle, dialogFonts);
             QVERIFY(focused(option));
             QCOMPARE(focused(option)->text, QStringLiteral("ボタン１"));
-            keys(dialog, {QStringLiteral("Right")});
+            driver_->keysTo(dialog, {QStringLiteral("Right")});
             option = measure(kDialogTitle, dialogFonts);
             QCOMPARE(options(option), (Pairs{{false, false}, {true, true}, {false, false}}));
             QCOMPARE(focused(option)->text, QStringLiteral("ボタン２"));
-            keys(dialog, {QStringLiteral("Left"), QStringLiteral("Left")});
+            driver_->keysTo(dialog, {QStringLiteral("Left"), QStringLiteral("Left")});
             option = measure(kDialogTitle, dialogFonts);
             QCOMPARE(options(option), (Pairs{{false, false}, {false, false}, {true, true}}));
         }
@@ -372,8 +340,7 @@ private slots:
         if (!window)
             return;
         // The pointer away from every window: no button lit by it.
-        session_->run(QStringLiteral("xdotool"),
-                      {QStringLiteral("mousemove"), QStringLiteral("0"), QStringLiteral("0")});
+        driver_->moveTo(QPoint(0, 0));
         const auto onScreen = [&](quint64 w) {
             const zavo::test::XGeometry f = session_->frameGeometry(w);
             return f.x >= 0 && f.y >= 0 && f.x + f.width <= screen.width() &&
@@ -403,7 +370,7 @@ private slots:
                                        button(3120, 1320), button(240, 720), px(30, dpi));
         QVERIFY2(buttons.isEmpty(), qPrintable(buttons));
 
-        keys(window, {QStringLiteral("alt+o")});
+        driver_->keysTo(window, {QStringLiteral("alt+o")});
         const quint64 dialog = session_->waitForWindow(kDialogTitle, 30000);
         QVERIFY2(dialog, "no registration dialog");
         QVERIFY(waitFor([&] { return onScreen(dialog); }, 10000));
@@ -434,10 +401,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    zavo::test::WinProgramArgs args = zavo::test::parseWinProgramArgs(argc, argv);
-    TestE2eWinDpi test(args.launcher, args.required);
-    return QTest::qExec(&test, static_cast<int>(args.qtestArgs.size()), args.qtestArgs.data());
-}
+ZAVO_WINE_TEST_MAIN(TestE2eWinDpi)
 #include "test_e2e_win_dpi.moc"

@@ -8,83 +8,48 @@
 // to its own, as Windows' search order would. Not tried: version.dll and
 // imm32.dll, which Wine's user32 loads from the program's folder before
 // WinMain runs (Windows does not: its user32 imports neither).
-#include "support/x_session.h"
 #include "wine_session.h"
 
-#include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
+#include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTest>
 
-using zavo::test::stopWineServer;
-using zavo::test::usePreparedPrefix;
 using zavo::test::waitFor;
-using zavo::test::XSession;
 
 namespace {
 
-const QString kLauncher = QStringLiteral(ZAVO_WIN_LAUNCHER);
-const QString kHelpers = QStringLiteral(ZAVO_WIN_HELPERS);
-const QString kWineDir = QStringLiteral(ZAVO_WINE_DIR);
-
-// The centre of "win終了" (the button with the tooltip) in the client area.
-constexpr int kTipButtonX = (3240 + 1215 / 2) / 15, kTipButtonY = (2040 + 495 / 2) / 15;
+// The centre of "win終了" (the button with the tooltip) in the design area.
+const QPoint kTipButton = zavo::test::designRect(zavo::forms::LauncherControl::Command2).center();
 
 } // namespace
 
-class TestE2eWinSafe : public QObject {
+class TestE2eWinSafe : public QObject, zavo::test::WineFixture {
     Q_OBJECT
 
-private:
-    std::unique_ptr<XSession> session_;
-
-    // Visible X windows of the Wine program `exe` (Wine names their class
-    // after it): the main window, and its tooltip while that shows.
-    int visibleWindowsOf(const QString& exe) {
-        QString out;
-        session_->run(QStringLiteral("xdotool"),
-                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                       QStringLiteral("--classname"), exe.toLower()},
-                      &out);
-        return int(out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size());
-    }
+public:
+    using WineFixture::WineFixture;
 
 private slots:
+    void initTestCase() { ZAVO_REQUIRE_WINDOWS_PROGRAM(); }
+
     void init() {
-        if (!QFile::exists(kLauncher)) {
-            const QString why = kLauncher + QStringLiteral(" is missing: build-windows.sh");
-            if (ZAVO_WIN_REQUIRED)
-                QFAIL(qPrintable(why));
-            QSKIP(qPrintable(why));
-        }
-        if (kHelpers.isEmpty())
-            QSKIP("no MinGW compiler for the test's Windows helpers");
-        if (QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty())
-            QSKIP("wine is not installed (apt-get install wine64 wine)");
-        QVERIFY(QDir().mkpath(kWineDir));
-        session_ = std::make_unique<XSession>();
+        startSession();
         ZAVO_REQUIRE_X_SESSION(*session_);
-        QVERIFY2(usePreparedPrefix(*session_, kWineDir,
-                                   QStringLiteral("mscoree,mshtml=;comctl32=n,b;uxtheme=n,b")),
+        QVERIFY2(usePrefix(QStringLiteral("mscoree,mshtml=;comctl32=n,b;uxtheme=n,b")),
                  "wine-run.sh --prepare failed");
     }
 
-    void cleanup() {
-        session_.reset();
-        stopWineServer(kWineDir);
-    }
+    void cleanup() { endSession(); }
 
     void plantedDll_data() {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("dll");
         QTest::addColumn<bool>("loads");
-        const QString importing = kHelpers + QStringLiteral("/imports_comctl32.exe");
+        const QString importing = helper(QStringLiteral("imports_comctl32.exe"));
         for (const QString& dll : {QStringLiteral("comctl32"), QStringLiteral("uxtheme")}) {
             QTest::addRow("launcher, %s", qPrintable(dll))
-                << kLauncher << QStringLiteral("ZAVO_launcher") << dll << false;
+                << launcher_ << zavo::test::kMainTitle << dll << false;
             QTest::addRow("importing comctl32, %s", qPrintable(dll))
                 << importing << QStringLiteral("imports_comctl32") << dll << true;
         }
@@ -101,7 +66,7 @@ private slots:
         QVERIFY(folder.isValid());
         const QString exe = QFileInfo(program).fileName();
         QVERIFY(QFile::copy(program, folder.filePath(exe)));
-        QVERIFY(QFile::copy(kHelpers + QStringLiteral("/comctl32.dll"),
+        QVERIFY(QFile::copy(helper(QStringLiteral("comctl32.dll")),
                             folder.filePath(dll + QStringLiteral(".dll"))));
 
         session_->startProcess(QStringLiteral("wine"), {folder.filePath(exe)}, folder.path());
@@ -109,18 +74,16 @@ private slots:
         QVERIFY2(window, "no window");
         if (!loads) {
             // The tooltip needs the common controls: hover until it shows.
-            const zavo::test::XGeometry g = session_->geometry(window);
-            const int menuBar = g.height - 182;
-            session_->run(QStringLiteral("xdotool"),
-                          {QStringLiteral("mousemove"), QString::number(g.x + kTipButtonX),
-                           QString::number(g.y + menuBar + kTipButtonY)});
-            QVERIFY2(waitFor([&] { return visibleWindowsOf(exe) >= 2; }, 30000),
-                     "no tooltip over the button");
-            session_->screenshot(QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_win_safe_tooltip.png"));
+            driver_->moveTo(driver_->designOrigin(window, zavo::test::kMainDesignHeight) +
+                            kTipButton);
+            QVERIFY2(
+                waitFor([&] { return driver_->visibleWindowsOfClass(exe.toLower()) >= 2; }, 30000),
+                "no tooltip over the button");
+            shot(QStringLiteral("safe_tooltip"));
         }
         QCOMPARE(QFile::exists(folder.filePath(dll + QStringLiteral("_loaded.txt"))), loads);
     }
 };
 
-QTEST_GUILESS_MAIN(TestE2eWinSafe)
+ZAVO_WINE_TEST_MAIN(TestE2eWinSafe)
 #include "test_e2e_win_safe.moc"

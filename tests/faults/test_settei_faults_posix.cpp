@@ -2,6 +2,7 @@
 // and on a full file system. Rows that need another user or a mount run in a
 // child process, which sends its transcript back through a pipe.
 #include "fault_walk.h"
+#include "support/child_process.h"
 
 #include <doctest/doctest.h>
 
@@ -16,7 +17,6 @@
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace zavo::test;
@@ -36,47 +36,19 @@ void checkLines(const Lines& found, const Lines& expected) {
 // Runs `body` in a forked child and returns its lines; a child that cannot
 // set its scene up answers with the one line "skip: <why>".
 Lines inChild(const std::function<Lines()>& body) {
-    int fds[2];
-    REQUIRE(::pipe(fds) == 0);
-    const pid_t pid = ::fork();
-    REQUIRE(pid >= 0);
-    if (pid == 0) {
-        ::close(fds[0]);
-        ::alarm(30); // a child that hangs is killed, and the row fails
+    const ChildResult child = runInChild([&] {
         std::string out;
-        try {
-            for (const std::string& line : body())
-                out += line + '\n';
-        } catch (const std::exception& e) {
-            out = std::string("exception: ") + e.what() + '\n';
-        } catch (...) {
-            out = "exception\n";
-        }
-        for (std::size_t done = 0; done < out.size();) {
-            const ssize_t n = ::write(fds[1], out.data() + done, out.size() - done);
-            if (n <= 0)
-                break;
-            done += std::size_t(n);
-        }
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    std::string in;
-    char buf[4096];
-    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) != 0;)
-        if (n > 0)
-            in.append(buf, std::size_t(n));
-        else if (errno != EINTR)
-            break;
-    ::close(fds[0]);
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+        for (const std::string& line : body())
+            out += line + '\n';
+        return out;
+    });
+    REQUIRE(child.started);
     Lines lines;
-    for (std::size_t at = 0, end; (end = in.find('\n', at)) != std::string::npos; at = end + 1)
-        lines.push_back(in.substr(at, end - at));
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        lines.push_back("child ended with status " + std::to_string(status));
+    for (std::size_t at = 0, end; (end = child.out.find('\n', at)) != std::string::npos;
+         at = end + 1)
+        lines.push_back(child.out.substr(at, end - at));
+    if (!child.exitedCleanly())
+        lines.push_back("child ended with status " + std::to_string(child.status));
     return lines;
 }
 

@@ -6,7 +6,7 @@
 
 namespace zavo::test {
 
-void checkRows(QWidget* root, std::initializer_list<Row> rows) {
+void checkRows(QWidget* root, const std::vector<Row>& rows) {
     for (const Row& row : rows) {
         QWidget* w = root->findChild<QWidget*>(QString::fromUtf8(row.name));
         QVERIFY2(w, row.name);

@@ -7,6 +7,7 @@
 #include "forms/form.h"
 #include "platform/fake/recording_services.h"
 #include "scratch_folder.h"
+#include "sheets.h"
 #include "slot_bytes.h"
 #include "ui/qt/about_window.h"
 #include "ui/qt/launcher_window.h"
@@ -17,7 +18,11 @@
 #include <QCoreApplication>
 #include <QTest>
 
+#include <algorithm>
+#include <array>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 namespace zavo::test {
 
@@ -64,8 +69,24 @@ struct Row {
     bool italic;
 };
 
+// The rows of a design sheet as a view at 96 DPI must show them (a line has
+// no widget of its own); the captions of the rows named in `unchecked` are
+// the program's to set.
+template <std::size_t N>
+std::vector<Row> sheetRows(const std::array<forms::ControlSpec, N>& sheet,
+                           std::initializer_list<std::string_view> unchecked = {}) {
+    std::vector<Row> rows;
+    for (const forms::ControlSpec& r : sheet)
+        if (r.kind != forms::Kind::Line)
+            rows.push_back(
+                {r.name, QRect(r.left / 15, r.top / 15, r.width / 15, r.height / 15),
+                 std::ranges::find(unchecked, r.name) == unchecked.end() ? r.caption : nullptr,
+                 r.font.family, r.font.points, r.font.italic});
+    return rows;
+}
+
 // Checks every row against the widget of that name under `root`.
-void checkRows(QWidget* root, std::initializer_list<Row> rows);
+void checkRows(QWidget* root, const std::vector<Row>& rows);
 
 // The names along the focus chain from `first`, as far as `count` widgets.
 QStringList focusChain(QWidget* first, int count);

@@ -16,4 +16,9 @@ void writeFile(const QString& path, const QByteArray& bytes);
 // The file's bytes as found; empty when it cannot be read.
 QByteArray readFile(const QString& path);
 
+// `s` as one word of a shell script the test writes.
+inline QByteArray shellQuoted(const QString& s) {
+    return "'" + s.toUtf8().replace("'", "'\\''") + "'";
+}
+
 } // namespace zavo::test

@@ -38,21 +38,7 @@ void TestLauncherWindow::layout() {
     QVERIFY(!w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(w->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
 
-    const char* gothic = "ＭＳ ゴシック";
-    test::checkRows(w->designArea(),
-                    {
-                        {"Command2", {216, 136, 81, 33}, "win終了 (&W)", gothic, 9, false},
-                        {"Command1_0", {16, 8, 89, 33}, "M_Player(&M)", gothic, 9, false},
-                        {"Command1_1", {112, 8, 89, 33}, "IE (&I)", gothic, 9, false},
-                        {"Command1_2", {208, 8, 89, 33}, "BookShelf (&S)", gothic, 9, false},
-                        {"Command1_3", {16, 48, 89, 33}, "乗換案内(&N)", gothic, 9, false},
-                        {"Command1_4", {112, 48, 89, 33}, "AlpsMap (&A)", gothic, 9, false},
-                        {"Command1_5", {208, 48, 89, 33}, "Explorer(&E)", gothic, 9, false},
-                        {"Command1_6", {16, 88, 89, 33}, "１：未登録", gothic, 9, false},
-                        {"Command1_7", {112, 88, 89, 33}, "２：未登録", gothic, 9, false},
-                        {"Command1_8", {208, 88, 89, 33}, "３：未登録", gothic, 9, false},
-                        {"time_display", {16, 136, 193, 25}, "", "ＭＳ Ｐ明朝", 11.25, true},
-                    });
+    test::checkRows(w->designArea(), test::sheetRows(forms::kLauncherControls));
     QVERIFY(!QTest::currentTestFailed());
     auto* command2 = w->designArea()->findChild<QPushButton*>(QStringLiteral("Command2"));
     QCOMPARE(command2->toolTip(), QStringLiteral("ウィンドウズそのものを終了させます。"));

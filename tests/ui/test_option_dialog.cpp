@@ -45,23 +45,7 @@ void TestOptionDialog::layout() {
     QCOMPARE(d->windowTitle(), QStringLiteral("登録フォーム"));
     QCOMPARE(d->size(), QSize(455, 196));
     QVERIFY(!d->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-    const char* g = "ＭＳ ゴシック";
-    test::checkRows(d, {
-                           {"Option3", {192, 32, 73, 25}, "ボタン３", g, 9, false},
-                           {"Option2", {104, 32, 81, 25}, "ボタン２", g, 9, false},
-                           {"Option1", {24, 32, 81, 25}, "ボタン１", g, 9, false},
-                           {"File_name", {288, 112, 161, 78}, nullptr, nullptr, 0, false},
-                           {"Drv_name", {288, 8, 161, 20}, nullptr, nullptr, 0, false},
-                           {"dir_name", {288, 32, 161, 76}, nullptr, nullptr, 0, false},
-                           {"reset", {152, 128, 105, 33}, "初期設定(&S)", g, 9, false},
-                           {"Frame1", {136, 104, 137, 73}, "初期設定に戻す", g, 9, false},
-                           {"Cancel_but", {16, 144, 97, 33}, "戻る(&R)", g, 9, false},
-                           {"touroku", {16, 104, 97, 33}, "登録(&T)", g, 9, false},
-                           {"Frame2", {8, 16, 273, 73}, "ボタン番号選択", g, 9, false},
-                           {"Label3", {192, 40, 73, 17}, "未登録", g, 9.75, false},
-                           {"Label1", {24, 40, 73, 17}, "未登録", g, 9.75, false},
-                           {"Label2", {104, 40, 73, 17}, "未登録", g, 9.75, false},
-                       });
+    test::checkRows(d, test::sheetRows(forms::kOptionControls));
     QVERIFY(!QTest::currentTestFailed());
     QCOMPARE(d->findChild<QWidget*>("reset")->toolTip(),
              QStringLiteral("各ボタンへの登録を抹消します。"));

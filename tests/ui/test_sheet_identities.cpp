@@ -2,6 +2,7 @@
 // views: the widget of each row carries the row's name, is of the row's
 // kind and lies in the row's frame; a row that is not there ends the
 // program, in every build type.
+#include "support/child_process.h"
 #include "support/qt_program.h"
 #include "ui/qt/line_control.h"
 
@@ -14,7 +15,6 @@
 
 #include <csignal>
 #include <sys/wait.h>
-#include <unistd.h>
 
 using namespace zavo;
 using forms::Kind;
@@ -55,14 +55,12 @@ void checkIdentities(const ui::SheetWidgets<Id>& controls,
             QCOMPARE(w->parentWidget(), controls.get(Id(row.container)));
     }
     // Past the last row: the program ends with SIGABRT, whatever the build.
-    const pid_t child = fork();
-    if (child == 0) {
+    const test::ChildResult child = test::runInChild([&] {
         controls.get(Id::Count);
-        _exit(0);
-    }
-    int status = 0;
-    QCOMPARE(waitpid(child, &status, 0), child);
-    QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT);
+        return std::string();
+    });
+    QVERIFY(child.started);
+    QVERIFY(WIFSIGNALED(child.status) && WTERMSIG(child.status) == SIGABRT);
 }
 
 } // namespace

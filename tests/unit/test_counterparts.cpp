@@ -5,6 +5,7 @@
 // launch runs in a fresh copy of this program (`--launch INDEX`).
 #include "core/launch_table.h"
 #include "platform/linux/posix_services.h"
+#include "support/slot_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+
+using zavo::test::shellQuoted;
 
 namespace {
 
@@ -35,10 +38,6 @@ int launchFixed(int index) {
         return 0;
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
-}
-
-QByteArray shellQuoted(const QString& s) {
-    return "'" + s.toUtf8().replace("'", "'\\''") + "'";
 }
 
 // An argument of an Exec line, quoted as desktop entries quote ("`$\ escaped),

@@ -4,6 +4,7 @@
 #include "core/folder_lists.h"
 #include "platform/linux/places.h"
 #include "platform/linux/spawn_launch.h"
+#include "support/child_process.h"
 #include "support/scratch_folder.h"
 
 #include <QTest>
@@ -43,35 +44,6 @@ namespace {
 std::string line(const std::string& mountPoint, const std::string& type,
                  const std::string& source) {
     return "36 35 98:0 / " + mountPoint + " rw,noatime master:1 - " + type + " " + source + " rw\n";
-}
-
-// Runs `body` in a child process and returns what it wrote to its pipe.
-template <class Body> std::string inChild(Body body) {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0)
-        return "pipe failed";
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(pipeFds[0]);
-        std::string out;
-        try {
-            out = body();
-        } catch (const std::exception& e) {
-            out = std::string("failed: ") + e.what();
-        }
-        [[maybe_unused]] const auto written = ::write(pipeFds[1], out.data(), out.size());
-        ::_exit(0);
-    }
-    ::close(pipeFds[1]);
-    std::string out;
-    char chunk[4096];
-    ssize_t n;
-    while ((n = ::read(pipeFds[0], chunk, sizeof chunk)) > 0)
-        out.append(chunk, std::size_t(n));
-    ::close(pipeFds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return out;
 }
 
 std::string joined(const Paths& paths) {
@@ -201,83 +173,84 @@ void TestPlaces::startFolder() {
 void TestPlaces::inPrivateMountNamespace() {
     const zavo::test::ScratchFolder scratch("zavo-places-");
     const fs::path base = scratch.path();
-    const std::string out = inChild([&]() -> std::string {
-        if (::unshare(CLONE_NEWNS) != 0)
-            return std::string("skip: no mount namespace: ") + std::strerror(errno);
-        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-            return std::string("skip: mounts not private: ") + std::strerror(errno);
-        const fs::path root = base / "root";
-        fs::create_directories(root);
-        if (::mount("zavo-root", root.c_str(), "tmpfs", 0, "size=1m") != 0)
-            return std::string("skip: no tmpfs: ") + std::strerror(errno);
-        const std::string user = lists::account().user;
-        const auto bind = [&](const fs::path& from, const std::string& to) {
-            fs::create_directories(root / to);
-            return ::mount(from.c_str(), (root / to).c_str(), nullptr, MS_BIND | MS_REC, nullptr) ==
-                   0;
-        };
-        const auto memory = [&](const std::string& at) {
-            fs::create_directories(root / at);
-            return ::mount("zavo-mem", (root / at).c_str(), "tmpfs", 0, "size=64k") == 0;
-        };
-        for (const char* top : {"bin", "lib", "lib64", "sbin"}) {
-            const fs::path host = fs::path("/") / top;
-            if (fs::is_symlink(host))
-                fs::create_symlink(fs::read_symlink(host), root / top);
-            else if (fs::is_directory(host) && !bind(host, top))
-                return std::string("skip: cannot bind ") + top;
-        }
-        fs::create_directories(base / "stick");
-        fs::create_directories(root / "proc");
-        bool ok = bind("/usr", "usr") && bind("/etc", "etc") &&
-                  ::mount("proc", (root / "proc").c_str(), "proc", 0, nullptr) == 0 &&
-                  memory("run") && memory("run/user/0") && memory("mnt/ram") &&
-                  bind(base / "stick", "media/" + user + "/ラベル") &&
-                  bind(base / "stick", "run/media/" + user + "/USB スティック") &&
-                  bind(base / "stick", "media/someone-else/Stick");
-        // The snap: an image on a loop device, as snapd mounts it; a bind
-        // mount in the same place where loop devices are not to be had.
-        const fs::path image = base / "snap.img";
-        fs::create_directories(root / "snap/core/1974");
-        if (!run("truncate -s 1M '" + image.string() + "' && mke2fs -q -F '" + image.string() +
-                 "' && mount -o loop,ro '" + image.string() + "' '" +
-                 (root / "snap/core/1974").string() + "'"))
-            ok = ok && bind(base / "stick", "snap/core/1974");
-        if (!ok)
-            return std::string("skip: cannot mount: ") + std::strerror(errno);
-        const std::string home = lists::account().home;
-        if (home.empty() || home == "/")
-            return "skip: no home folder in the password database";
-        // The home folder: the menu's configuration folder, a user's own
-        // program folders, and other hidden folders.
-        for (const char* folder : {".config/zavo_launcher", ".local/bin", ".cache", "bin"})
-            fs::create_directories(root / home.substr(1) / folder);
-        if (::chroot(root.c_str()) != 0 || ::chdir("/") != 0)
-            return std::string("skip: no chroot: ") + std::strerror(errno);
+    const std::string out =
+        zavo::test::runInChild([&]() -> std::string {
+            if (::unshare(CLONE_NEWNS) != 0)
+                return std::string("skip: no mount namespace: ") + std::strerror(errno);
+            if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+                return std::string("skip: mounts not private: ") + std::strerror(errno);
+            const fs::path root = base / "root";
+            fs::create_directories(root);
+            if (::mount("zavo-root", root.c_str(), "tmpfs", 0, "size=1m") != 0)
+                return std::string("skip: no tmpfs: ") + std::strerror(errno);
+            const std::string user = lists::account().user;
+            const auto bind = [&](const fs::path& from, const std::string& to) {
+                fs::create_directories(root / to);
+                return ::mount(from.c_str(), (root / to).c_str(), nullptr, MS_BIND | MS_REC,
+                               nullptr) == 0;
+            };
+            const auto memory = [&](const std::string& at) {
+                fs::create_directories(root / at);
+                return ::mount("zavo-mem", (root / at).c_str(), "tmpfs", 0, "size=64k") == 0;
+            };
+            for (const char* top : {"bin", "lib", "lib64", "sbin"}) {
+                const fs::path host = fs::path("/") / top;
+                if (fs::is_symlink(host))
+                    fs::create_symlink(fs::read_symlink(host), root / top);
+                else if (fs::is_directory(host) && !bind(host, top))
+                    return std::string("skip: cannot bind ") + top;
+            }
+            fs::create_directories(base / "stick");
+            fs::create_directories(root / "proc");
+            bool ok = bind("/usr", "usr") && bind("/etc", "etc") &&
+                      ::mount("proc", (root / "proc").c_str(), "proc", 0, nullptr) == 0 &&
+                      memory("run") && memory("run/user/0") && memory("mnt/ram") &&
+                      bind(base / "stick", "media/" + user + "/ラベル") &&
+                      bind(base / "stick", "run/media/" + user + "/USB スティック") &&
+                      bind(base / "stick", "media/someone-else/Stick");
+            // The snap: an image on a loop device, as snapd mounts it; a bind
+            // mount in the same place where loop devices are not to be had.
+            const fs::path image = base / "snap.img";
+            fs::create_directories(root / "snap/core/1974");
+            if (!run("truncate -s 1M '" + image.string() + "' && mke2fs -q -F '" + image.string() +
+                     "' && mount -o loop,ro '" + image.string() + "' '" +
+                     (root / "snap/core/1974").string() + "'"))
+                ok = ok && bind(base / "stick", "snap/core/1974");
+            if (!ok)
+                return std::string("skip: cannot mount: ") + std::strerror(errno);
+            const std::string home = lists::account().home;
+            if (home.empty() || home == "/")
+                return "skip: no home folder in the password database";
+            // The home folder: the menu's configuration folder, a user's own
+            // program folders, and other hidden folders.
+            for (const char* folder : {".config/zavo_launcher", ".local/bin", ".cache", "bin"})
+                fs::create_directories(root / home.substr(1) / folder);
+            if (::chroot(root.c_str()) != 0 || ::chdir("/") != 0)
+                return std::string("skip: no chroot: ") + std::strerror(errno);
 
-        std::string report = "places: " + joined(lists::driveRoots()) + "\n";
-        report += "home: " + joined(lists::subfolders(home).value_or(Paths{"-"})) + "\n";
-        report +=
-            "local: " + joined(lists::subfolders(home + "/.local").value_or(Paths{"-"})) + "\n";
-        // Started from the menu, in the configuration folder.
-        fs::current_path(home + "/.config/zavo_launcher");
-        report += "start: " + lists::startFolder() + "\n";
-        const std::string script = home + "/bin/where";
-        std::ofstream(script) << "#!/bin/sh\npwd -P > /where.tmp && mv /where.tmp /where\n";
-        fs::permissions(script, fs::perms::owner_all);
-        std::string error;
-        if (!zavo::platform::spawnDetached(script, error))
-            return report + "spawn: " + error + "\n";
-        while (!fs::exists("/where"))
-            ::usleep(10000); // ends when the test's own time limit does
-        std::ifstream where("/where");
-        std::string started;
-        std::getline(where, started);
-        report += "program in: " + started + "\n";
-        // settei.ini is opened by a relative name: it stays where it is.
-        report += "working: " + fs::current_path().string() + "\n";
-        return report;
-    });
+            std::string report = "places: " + joined(lists::driveRoots()) + "\n";
+            report += "home: " + joined(lists::subfolders(home).value_or(Paths{"-"})) + "\n";
+            report +=
+                "local: " + joined(lists::subfolders(home + "/.local").value_or(Paths{"-"})) + "\n";
+            // Started from the menu, in the configuration folder.
+            fs::current_path(home + "/.config/zavo_launcher");
+            report += "start: " + lists::startFolder() + "\n";
+            const std::string script = home + "/bin/where";
+            std::ofstream(script) << "#!/bin/sh\npwd -P > /where.tmp && mv /where.tmp /where\n";
+            fs::permissions(script, fs::perms::owner_all);
+            std::string error;
+            if (!zavo::platform::spawnDetached(script, error))
+                return report + "spawn: " + error + "\n";
+            while (!fs::exists("/where"))
+                ::usleep(10000); // ends when the test's own time limit does
+            std::ifstream where("/where");
+            std::string started;
+            std::getline(where, started);
+            report += "program in: " + started + "\n";
+            // settei.ini is opened by a relative name: it stays where it is.
+            report += "working: " + fs::current_path().string() + "\n";
+            return report;
+        }).out;
     if (out.starts_with("skip: "))
         QSKIP(out.c_str());
     const std::string home = lists::account().home;

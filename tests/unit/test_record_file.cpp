@@ -12,9 +12,10 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include "support/child_process.h"
+
 #include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -126,31 +127,16 @@ std::string probeUnwritable(const test::ScratchFolder& dir, const std::string& p
     if (::geteuid() != 0)
         return readOnlyProbe(path, bytes);
     ::chmod(dir.path().c_str(), 0755); // nobody must reach the file
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return "pipe failed";
-    const pid_t pid = ::fork();
-    if (pid < 0)
-        return "fork failed";
-    if (pid == 0) {
-        ::close(fds[0]);
+    const test::ChildResult child = test::runInChild([&] {
         const bool nobody = ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 &&
                             ::setuid(65534) == 0 && ::geteuid() == 65534;
-        const std::string r = nobody ? readOnlyProbe(path, bytes) : "cannot become nobody";
-        (void)!::write(fds[1], r.data(), r.size());
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    std::string result;
-    char buf[256];
-    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;)
-        result.append(buf, static_cast<std::size_t>(n));
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return "the probe did not finish: " + result;
-    return result;
+        return nobody ? readOnlyProbe(path, bytes) : std::string("cannot become nobody");
+    });
+    if (!child.started)
+        return "fork failed";
+    if (!child.exitedCleanly())
+        return "the probe did not finish: " + child.out;
+    return child.out;
 }
 #endif
 

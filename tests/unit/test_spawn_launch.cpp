@@ -1,5 +1,6 @@
 // The Linux launch backend: one path, one program, no shell, no zombies.
 #include "platform/linux/spawn_launch.h"
+#include "support/slot_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 using zavo::platform::spawnDetached;
+using zavo::test::shellQuoted;
 
 namespace {
 
@@ -25,10 +27,6 @@ void writeProgram(const QString& path, const QByteArray& body, bool executable =
     if (executable)
         perms |= QFile::ExeOwner;
     QVERIFY(f.setPermissions(perms));
-}
-
-QByteArray shellQuoted(const QString& s) {
-    return "'" + s.toUtf8().replace("'", "'\\''") + "'";
 }
 
 // A script that records its $0, working folder and argument count, written to
