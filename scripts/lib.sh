@@ -66,9 +66,15 @@ debian_root() {
     )"
     echo "making a $release root ($variant) in $dir" >&2
     local start=$SECONDS
+    # No fsync per unpacked file (dpkg's unsafe-io; eatmydata for the rest):
+    # a root cut off half-made is thrown away anyway, and the syncs were most
+    # of the time on a busy disk.
+    local fast=(--dpkgopt=force-unsafe-io)
+    [[ ! -d /usr/share/mmdebstrap/hooks/eatmydata ]] ||
+      fast+=(--hook-dir=/usr/share/mmdebstrap/hooks/eatmydata)
     mmdebstrap --variant="$variant" ${include:+--include="$include"} \
       --aptopt='APT::Install-Recommends "false"' \
-      --dpkgopt='path-exclude=/usr/share/man/*' \
+      --dpkgopt='path-exclude=/usr/share/man/*' "${fast[@]}" \
       "$release" "$new" "$debian_mirror" >&2 || {
       rm -rf "$new"
       return 1
