@@ -3,6 +3,7 @@
 # build-win/ (the program lands at build-win/ZAVO_launcher.exe). Installs what
 # is missing first (Debian; needs root or sudo only then). The tests then run
 # under Wine with: ctest --test-dir build-win --output-on-failure
+# (`build-windows.sh --list` prints the packages it installs.)
 # It also packs build-win/ZAVO_launcher-<version>-win64.zip (the program, a
 # Japanese read-me and the licence).
 set -euo pipefail
@@ -21,6 +22,14 @@ root=$zavo_root
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine64 wine doctest-dev
   locales e2fsprogs zip unzip icoutils fonts-noto-cjk fonts-horai-umefont fonts-ipafont-gothic
   xvfb)
+if [[ ${1:-} == --list ]]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
+fi
+command -v apt-get >/dev/null || {
+  echo "install: ${packages[*]} (only Debian is automated)" >&2
+  exit 1
+}
 install_packages "${packages[@]}"
 
 # MinSizeRel: a small, stripped program. (GCC 12 at -O3 reports false

@@ -66,9 +66,15 @@ debian_root() {
     )"
     echo "making a $release root ($variant) in $dir" >&2
     local start=$SECONDS
+    # No fsync per unpacked file (dpkg's unsafe-io; eatmydata for the rest):
+    # a root cut off half-made is thrown away anyway, and the syncs were most
+    # of the time on a busy disk.
+    local fast=(--dpkgopt=force-unsafe-io)
+    [[ ! -d /usr/share/mmdebstrap/hooks/eatmydata ]] ||
+      fast+=(--hook-dir=/usr/share/mmdebstrap/hooks/eatmydata)
     mmdebstrap --variant="$variant" ${include:+--include="$include"} \
       --aptopt='APT::Install-Recommends "false"' \
-      --dpkgopt='path-exclude=/usr/share/man/*' \
+      --dpkgopt='path-exclude=/usr/share/man/*' "${fast[@]}" \
       "$release" "$new" "$debian_mirror" >&2 || {
       rm -rf "$new"
       return 1
@@ -84,8 +90,9 @@ debian_root() {
 # in_debian_root ROOT SOURCE COMMAND...: runs COMMAND (a shell command line)
 # as root inside a throwaway view of ROOT, in its own mount namespace, with
 # /proc, /sys, /dev and a private /tmp; SOURCE (a folder, may be empty) is
-# bound at /src, read-write, and COMMAND starts there. The root itself stays
-# as it was made.
+# bound at /src, read-write, and COMMAND starts there (all of it, also when it
+# begins with a job sent to the background). The root itself stays as it was
+# made.
 in_debian_root() {
   local base=$1 source=$2
   shift 2
@@ -113,7 +120,8 @@ in_debian_root() {
     mkdir -p "$view/src"
     [[ -z $source ]] || mount --bind "$source" "$view/src"
     exec chroot "$view" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin \
-      LANG=C.UTF-8 TERM="${TERM:-dumb}" bash -c "cd /src && $*"
+      LANG=C.UTF-8 TERM="${TERM:-dumb}" bash -c "cd /src || exit 1
+$*"
   ' in_debian_root "$base" "$source" "$work" "$@"
   local status=$?
   rm -rf "$work"

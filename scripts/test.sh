@@ -17,9 +17,14 @@
 #             idle check, under AddressSanitizer + UndefinedBehaviorSanitizer
 #   fuzz      the libFuzzer targets, 30 s each (build-fuzz/)
 #   package   the .deb built and checked in a private root (build-pkg/)
+#   trixie    quick, e2e and windows again inside a clean Debian 13 root
+#             (GCC 14, Qt 6.8, Wine 10), on a copy of the checkout without
+#             .git and build folders, as a source tarball has it
+#             (build-trixie/)
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-all_tiers=(quick e2e windows asan fuzz package)
+source "$root/scripts/lib.sh"
+all_tiers=(quick e2e windows asan fuzz package trixie)
 
 tiers=()
 ctest_args=()
@@ -27,7 +32,7 @@ while (($#)); do
   case "$1" in
   --) shift; ctest_args=("$@"); break ;;
   all) tiers+=("${all_tiers[@]}") ;;
-  quick | e2e | windows | asan | fuzz | package) tiers+=("$1") ;;
+  quick | e2e | windows | asan | fuzz | package | trixie) tiers+=("$1") ;;
   *) echo "test.sh: unknown tier '$1' (tiers: ${all_tiers[*]})" >&2; exit 2 ;;
   esac
   shift
@@ -36,7 +41,6 @@ done
 
 "$root/scripts/deps.sh" || exit 1
 cd "$root" || exit 1
-jobs="$(nproc)"
 
 run_ctest() { # BUILD-DIR CTEST-ARGS...
   local dir="$1"
@@ -44,10 +48,20 @@ run_ctest() { # BUILD-DIR CTEST-ARGS...
   ctest --test-dir "$dir" --output-on-failure "$@" ${ctest_args[@]+"${ctest_args[@]}"}
 }
 
+# The C++ files of the checkout; from a source tarball (no .git) the same set
+# by their folders.
+cxx_sources() {
+  if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files '*.cpp' '*.h'
+  else
+    find src tests bench fuzz -type f \( -name '*.cpp' -o -name '*.h' \) | sort
+  fi
+}
+
 tier_quick() {
   echo "== format check"
   if command -v clang-format >/dev/null; then
-    git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror || return
+    cxx_sources | xargs clang-format --dry-run --Werror || return
   fi
   "$root/scripts/build.sh" || return
   run_ctest build -j "$jobs" -L '^(unit|forms|faults|ui)$'
@@ -98,6 +112,34 @@ tier_fuzz() {
 tier_package() {
   # Each release's package, built and installed in roots of that release.
   bash "$root/tests/e2e/package_check.sh" bookworm trixie
+}
+
+# The tiers that run again on Debian 13; windows first, as its build of build/
+# is the one the others then use.
+trixie_tiers=(windows quick e2e)
+
+tier_trixie() {
+  local codename
+  codename=$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-}")
+  if [[ $codename == trixie ]]; then
+    echo "this system is Debian 13: the other tiers ran on it already"
+    return 0
+  fi
+  local packages base start=$SECONDS
+  mapfile -t packages < <({
+    bash "$root/scripts/deps.sh" --list trixie
+    bash "$root/scripts/build-windows.sh" --list
+  } | sort -u)
+  base="$(debian_root trixie apt "${packages[@]}")" || return
+  echo "Debian 13 root ready in $((SECONDS - start)) s: $base"
+  # What a source tarball holds: no .git, no build folders.
+  local copy="$root/build-trixie/src"
+  rm -rf "$copy" && mkdir -p "$copy" || return
+  tar -C "$root" --exclude=./.git --exclude='./build*' -cf - . | tar -C "$copy" -xf - || return
+  local command
+  command="bash scripts/test.sh ${trixie_tiers[*]}"
+  ((${#ctest_args[@]} == 0)) || command+=" --$(printf ' %q' "${ctest_args[@]}")"
+  in_debian_root "$base" "$copy" "$command"
 }
 
 failed=()

@@ -77,8 +77,11 @@ TEST_CASE("load: the lists start on the current folder, programs only, none sele
 #endif
             expected.push_back(row.name);
     Dialog d([&](Program&) {
-        for (const Row& row : rows)
+        for (const Row& row : rows) {
             row.executable ? makeProgram(row.name) : makeFile(row.name);
+            if (row.name[0] == '.')
+                hideFile(row.name);
+        }
         fs::create_directories("d.exe/sub");
 #ifndef _WIN32
         // A link counts by what it leads to.

@@ -9,7 +9,10 @@
 #include <vector>
 
 namespace doctest {
-template <> struct StringMaker<std::u16string> { static String convert(const std::u16string& s); };
+template <> struct StringMaker<std::u16string> {
+    // Printable ASCII as it is, anything else as \uXXXX.
+    static String convert(const std::u16string& s);
+};
 template <> struct StringMaker<std::vector<std::string>> {
     static String convert(const std::vector<std::string>& calls);
 };

@@ -1,5 +1,9 @@
 #include "scratch_folder.h"
 
+#ifdef _WIN32
+#include "platform/win32/win32_api.h"
+#endif
+
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -73,6 +77,16 @@ void makeProgram(const fs::path& path) {
 #ifndef _WIN32
     fs::permissions(path, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
                     fs::perm_options::add);
+#endif
+}
+
+void hideFile(const fs::path& path) {
+#ifdef _WIN32
+    if (!SetFileAttributesW(path.c_str(), GetFileAttributesW(path.c_str()) | FILE_ATTRIBUTE_HIDDEN))
+        throw std::runtime_error("cannot hide " + utf8Of(path));
+#else
+    if (path.filename().string().front() != '.')
+        throw std::logic_error("a hidden name starts with a dot: " + utf8Of(path));
 #endif
 }
 

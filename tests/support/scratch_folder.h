@@ -58,5 +58,10 @@ inline std::string readFile(const char* utf8Path) {
 void makeFile(const std::filesystem::path& path);
 // The same, executable where the system asks for that of a program.
 void makeProgram(const std::filesystem::path& path);
+// Hides a file from folder listings as its system does: Windows by the
+// hidden attribute (a leading dot hides nothing there: Wine 8 reports such a
+// name hidden, Wine 10 does not), elsewhere by the leading dot the caller
+// gives the name.
+void hideFile(const std::filesystem::path& path);
 
 } // namespace zavo::test
