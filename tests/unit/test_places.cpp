@@ -173,6 +173,11 @@ void TestPlaces::startFolder() {
 void TestPlaces::inPrivateMountNamespace() {
     const zavo::test::ScratchFolder scratch("zavo-places-");
     const fs::path base = scratch.path();
+    // The sticks' files lie on the build tree's disk: a folder under /tmp
+    // would be a memory file system where /tmp is one (Debian 13), and those
+    // are rightly left out of the places.
+    const fs::path stick = fs::absolute("zavo-places-stick-" + std::to_string(::getpid()));
+    fs::create_directories(stick);
     const std::string out =
         zavo::test::runInChild([&]() -> std::string {
             if (::unshare(CLONE_NEWNS) != 0)
@@ -200,14 +205,13 @@ void TestPlaces::inPrivateMountNamespace() {
                 else if (fs::is_directory(host) && !bind(host, top))
                     return std::string("skip: cannot bind ") + top;
             }
-            fs::create_directories(base / "stick");
             fs::create_directories(root / "proc");
             bool ok = bind("/usr", "usr") && bind("/etc", "etc") &&
                       ::mount("proc", (root / "proc").c_str(), "proc", 0, nullptr) == 0 &&
                       memory("run") && memory("run/user/0") && memory("mnt/ram") &&
-                      bind(base / "stick", "media/" + user + "/ラベル") &&
-                      bind(base / "stick", "run/media/" + user + "/USB スティック") &&
-                      bind(base / "stick", "media/someone-else/Stick");
+                      bind(stick, "media/" + user + "/ラベル") &&
+                      bind(stick, "run/media/" + user + "/USB スティック") &&
+                      bind(stick, "media/someone-else/Stick");
             // The snap: an image on a loop device, as snapd mounts it; a bind
             // mount in the same place where loop devices are not to be had.
             const fs::path image = base / "snap.img";
@@ -215,7 +219,7 @@ void TestPlaces::inPrivateMountNamespace() {
             if (!run("truncate -s 1M '" + image.string() + "' && mke2fs -q -F '" + image.string() +
                      "' && mount -o loop,ro '" + image.string() + "' '" +
                      (root / "snap/core/1974").string() + "'"))
-                ok = ok && bind(base / "stick", "snap/core/1974");
+                ok = ok && bind(stick, "snap/core/1974");
             if (!ok)
                 return std::string("skip: cannot mount: ") + std::strerror(errno);
             const std::string home = lists::account().home;
@@ -251,6 +255,7 @@ void TestPlaces::inPrivateMountNamespace() {
             report += "working: " + fs::current_path().string() + "\n";
             return report;
         }).out;
+    fs::remove_all(stick);
     if (out.starts_with("skip: "))
         QSKIP(out.c_str());
     const std::string home = lists::account().home;
