@@ -25,54 +25,16 @@ namespace zavo::test {
 namespace fs = std::filesystem;
 using Calls = std::vector<std::string>;
 
-// Logs every read, write and close of a record file into `log`.
-class LoggedFile final : public platform::RecordFile {
-public:
-    LoggedFile(std::unique_ptr<platform::RecordFile> file, std::vector<std::string>& log)
-        : file_(std::move(file)), log_(log) {}
-    ~LoggedFile() override { log_.emplace_back("close"); }
-    bool readAt(std::uint64_t offset, std::span<std::byte> out, std::string& error) override;
-    bool writeAt(std::uint64_t offset, std::span<const std::byte> data,
-                 std::string& error) override;
-
-private:
-    std::unique_ptr<platform::RecordFile> file_;
-    std::vector<std::string>& log_;
-};
-
-// RecordingServices with its record files logged.
-class LoggingServices final : public platform::Services {
-public:
-    platform::RecordingServices rec;
-
-    std::unique_ptr<platform::Process> launch(const std::string& command, int style,
-                                              std::string& error) override;
-    bool waitForInputIdle(platform::Process& process, int timeoutMs) override;
-    bool sendKeys(std::string_view keys, bool wait) override;
-    int messageBox(const std::string& prompt, int style, const std::string& title) override;
-    void beep() override;
-    bool anotherInstanceRunning() override;
-    void endProgram() override;
-    platform::LocalDateTime now() override;
-    std::string dateText(const platform::LocalDateTime& when) override;
-    std::string timeText(const platform::LocalDateTime& when) override;
-    std::unique_ptr<platform::RecordFile> openRecordFile(const std::string& name,
-                                                         std::string& error) override;
-    void setWindowPos(platform::WindowHandle window, std::intptr_t after, int x, int y, int cx,
-                      int cy, unsigned flags) override;
-    bool exitWindowsEx(unsigned flags, unsigned reserved) override;
-    long countedWait(long rounds) override;
-};
-
-// The forms on recording views and logged recording services, in whatever
+// The forms on recording views and recording services (its record files logged), in whatever
 // folder is current.
 struct FormsHarness {
-    LoggingServices services;
-    platform::RecordingServices& rec = services.rec;
-    core::Module1 module1{services};
+    platform::RecordingServices rec;
+    core::Module1 module1{rec};
     RecordingViews views{&rec.calls};
     int quits = 0;
     forms::Forms forms{module1, views, [this] { ++quits; }};
+
+    FormsHarness() { rec.logRecordFiles = true; }
 
     // Shows the main window, as the program's start does.
     void start() {

@@ -69,6 +69,14 @@ QString tail(const QString& path) {
     return out.isEmpty() ? QStringLiteral("    (empty)\n") : out;
 }
 
+// The tails of the logs in `folder`, each under its name.
+QString logsIn(const QDir& folder) {
+    QString logs;
+    for (const QString& name : folder.entryList({QStringLiteral("*.log")}, QDir::Files, QDir::Name))
+        logs += QStringLiteral("  %1:\n%2").arg(name, tail(folder.filePath(name)));
+    return logs;
+}
+
 } // namespace
 
 QString XSession::desktopName(Desktop desktop) {
@@ -171,13 +179,9 @@ QString XSession::startServers(int attempt) {
         problem = waitForWindowManager();
     if (problem.isEmpty())
         return {};
-    QString logs;
-    for (const QString& name :
-         QDir(folder).entryList({QStringLiteral("*.log")}, QDir::Files, QDir::Name))
-        logs += QStringLiteral("  %1:\n%2").arg(name, tail(folder + QLatin1Char('/') + name));
     return QStringLiteral("attempt %1, %2 on %3: %4 (session %5)\n%6")
         .arg(attempt)
-        .arg(desktopName(desktop_), display_, problem, describe(session), logs);
+        .arg(desktopName(desktop_), display_, problem, describe(session), logsIn(QDir(folder)));
 }
 
 QString XSession::waitForWindowManager() {
@@ -239,11 +243,7 @@ QString XSession::serverLogs() const {
     const QDir dir(runtimeDir_);
     for (const QString& folder :
          QStringList{QString()} + dir.entryList({QStringLiteral("session-*")}, QDir::Dirs))
-        for (const QString& name :
-             QDir(dir.filePath(folder))
-                 .entryList({QStringLiteral("*.log")}, QDir::Files, QDir::Name))
-            logs += QStringLiteral("  %1:\n%2")
-                        .arg(name, tail(QDir(dir.filePath(folder)).filePath(name)));
+        logs += logsIn(QDir(dir.filePath(folder)));
     return logs;
 }
 
@@ -291,11 +291,9 @@ QString XSession::recordSystemBus() {
         return {};
     processes_.push_back(std::move(watch));
     // The monitor writes its own NameAcquired signal once it listens.
-    const QDeadlineTimer deadline(kStartTimeoutMs);
-    while (QFileInfo(log).size() == 0 && !deadline.hasExpired())
-        QThread::msleep(20);
     setEnvironmentVariable(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), address);
-    return QFileInfo(log).size() > 0 ? log : QString();
+    const auto never = [] { return false; };
+    return pollUntil([&] { return QFileInfo(log).size() > 0; }, never) ? log : QString();
 }
 
 bool XSession::useJapaneseLocale() {

@@ -23,14 +23,9 @@ std::u16string blanks(std::size_t n) {
 std::u16string bad(std::size_t n = 1) {
     return std::u16string(n, u'\xFFFD');
 }
-std::u16string repeat(const std::u16string& s, std::size_t n) {
-    std::u16string out;
-    while (n--)
-        out += s;
-    return out;
-}
-std::string repeat(const std::string& s, std::size_t n) {
-    std::string out;
+// `s` n times: narrow or wide, a string or a literal.
+auto repeat(const auto& s, std::size_t n) {
+    decltype(std::basic_string(s)) out;
     while (n--)
         out += s;
     return out;

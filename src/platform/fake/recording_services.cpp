@@ -59,6 +59,27 @@ std::string format(const std::string& pattern, const LocalDateTime& t) {
     return out;
 }
 
+// Records every read, write and close of a record file in `log`.
+class LoggedFile final : public RecordFile {
+public:
+    LoggedFile(std::unique_ptr<RecordFile> file, std::vector<std::string>& log)
+        : file_(std::move(file)), log_(log) {}
+    ~LoggedFile() override { log_.emplace_back("close"); }
+    bool readAt(std::uint64_t offset, std::span<std::byte> out, std::string& error) override {
+        log_.push_back("read " + std::to_string(offset));
+        return file_->readAt(offset, out, error);
+    }
+    bool writeAt(std::uint64_t offset, std::span<const std::byte> data,
+                 std::string& error) override {
+        log_.push_back("write " + std::to_string(offset));
+        return file_->writeAt(offset, data, error);
+    }
+
+private:
+    std::unique_ptr<RecordFile> file_;
+    std::vector<std::string>& log_;
+};
+
 } // namespace
 
 std::vector<std::string> RecordingServices::callsWithoutClock() const {
@@ -136,13 +157,18 @@ std::unique_ptr<RecordFile> RecordingServices::openRecordFile(const std::string&
         error = "refused by the test";
         return nullptr;
     }
+    std::unique_ptr<RecordFile> file;
     if (recordFilesInMemory)
-        return std::make_unique<MemoryRecordFile>(memoryFiles[name]);
+        file = std::make_unique<MemoryRecordFile>(memoryFiles[name]);
+    else
 #ifdef _WIN32
-    return openWin32RecordFile(name, error);
+        file = openWin32RecordFile(name, error);
 #else
-    return openPosixRecordFile(name, error);
+        file = openPosixRecordFile(name, error);
 #endif
+    if (file && logRecordFiles)
+        return std::make_unique<LoggedFile>(std::move(file), calls);
+    return file;
 }
 
 void RecordingServices::setWindowPos(WindowHandle, std::intptr_t insertAfter, int x, int y, int cx,

@@ -28,7 +28,8 @@ public:
     std::string timeText(const LocalDateTime& when) override;
     // A real file (the tests check its bytes), or with recordFilesInMemory the
     // bytes kept in memoryFiles under that name (a missing name opens empty,
-    // as a real file is created). Fails when failRecordOpen is set.
+    // as a real file is created). Fails when failRecordOpen is set. With
+    // logRecordFiles its reads, writes and close are recorded in calls too.
     std::unique_ptr<RecordFile> openRecordFile(const std::string& name,
                                                std::string& error) override;
     void setWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
@@ -39,7 +40,8 @@ public:
 
     // "launch <cmd> <style>", "waitForInputIdle <ms>", "keys ^p wait", "msg <prompt> <style>
     // <title>", "beep", "instance?", "end", "now", "open <name>", "setWindowPos <after> <x> <y>
-    // <cx> <cy> 0x<flags>", "exit <flags> <reserved>", "wait <rounds counted>".
+    // <cx> <cy> 0x<flags>", "exit <flags> <reserved>", "wait <rounds counted>", and with
+    // logRecordFiles "read <offset>", "write <offset>", "close".
     std::vector<std::string> calls;
     // calls without the clock's readings, which a timer adds at any time.
     std::vector<std::string> callsWithoutClock() const;
@@ -53,6 +55,7 @@ public:
     bool playerReady = true; // what waitForInputIdle answers
     bool failRecordOpen = false;
     bool recordFilesInMemory = false;
+    bool logRecordFiles = false;
     // The record files in memory by name. A file opened on one must not
     // outlive these services.
     std::map<std::string, std::string> memoryFiles;
