@@ -4,6 +4,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <string_view>
+
 namespace zavo::test {
 namespace {
 
@@ -123,9 +125,23 @@ QList<quint64> XDisplay::viewableWindows(const QString& name) {
     collectTree(x_, DefaultRootWindow(x_), tree);
     QList<quint64> ids;
     for (const Window w : tree)
-        if (viewable(x_, w) && title(x_, w) == name)
+        if (viewable(x_, w) && title(x_, w) == name && !isFrame(w))
             ids << w;
     return ids;
+}
+
+// GNOME 48's mutter draws window frames in a client of its own
+// (mutter-x11-frames), whose frame windows bear their client's title.
+bool XDisplay::isFrame(quint64 window) {
+    if (hasProperty(window, "_MUTTER_FRAME_FOR"))
+        return true;
+    XClassHint hint{};
+    if (!XGetClassHint(x_, window, &hint))
+        return false;
+    const bool frames = hint.res_name && std::string_view(hint.res_name) == "mutter-x11-frames";
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return frames;
 }
 
 QStringList XDisplay::describeNamedWindows() {

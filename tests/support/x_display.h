@@ -30,6 +30,8 @@ public:
     // Viewable windows titled exactly `title` (_NET_WM_NAME, else WM_NAME),
     // parents before children, as xdotool finds them.
     QList<quint64> viewableWindows(const QString& title);
+    // A window manager's frame window rather than a client's.
+    bool isFrame(quint64 window);
     // One line per named window: id, title, viewable, managed (WM_STATE).
     QStringList describeNamedWindows();
     // -1 everywhere when the window is gone.
