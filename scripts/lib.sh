@@ -32,10 +32,15 @@ use_scratch() {
   trap 'exit 130' INT TERM
 }
 _end_scratch() {
+  end_pids
+  rm -rf "$tmp"
+}
+
+# end_pids: ends every PID in `pids`, last first, and waits for them.
+end_pids() {
   local i
   for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
   for i in "${pids[@]}"; do wait "$i" 2>/dev/null || true; done
-  rm -rf "$tmp"
 }
 
 # ---- clean Debian roots ---------------------------------------------------

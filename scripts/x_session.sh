@@ -4,17 +4,18 @@
 # benchmarks). Source it; the caller keeps a `pids` array and ends what is in
 # it, last first.
 
-# start_xvfb LOGDIR [SCREEN]: starts Xvfb alone, exports DISPLAY, adds its
-# PID to `pids` and returns 0 once it answers; 1 otherwise.
+# start_xvfb LOGDIR [SCREEN [XVFB-OPTION...]]: starts Xvfb alone, exports
+# DISPLAY, adds its PID to `pids` and returns 0 once it answers; 1 otherwise.
 start_xvfb() {
   local logs=$1 screen=${2:-1280x1024x24} fd display
+  shift $(($# < 2 ? $# : 2))
   mkdir -p "$logs"
   exec {fd}<> <(:)
   # The display number comes from Xvfb itself, never guessed. -noreset:
   # without it the server resets whenever its last client leaves, and a reset
   # cuts off a client still connecting (openbox, a program) while the short
   # polls come and go.
-  Xvfb -displayfd "$fd" -noreset -screen 0 "$screen" -nolisten tcp >>"$logs/xvfb.log" 2>&1 &
+  Xvfb -displayfd "$fd" -noreset -screen 0 "$screen" -nolisten tcp "$@" >>"$logs/xvfb.log" 2>&1 &
   pids+=($!)
   if ! read -r -t 30 -u "$fd" display; then
     exec {fd}<&-

@@ -33,17 +33,9 @@ session() {
   tmp=$1 out=$2
   pids=()
   # The scratch folder is the caller's: only the processes end here.
-  trap 'for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; wait "${pids[i]}" 2>/dev/null || true; done' EXIT
+  trap end_pids EXIT
   mkdir "$tmp/fb"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp -fbdir "$tmp/fb" \
-    3>"$tmp/display" 2>"$tmp/xvfb.log" &
-  pids+=($!)
-  until [[ -s $tmp/display ]]; do
-    kill -0 "${pids[0]}" 2>/dev/null || fail "Xvfb did not start"
-    sleep 0.05
-  done
-  DISPLAY=":$(cat "$tmp/display")"
-  export DISPLAY
+  start_xvfb "$tmp" 1024x768x24 -br -fbdir "$tmp/fb" || fail "Xvfb did not start"
 
   # The entry's Exec command, as the menu runs it: found on the PATH, started
   # in the home folder by a user with no XDG_CONFIG_HOME and no session bus.
