@@ -5,7 +5,7 @@
 // launch runs in a fresh copy of this program (`--launch INDEX`).
 #include "core/launch_table.h"
 #include "platform/linux/posix_services.h"
-#include "support/slot_bytes.h"
+#include "support/report_script.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,7 +19,7 @@
 #include <cstring>
 #include <memory>
 
-using zavo::test::shellQuoted;
+using zavo::test::readReport;
 
 namespace {
 
@@ -80,7 +80,6 @@ private:
     // when it reported a refusal, -1 when it did not end normally.
     int launch(int index, QString* error);
     QStringList marks() const;
-    QStringList report(const QString& name) const;
 
     std::unique_ptr<QTemporaryDir> root_;
     QByteArray mimeapps_;
@@ -109,14 +108,8 @@ void TestCounterparts::cleanup() {
 
 QString TestCounterparts::writeProgram(const QString& name, const QByteArray& interpreter) {
     const QString program = path("bin/" + name);
-    const QString mark = path("marks/" + name);
-    QFile f(program);
-    if (!f.open(QIODevice::WriteOnly))
-        return {};
-    f.write("#!" + interpreter + "\nm=" + shellQuoted(mark) +
-            "\nfor a; do printf '%s\\000' \"$a\"; done > \"$m.tmp\" && mv \"$m.tmp\" \"$m\"\n");
-    f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    zavo::test::writeProgram(
+        program, zavo::test::reportingScript(path("marks/" + name), "\"$@\"", interpreter));
     return program;
 }
 
@@ -174,15 +167,6 @@ int TestCounterparts::launch(int index, QString* error) {
 
 QStringList TestCounterparts::marks() const {
     return QDir(path("marks")).entryList(QDir::Files);
-}
-
-QStringList TestCounterparts::report(const QString& name) const {
-    QFile f(path("marks/" + name));
-    if (!f.open(QIODevice::ReadOnly))
-        return {QStringLiteral("(no report)")};
-    QStringList args = QString::fromUtf8(f.readAll()).split(QChar(0));
-    args.removeLast(); // after the last NUL
-    return args;
 }
 
 void TestCounterparts::startsTheDefaultApplication_data() {
@@ -255,7 +239,7 @@ void TestCounterparts::startsTheDefaultApplication() {
     QString error;
     QVERIFY2(launch(index, &error) == 0, qPrintable(error));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path("marks/" + program)), 15000);
-    QCOMPARE(report(program), args);
+    QCOMPARE(readReport(path("marks/" + program)), args);
     QCOMPARE(marks(), QStringList{program}); // that program alone
     QVERIFY(!QFile::exists(path(kCanary)));
     QVERIFY(!QFile::exists(path("bin/" + QString(kCanary))));

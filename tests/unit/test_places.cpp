@@ -24,8 +24,11 @@
 namespace lists = zavo::platform::folder_lists;
 namespace fs = std::filesystem;
 using Paths = std::vector<std::string>;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(Paths)
+Q_DECLARE_METATYPE(std::string)
+Q_DECLARE_METATYPE(lists::Account)
 
 class TestPlaces : public QObject {
     Q_OBJECT
@@ -60,9 +63,8 @@ bool run(const std::string& command) {
 } // namespace
 
 void TestPlaces::fromMountTable_data() {
-    QTest::addColumn<QString>("home");
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<QByteArray>("table");
+    QTest::addColumn<lists::Account>("account");
+    QTest::addColumn<std::string>("table");
     QTest::addColumn<Paths>("places");
 
     const std::string system =
@@ -77,83 +79,67 @@ void TestPlaces::fromMountTable_data() {
         line("/snap/firefox/3358", "squashfs", "/dev/loop4") +
         line("/var/snap/firefox/common/host-hunspell", "ext4", "/dev/sda2");
     QTest::newRow("a desktop with sticks, a disk in /mnt and snaps")
-        << "/home/alice"
-        << "alice"
-        << QByteArray::fromStdString(system + line("/media/alice/ラベル", "vfat", "/dev/sdb1") +
-                                     line("/media/alice/My\\040Stick", "fuseblk", "/dev/sdc1") +
-                                     line("/run/media/alice/USB", "exfat", "/dev/sdd1") +
-                                     line("/mnt/data", "ext4", "/dev/sdb2") +
-                                     line("/mnt/sandboxing/env/python", "tmpfs", "tools") +
-                                     line("/mnt/ram", "ramfs", "ramfs") +
-                                     line("/media/alice/disk.iso", "iso9660", "/dev/loop5") +
-                                     line("/media/alice/.hidden", "ext4", "/dev/sde1") +
-                                     line("/media/bob/BobsStick", "vfat", "/dev/sdf1") +
-                                     line("/run/media/bob/Other", "vfat", "/dev/sdg1") +
-                                     line("/media/alice", "tmpfs", "tmpfs"))
+        << lists::Account{"/home/alice", "alice"}
+        << system + line("/media/alice/ラベル", "vfat", "/dev/sdb1") +
+               line("/media/alice/My\\040Stick", "fuseblk", "/dev/sdc1") +
+               line("/run/media/alice/USB", "exfat", "/dev/sdd1") +
+               line("/mnt/data", "ext4", "/dev/sdb2") +
+               line("/mnt/sandboxing/env/python", "tmpfs", "tools") +
+               line("/mnt/ram", "ramfs", "ramfs") +
+               line("/media/alice/disk.iso", "iso9660", "/dev/loop5") +
+               line("/media/alice/.hidden", "ext4", "/dev/sde1") +
+               line("/media/bob/BobsStick", "vfat", "/dev/sdf1") +
+               line("/run/media/bob/Other", "vfat", "/dev/sdg1") +
+               line("/media/alice", "tmpfs", "tmpfs")
         << Paths{"/home/alice",         "/",         "/media/alice/My Stick",
                  "/media/alice/ラベル", "/mnt/data", "/run/media/alice/USB"};
     QTest::newRow("root, with /mnt itself mounted")
-        << "/root"
-        << "root"
-        << QByteArray::fromStdString(system + line("/mnt", "ext4", "/dev/sdb1") +
-                                     line("/media/root/STICK", "vfat", "/dev/sdc1") +
-                                     line("/media/rootless/X", "vfat", "/dev/sdd1"))
+        << lists::Account{"/root", "root"}
+        << system + line("/mnt", "ext4", "/dev/sdb1") +
+               line("/media/root/STICK", "vfat", "/dev/sdc1") +
+               line("/media/rootless/X", "vfat", "/dev/sdd1")
         << Paths{"/root", "/", "/media/root/STICK", "/mnt"};
     QTest::newRow("home is the root; the same medium mounted twice")
-        << "/"
-        << "nobody"
-        << QByteArray::fromStdString(line("/media/nobody/A", "vfat", "/dev/sdb1") +
-                                     line("/media/nobody/A", "vfat", "/dev/sdb1"))
+        << lists::Account{"/", "nobody"}
+        << line("/media/nobody/A", "vfat", "/dev/sdb1") +
+               line("/media/nobody/A", "vfat", "/dev/sdb1")
         << Paths{"/", "/media/nobody/A"};
     QTest::newRow("no home, no user; damaged lines")
-        << ""
-        << ""
-        << QByteArray("\n36 35 98:0 / /mnt/a rw\n36 35 / /mnt/b - ext4\n" +
-                      QByteArray::fromStdString(line("/media//X", "vfat", "/dev/sdb1")))
+        << lists::Account{}
+        << "\n36 35 98:0 / /mnt/a rw\n36 35 / /mnt/b - ext4\n" +
+               line("/media//X", "vfat", "/dev/sdb1")
         << Paths{"/"};
 }
 
 void TestPlaces::fromMountTable() {
-    QFETCH(QString, home);
-    QFETCH(QString, user);
-    QFETCH(QByteArray, table);
+    QFETCH(lists::Account, account);
+    QFETCH(std::string, table);
     QFETCH(Paths, places);
-    const Paths got =
-        lists::placesOf(table.toStdString(), {home.toStdString(), user.toStdString()});
-    QCOMPARE(QString::fromStdString(joined(got)), QString::fromStdString(joined(places)));
+    QCOMPARE(QString::fromStdString(joined(lists::placesOf(table, account))),
+             QString::fromStdString(joined(places)));
 }
 
 void TestPlaces::startFolder_data() {
     QTest::addColumn<QString>("working");
     QTest::addColumn<QString>("home");
     QTest::addColumn<QString>("start");
-    QTest::newRow("the menu's configuration folder") << "/home/alice/.config/zavo_launcher"
-                                                     << "/home/alice"
-                                                     << "/home/alice";
-    QTest::newRow("any hidden folder of the home folder") << "/home/alice/.local/bin"
-                                                          << "/home/alice"
-                                                          << "/home/alice";
-    QTest::newRow("an ordinary folder of the home folder") << "/home/alice/bin"
-                                                           << "/home/alice"
-                                                           << "/home/alice/bin";
-    QTest::newRow("hidden deeper down") << "/home/alice/work/.git"
-                                        << "/home/alice"
-                                        << "/home/alice/work/.git";
-    QTest::newRow("the home folder itself") << "/home/alice"
-                                            << "/home/alice"
-                                            << "/home/alice";
-    QTest::newRow("beside the home folder") << "/home/alice2/.config"
-                                            << "/home/alice"
-                                            << "/home/alice2/.config";
-    QTest::newRow("outside the home folder") << "/tmp/.x/y"
-                                             << "/home/alice"
-                                             << "/tmp/.x/y";
-    QTest::newRow("no home folder") << "/home/alice/.config"
-                                    << ""
-                                    << "/home/alice/.config";
-    QTest::newRow("home is the root") << "/.config"
-                                      << "/"
-                                      << "/.config";
+    QTest::newRow("the menu's configuration folder")
+        << u"/home/alice/.config/zavo_launcher"_s << u"/home/alice"_s << u"/home/alice"_s;
+    QTest::newRow("any hidden folder of the home folder")
+        << u"/home/alice/.local/bin"_s << u"/home/alice"_s << u"/home/alice"_s;
+    QTest::newRow("an ordinary folder of the home folder")
+        << u"/home/alice/bin"_s << u"/home/alice"_s << u"/home/alice/bin"_s;
+    QTest::newRow("hidden deeper down")
+        << u"/home/alice/work/.git"_s << u"/home/alice"_s << u"/home/alice/work/.git"_s;
+    QTest::newRow("the home folder itself")
+        << u"/home/alice"_s << u"/home/alice"_s << u"/home/alice"_s;
+    QTest::newRow("beside the home folder")
+        << u"/home/alice2/.config"_s << u"/home/alice"_s << u"/home/alice2/.config"_s;
+    QTest::newRow("outside the home folder")
+        << u"/tmp/.x/y"_s << u"/home/alice"_s << u"/tmp/.x/y"_s;
+    QTest::newRow("no home folder")
+        << u"/home/alice/.config"_s << u""_s << u"/home/alice/.config"_s;
+    QTest::newRow("home is the root") << u"/.config"_s << u"/"_s << u"/.config"_s;
 }
 
 void TestPlaces::startFolder() {

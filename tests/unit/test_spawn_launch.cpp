@@ -1,6 +1,6 @@
 // The Linux launch backend: one path, one program, no shell, no zombies.
 #include "platform/linux/spawn_launch.h"
-#include "support/slot_bytes.h"
+#include "support/report_script.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,40 +10,15 @@
 #include <unistd.h>
 
 using zavo::platform::spawnDetached;
+using zavo::test::readReport;
+using zavo::test::reportingScript;
 using zavo::test::shellQuoted;
+using zavo::test::writeProgram;
 
 namespace {
 
 // A file whose creation would prove that a shell interpreted a command line.
 constexpr const char* kCanary = "canary";
-
-// Writes an executable (or not) file with `body`.
-void writeProgram(const QString& path, const QByteArray& body, bool executable = true) {
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(f.write(body), body.size());
-    f.close();
-    QFile::Permissions perms = QFile::ReadOwner | QFile::WriteOwner;
-    if (executable)
-        perms |= QFile::ExeOwner;
-    QVERIFY(f.setPermissions(perms));
-}
-
-// A script that records its $0, working folder and argument count, written to
-// a temporary name first so that a reader never sees half a file.
-QByteArray reportingScript(const QString& marker) {
-    return "#!/bin/sh\nm=" + shellQuoted(marker) +
-           "\nprintf '%s\\000%s\\000%s' \"$0\" \"$(pwd)\" \"$#\" > \"$m.tmp\" && mv \"$m.tmp\" "
-           "\"$m\"\n";
-}
-
-// The NUL-separated fields of a report (names may hold newlines).
-QStringList readReport(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(f.readAll()).split(QChar(0));
-}
 
 char processState(pid_t pid) {
     QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
@@ -100,7 +75,7 @@ void TestSpawnLaunch::runsProgramInFolderWithSpace() {
     QVERIFY(QDir(root_->path()).mkpath("app dir"));
     const QString program = path("app dir/hello.exe");
     const QString marker = path("marker");
-    writeProgram(program, reportingScript(marker));
+    writeProgram(program, reportingScript(marker, "\"$0\" \"$(pwd)\" \"$#\""));
 
     std::string error;
     QVERIFY2(spawnDetached(program.toStdString(), error), error.c_str());
@@ -139,7 +114,7 @@ void TestSpawnLaunch::startsExactlyThatFile() {
     const QString program = path(name);
     const QString marker = path("marker");
     if (present)
-        writeProgram(program, reportingScript(marker));
+        writeProgram(program, reportingScript(marker, "\"$0\""));
 
     std::string error;
     const bool started = spawnDetached(program.toStdString(), error);
@@ -193,16 +168,12 @@ void TestSpawnLaunch::refusesWhatCannotStart() {
 
 void TestSpawnLaunch::reapsTheChild() {
     const QString pidFile = path("pid");
-    writeProgram(path("quick.exe"), "#!/bin/sh\necho $$ > " + shellQuoted(pidFile + ".tmp") +
-                                        " && mv " + shellQuoted(pidFile + ".tmp") + " " +
-                                        shellQuoted(pidFile) + "\n");
+    writeProgram(path("quick.exe"), reportingScript(pidFile, "$$"));
     std::string error;
     QVERIFY2(spawnDetached(path("quick.exe").toStdString(), error), error.c_str());
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(pidFile), 10000);
-    QFile f(pidFile);
-    QVERIFY(f.open(QIODevice::ReadOnly));
     bool ok = false;
-    const pid_t pid = f.readAll().trimmed().toInt(&ok);
+    const pid_t pid = readReport(pidFile).value(0).toInt(&ok);
     QVERIFY(ok && pid > 0);
     // Once it has exited it must be gone, not left behind as a zombie (state
     // Z); the event loop that QTRY spins is what delivers the exit.
