@@ -1,12 +1,13 @@
 // The Linux launch backend: one path, one program, no shell, no zombies.
 #include "platform/linux/spawn_launch.h"
 #include "support/report_script.h"
+#include "support/scratch_folder.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
 #include <unistd.h>
 
 using zavo::platform::spawnDetached;
@@ -46,33 +47,31 @@ private slots:
     void reapsTheChild();
 
 private:
-    QString path(const QString& relative) const { return root_->filePath(relative); }
+    QString path(const QString& relative) const { return root_ + u'/' + relative; }
     bool canaryCreated() const { return QFile::exists(path(kCanary)); }
 
-    std::unique_ptr<QTemporaryDir> root_;
-    QString previousDir_;
+    std::optional<zavo::test::ScratchFolder> scratch_;
+    QString root_; // the scratch folder's path
 };
 
 void TestSpawnLaunch::init() {
-    root_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/zavo launch-XXXXXX");
-    QVERIFY(root_->isValid());
-    QVERIFY(root_->path().contains(u' '));
-    // Work inside the temporary folder: a command line run through a shell
+    // Work inside the scratch folder: a command line run through a shell
     // would create the canary here.
-    previousDir_ = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(root_->path()));
+    scratch_.emplace("zavo launch ", zavo::test::ScratchFolder::Current::enter);
+    root_ = QString::fromStdString(zavo::test::utf8Of(scratch_->path()));
+    QVERIFY(root_.contains(u' '));
+    QCOMPARE(QDir::currentPath(), root_);
     // A decoy that a launch split at the first space would start instead of
     // "app dir/hello.exe".
     writeProgram(path("app"), "#!/bin/sh\n: > " + shellQuoted(path(kCanary)) + "\n");
 }
 
 void TestSpawnLaunch::cleanup() {
-    QDir::setCurrent(previousDir_);
-    root_.reset();
+    scratch_.reset();
 }
 
 void TestSpawnLaunch::runsProgramInFolderWithSpace() {
-    QVERIFY(QDir(root_->path()).mkpath("app dir"));
+    QVERIFY(QDir(root_).mkpath("app dir"));
     const QString program = path("app dir/hello.exe");
     const QString marker = path("marker");
     writeProgram(program, reportingScript(marker, "\"$0\" \"$(pwd)\" \"$#\""));
@@ -81,7 +80,7 @@ void TestSpawnLaunch::runsProgramInFolderWithSpace() {
     QVERIFY2(spawnDetached(program.toStdString(), error), error.c_str());
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
     // That very file, in our working folder, with no arguments.
-    QCOMPARE(readReport(marker), (QStringList{program, root_->path(), "0"}));
+    QCOMPARE(readReport(marker), (QStringList{program, root_, "0"}));
     QVERIFY(!canaryCreated());
 }
 
@@ -151,13 +150,13 @@ void TestSpawnLaunch::refusesWhatCannotStart() {
     QFETCH(QByteArray, command);
 
     const QByteArray touch = "touch " + shellQuoted(path(kCanary)) + "\n";
-    QVERIFY(QDir(root_->path()).mkdir("a folder"));
+    QVERIFY(QDir(root_).mkdir("a folder"));
     writeProgram(path("plain.exe"), "#!/bin/sh\n" + touch, false);
     writeProgram(path("bare.exe"), touch);
     writeProgram(path("orphan.exe"), "#!/nonexistent/sh\n" + touch);
     writeProgram(path("hello.exe"), "#!/bin/sh\n" + touch);
     if (command.startsWith('@'))
-        command.replace(0, 1, root_->path().toUtf8());
+        command.replace(0, 1, root_.toUtf8());
 
     std::string error;
     QVERIFY(!spawnDetached(command.toStdString(), error));
