@@ -117,10 +117,9 @@ void TestCounterparts::writeEntry(const QString& id, const char* type, const QSt
                                   const QStringList& args, const QByteArray& extraKeys) {
     QStringList exec{execQuoted(program)};
     exec += args;
-    QFile f(path("data/applications/" + id + ".desktop"));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("[Desktop Entry]\nType=Application\nName=" + id.toUtf8() +
-            "\nExec=" + exec.join(u' ').toUtf8() + "\nMimeType=" + type + ";\n" + extraKeys);
+    zavo::test::writeFile(path("data/applications/" + id + ".desktop"),
+                          "[Desktop Entry]\nType=Application\nName=" + id.toUtf8() + "\nExec=" +
+                              exec.join(u' ').toUtf8() + "\nMimeType=" + type + ";\n" + extraKeys);
 }
 
 void TestCounterparts::setDefault(const char* type, const QString& id) {
@@ -137,10 +136,7 @@ void TestCounterparts::writeCounterparts() {
 }
 
 int TestCounterparts::launch(int index, QString* error) {
-    QFile list(path("config/mimeapps.list"));
-    if (!list.open(QIODevice::WriteOnly) || list.write(mimeapps_) != mimeapps_.size())
-        return -1;
-    list.close();
+    zavo::test::writeFile(path("config/mimeapps.list"), mimeapps_);
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name :
