@@ -33,26 +33,22 @@ class TestClockText : public QObject {
     Q_OBJECT
 private slots:
     void weekdayCountsSundayAsOne_data() {
-        QTest::addColumn<int>("year");
-        QTest::addColumn<int>("month");
-        QTest::addColumn<int>("day");
+        QTest::addColumn<QDate>("date");
         QTest::addColumn<int>("weekday");
-        QTest::newRow("1900-03-01 thursday") << 1900 << 3 << 1 << 5;
-        QTest::newRow("1970-01-01 thursday") << 1970 << 1 << 1 << 5;
-        QTest::newRow("2000-01-01 saturday") << 2000 << 1 << 1 << 7;
-        QTest::newRow("2000-03-01 wednesday") << 2000 << 3 << 1 << 4;
-        QTest::newRow("2003-09-28 sunday") << 2003 << 9 << 28 << 1;
-        QTest::newRow("2038-01-19 tuesday") << 2038 << 1 << 19 << 3;
-        QTest::newRow("2100-02-28 sunday") << 2100 << 2 << 28 << 1;
-        QTest::newRow("2100-03-01 monday") << 2100 << 3 << 1 << 2;
+        QTest::newRow("1900-03-01 thursday") << QDate(1900, 3, 1) << 5;
+        QTest::newRow("1970-01-01 thursday") << QDate(1970, 1, 1) << 5;
+        QTest::newRow("2000-01-01 saturday") << QDate(2000, 1, 1) << 7;
+        QTest::newRow("2000-03-01 wednesday") << QDate(2000, 3, 1) << 4;
+        QTest::newRow("2003-09-28 sunday") << QDate(2003, 9, 28) << 1;
+        QTest::newRow("2038-01-19 tuesday") << QDate(2038, 1, 19) << 3;
+        QTest::newRow("2100-02-28 sunday") << QDate(2100, 2, 28) << 1;
+        QTest::newRow("2100-03-01 monday") << QDate(2100, 3, 1) << 2;
     }
 
     void weekdayCountsSundayAsOne() {
-        QFETCH(int, year);
-        QFETCH(int, month);
-        QFETCH(int, day);
+        QFETCH(QDate, date);
         QFETCH(int, weekday);
-        QCOMPARE(core::weekday_of(year, month, day), weekday);
+        QCOMPARE(core::weekday_of(date.year(), date.month(), date.day()), weekday);
     }
 
     void dayNameOutsideTheTableIsEmpty() {

@@ -7,37 +7,34 @@
 using zavo::platform::qtPlatformFor;
 using zavo::platform::SessionEnvironment;
 
+Q_DECLARE_METATYPE(SessionEnvironment)
+
 class TestSessionPlatform : public QObject {
     Q_OBJECT
 private slots:
     void choice_data() {
-        QTest::addColumn<bool>("qtPlatformSet");
-        QTest::addColumn<bool>("waylandDisplay");
-        QTest::addColumn<bool>("waylandSession");
-        QTest::addColumn<bool>("x11Display");
+        // QT_QPA_PLATFORM, WAYLAND_DISPLAY, XDG_SESSION_TYPE=wayland, DISPLAY
+        QTest::addColumn<SessionEnvironment>("environment");
         QTest::addColumn<QString>("expected"); // empty: Qt's own choice
 
-        QTest::newRow("X11 session") << false << false << false << true << "";
-        QTest::newRow("Wayland with XWayland") << false << true << true << true << "xcb";
+        QTest::newRow("X11 session") << SessionEnvironment{false, false, false, true} << "";
+        QTest::newRow("Wayland with XWayland")
+            << SessionEnvironment{false, true, true, true} << "xcb";
         QTest::newRow("WAYLAND_DISPLAY alone names the session")
-            << false << true << false << true << "xcb";
+            << SessionEnvironment{false, true, false, true} << "xcb";
         QTest::newRow("XDG_SESSION_TYPE alone names the session")
-            << false << false << true << true << "xcb";
+            << SessionEnvironment{false, false, true, true} << "xcb";
         QTest::newRow("Wayland without XWayland: native")
-            << false << true << true << false << "wayland";
-        QTest::newRow("the user's QT_QPA_PLATFORM stands") << true << true << true << true << "";
-        QTest::newRow("no display at all") << false << false << false << false << "";
+            << SessionEnvironment{false, true, true, false} << "wayland";
+        QTest::newRow("the user's QT_QPA_PLATFORM stands")
+            << SessionEnvironment{true, true, true, true} << "";
+        QTest::newRow("no display at all") << SessionEnvironment{false, false, false, false} << "";
     }
 
     void choice() {
-        QFETCH(bool, qtPlatformSet);
-        QFETCH(bool, waylandDisplay);
-        QFETCH(bool, waylandSession);
-        QFETCH(bool, x11Display);
+        QFETCH(SessionEnvironment, environment);
         QFETCH(QString, expected);
-        const char* chosen = qtPlatformFor(
-            SessionEnvironment{qtPlatformSet, waylandDisplay, waylandSession, x11Display});
-        QCOMPARE(QString::fromLatin1(chosen), expected);
+        QCOMPARE(QString::fromLatin1(qtPlatformFor(environment)), expected);
     }
 
     void readsTheEnvironment() {
