@@ -108,21 +108,17 @@ private slots:
 
         writeCounterparts();
         if (program == "paths") {
-            writeEntry("paths", "inode/directory", writeProgram("paths"), {"%F"});
-            setDefault("inode/directory", "paths");
+            writeDefault("paths", "inode/directory", writeProgram("paths"), {"%F"});
         } else if (program == "meta") {
-            writeEntry("meta", "x-scheme-handler/http", writeProgram("meta"),
-                       {execQuoted(args.first()), "%u"});
-            setDefault("x-scheme-handler/http", "meta");
+            writeDefault("meta", "x-scheme-handler/http", writeProgram("meta"),
+                         {execQuoted(args.first()), "%u"});
         } else if (program == "codes") {
-            writeEntry("codes", "audio/mpeg", writeProgram("codes"),
-                       {"--title=%c", "%i", "%k", "100%%", "%d", "%U", execQuoted("a b")},
-                       "Icon=zavo-test\n");
-            setDefault("audio/mpeg", "codes");
+            writeDefault("codes", "audio/mpeg", writeProgram("codes"),
+                         {"--title=%c", "%i", "%k", "100%%", "%d", "%U", execQuoted("a b")},
+                         "Icon=zavo-test\n");
         } else if (program == "x-terminal-emulator") {
             writeProgram(program);
-            writeEntry("term", "inode/directory", path("bin/files"), {"%U"}, "Terminal=true\n");
-            setDefault("inode/directory", "term");
+            writeDefault("term", "inode/directory", path("bin/files"), {"%U"}, "Terminal=true\n");
         } else if (program == "dbus") {
             const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
             if (daemon.isEmpty())
@@ -136,9 +132,8 @@ private slots:
             busAddress_ = QString::fromUtf8(bus_->readLine()).trimmed();
             QVERIFY2(!busAddress_.isEmpty(), "dbus-daemon printed no address");
             // A bus name as the entry's id, as D-Bus activation requires.
-            writeEntry("org.zavo.TestPlayer", "audio/mpeg", writeProgram("dbus"), {"%U"},
-                       "DBusActivatable=true\n");
-            setDefault("audio/mpeg", "org.zavo.TestPlayer");
+            writeDefault("org.zavo.TestPlayer", "audio/mpeg", writeProgram("dbus"), {"%U"},
+                         "DBusActivatable=true\n");
         }
         args.replaceInStrings("$HOME_URI", homeUri());
         args.replaceInStrings("$HOME_PATH", path("home"));
@@ -188,8 +183,7 @@ private slots:
                     : writeProgram("broken", path("bin/no-interpreter").toUtf8());
             for (const char* type : {"audio/mpeg", "x-scheme-handler/http", "inode/directory"}) {
                 const QString id = QString("broken-") + QString(type).replace(u'/', u'-');
-                writeEntry(id, type, program, {"%U"});
-                setDefault(type, id);
+                writeDefault(id, type, program, {"%U"});
             }
         }
 
@@ -210,29 +204,24 @@ private:
         return program;
     }
 
-    // applications/ID.desktop for `type`, starting `program` with `args`.
-    void writeEntry(const QString& id, const char* type, const QString& program,
-                    const QStringList& args, const QByteArray& extraKeys = {}) {
+    // applications/ID.desktop for `type`, starting `program` with `args`, and
+    // the default for `type`.
+    void writeDefault(const QString& id, const char* type, const QString& program,
+                      const QStringList& args, const QByteArray& extraKeys = {}) {
         QStringList exec{execQuoted(program)};
         exec += args;
         zavo::test::writeFile(path("data/applications/" + id + ".desktop"),
                               "[Desktop Entry]\nType=Application\nName=" + id.toUtf8() +
                                   "\nExec=" + exec.join(u' ').toUtf8() + "\nMimeType=" + type +
                                   ";\n" + extraKeys);
-    }
-
-    void setDefault(const char* type, const QString& id) {
         mimeapps_ += type + ("=" + id + ".desktop\n").toUtf8();
     }
 
     // The whole database: one entry per counterpart, each the default.
     void writeCounterparts() {
-        writeEntry("player", "audio/mpeg", writeProgram("player"), {"%U"});
-        writeEntry("browser", "x-scheme-handler/http", writeProgram("browser"), {"%u"});
-        writeEntry("files", "inode/directory", writeProgram("files"), {"%U"});
-        setDefault("audio/mpeg", "player");
-        setDefault("x-scheme-handler/http", "browser");
-        setDefault("inode/directory", "files");
+        writeDefault("player", "audio/mpeg", writeProgram("player"), {"%U"});
+        writeDefault("browser", "x-scheme-handler/http", writeProgram("browser"), {"%u"});
+        writeDefault("files", "inode/directory", writeProgram("files"), {"%U"});
     }
 
     // Runs `--launch index` in this database: 0 when it reported a start, 1
