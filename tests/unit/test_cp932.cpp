@@ -6,6 +6,7 @@
 #include "support/settei_bytes.h"
 
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,8 @@ using zavo::test::fromHex;
 namespace {
 
 std::vector<std::byte> bytesOf(const std::string& s) {
-    std::vector<std::byte> v(s.size());
-    for (std::size_t i = 0; i < s.size(); ++i)
-        v[i] = static_cast<std::byte>(s[i]);
-    return v;
+    const auto bytes = std::as_bytes(std::span(s));
+    return {bytes.begin(), bytes.end()};
 }
 
 std::string hexOf(const std::vector<std::byte>& v) {
@@ -37,13 +36,15 @@ std::u16string decoded(const std::string& bytes) {
 
 const std::u16string kBad = u"\xFFFD";
 
+// Bytes in hex and the text they stand for.
+struct Row {
+    const char* hex;
+    std::u16string text;
+};
+
 } // namespace
 
 TEST_CASE("valid text decodes and encodes both ways") {
-    struct Row {
-        const char* hex;
-        std::u16string text;
-    };
     const Row rows[] = {
         {"63616c632e657865", u"calc.exe"},
         {"433a5c", u"C:\\"}, // 0x5C is the backslash
@@ -70,10 +71,6 @@ TEST_CASE("valid text decodes and encodes both ways") {
 }
 
 TEST_CASE("invalid bytes decode to U+FFFD, one per byte, and decoding resumes") {
-    struct Row {
-        const char* hex;
-        std::u16string text;
-    };
     const Row rows[] = {
         {"ff", kBad},
         {"80", kBad},
@@ -108,14 +105,16 @@ TEST_CASE("characters without a form that reads back as themselves are refused")
 }
 
 TEST_CASE("encodeFitting cuts at a character boundary") {
-    struct Row {
+    struct Fit {
         std::u16string text;
         std::size_t width;
-        const char* hex;
+        std::string hex;
     };
-    std::u16string hyou41(41, u'表');
-    const Row rows[] = {
-        {hyou41, 80, nullptr}, // 40 表
+    std::string hyou40;
+    for (int i = 0; i < 40; ++i)
+        hyou40 += "955c";
+    const Fit rows[] = {
+        {std::u16string(41, u'表'), 80, hyou40}, // 40 表 fit in 80 bytes
         {u"a表", 2, "61"},
         {u"表表", 4, "955c955c"},
         {u"a表表表表表表表表表表", 20, "61955c955c955c955c955c955c955c955c955c"},
@@ -129,14 +128,10 @@ TEST_CASE("encodeFitting cuts at a character boundary") {
         {u"abc", 0, ""},
         {u"", 20, ""},
     };
-    for (const Row& row : rows) {
+    for (const Fit& row : rows) {
         CAPTURE(row.text);
         const std::vector<std::byte> got = cp932::encodeFitting(row.text, row.width);
-        std::string expected = row.hex ? row.hex : "";
-        if (!row.hex)
-            for (int i = 0; i < 40; ++i)
-                expected += "955c";
-        CHECK(hexOf(got) == expected);
+        CHECK(hexOf(got) == row.hex);
         // Whatever was cut, the result decodes without a replacement character.
         CHECK(cp932::decode(got).find(u'\xFFFD') == std::u16string::npos);
     }

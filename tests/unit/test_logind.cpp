@@ -88,12 +88,112 @@ Q_DECLARE_METATYPE(Behaviour)
 class TestLogind : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void requestsGoToLogind_data();
-    void requestsGoToLogind();
-    void noLogindOnTheBusIsRefused();
-    void noBusIsRefused();
+    void initTestCase() {
+        const QString exe = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        if (exe.isEmpty() || !QFileInfo::exists(kSessionConf))
+            QSKIP("dbus-daemon or its session.conf is not installed (apt-get install dbus)");
+        daemon_.setProgram(exe);
+        daemon_.setArguments({QStringLiteral("--config-file=") + kSessionConf,
+                              QStringLiteral("--print-address"), QStringLiteral("--nofork")});
+        daemon_.start();
+        QVERIFY2(daemon_.waitForStarted(10000), qPrintable(daemon_.errorString()));
+        while (!daemon_.canReadLine() && daemon_.waitForReadyRead(10000)) {
+        }
+        address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
+        QVERIFY2(!address_.isEmpty(), "dbus-daemon printed no address");
+
+        QDBusConnection service = QDBusConnection::connectToBus(address_, QStringLiteral("fake"));
+        QVERIFY(service.isConnected());
+        fake_ = new FakeLogind;
+        worker_.start();
+        fake_->moveToThread(&worker_);
+        QVERIFY(service.registerVirtualObject(kPath, fake_));
+        QVERIFY(service.registerService(kService));
+        QVERIFY(QDBusConnection::connectToBus(address_, QStringLiteral("client")).isConnected());
+    }
+
+    void cleanupTestCase() {
+        if (fake_) {
+            QDBusConnection::connectToBus(address_, QStringLiteral("fake")).unregisterObject(kPath);
+            QDBusConnection::disconnectFromBus(QStringLiteral("fake"));
+            QDBusConnection::disconnectFromBus(QStringLiteral("client"));
+            worker_.quit();
+            worker_.wait();
+            delete fake_;
+        }
+        if (daemon_.state() != QProcess::NotRunning) {
+            daemon_.terminate();
+            if (!daemon_.waitForFinished(5000)) {
+                daemon_.kill();
+                daemon_.waitForFinished(5000);
+            }
+        }
+    }
+
+    void requestsGoToLogind_data() {
+        using namespace platform;
+        QTest::addColumn<unsigned>("flags");
+        QTest::addColumn<Behaviour>("behaviour");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<bool>("accepted");
+        const auto accept = Behaviour::Accept;
+        const auto refuse = Behaviour::Refuse;
+        const auto old = Behaviour::NoFlagsMethods;
+        QTest::newRow("shutdown") << kEwxShutdown << accept << QStringList{"PowerOffWithFlags t 1"}
+                                  << true;
+        QTest::newRow("reboot") << kEwxReboot << accept << QStringList{"RebootWithFlags t 1"}
+                                << true;
+        QTest::newRow("forced shutdown")
+            << (kEwxShutdown | kEwxForce) << accept << QStringList{"PowerOffWithFlags t 0"} << true;
+        QTest::newRow("forced reboot")
+            << (kEwxReboot | kEwxForce) << accept << QStringList{"RebootWithFlags t 0"} << true;
+        QTest::newRow("older logind: shutdown")
+            << kEwxShutdown << old << QStringList{"PowerOffWithFlags t 1", "PowerOff b false"}
+            << true;
+        QTest::newRow("older logind: forced reboot")
+            << (kEwxReboot | kEwxForce) << old
+            << QStringList{"RebootWithFlags t 0", "Reboot b false"} << true;
+        // A refusal is final: no second, plain request that might bypass it.
+        QTest::newRow("refused shutdown")
+            << kEwxShutdown << refuse << QStringList{"PowerOffWithFlags t 1"} << false;
+        QTest::newRow("refused forced reboot")
+            << (kEwxReboot | kEwxForce) << refuse << QStringList{"RebootWithFlags t 0"} << false;
+        QTest::newRow("no request") << 0u << accept << QStringList{} << false;
+        QTest::newRow("force alone") << kEwxForce << accept << QStringList{} << false;
+    }
+
+    void requestsGoToLogind() {
+        QFETCH(unsigned, flags);
+        QFETCH(Behaviour, behaviour);
+        QFETCH(QStringList, calls);
+        QFETCH(bool, accepted);
+        fake_->reset(behaviour);
+        const QDBusConnection client =
+            QDBusConnection::connectToBus(address_, QStringLiteral("client"));
+        QCOMPARE(platform::logindShutdown(flags, client), accepted);
+        QCOMPARE(fake_->calls(), calls);
+        QCOMPARE(fake_->interactive(), 0); // never a password prompt
+    }
+
+    void noLogindOnTheBusIsRefused() {
+        QDBusConnection service = QDBusConnection::connectToBus(address_, QStringLiteral("fake"));
+        QVERIFY(service.unregisterService(kService));
+        fake_->reset(Behaviour::Accept);
+        const QDBusConnection client =
+            QDBusConnection::connectToBus(address_, QStringLiteral("client"));
+        const bool accepted = platform::logindShutdown(platform::kEwxShutdown, client);
+        QVERIFY(service.registerService(kService));
+        QVERIFY(!accepted);
+        QVERIFY(fake_->calls().isEmpty());
+    }
+
+    void noBusIsRefused() {
+        const QDBusConnection none(QStringLiteral("zavo-no-such-connection"));
+        QVERIFY(!none.isConnected());
+        fake_->reset(Behaviour::Accept);
+        QVERIFY(!platform::logindShutdown(platform::kEwxShutdown | platform::kEwxForce, none));
+        QVERIFY(fake_->calls().isEmpty());
+    }
 
 private:
     QProcess daemon_;
@@ -101,111 +201,6 @@ private:
     QThread worker_;
     FakeLogind* fake_ = nullptr;
 };
-
-void TestLogind::initTestCase() {
-    const QString exe = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-    if (exe.isEmpty() || !QFileInfo::exists(kSessionConf))
-        QSKIP("dbus-daemon or its session.conf is not installed (apt-get install dbus)");
-    daemon_.setProgram(exe);
-    daemon_.setArguments({QStringLiteral("--config-file=") + kSessionConf,
-                          QStringLiteral("--print-address"), QStringLiteral("--nofork")});
-    daemon_.start();
-    QVERIFY2(daemon_.waitForStarted(10000), qPrintable(daemon_.errorString()));
-    while (!daemon_.canReadLine() && daemon_.waitForReadyRead(10000)) {
-    }
-    address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
-    QVERIFY2(!address_.isEmpty(), "dbus-daemon printed no address");
-
-    QDBusConnection service = QDBusConnection::connectToBus(address_, QStringLiteral("fake"));
-    QVERIFY(service.isConnected());
-    fake_ = new FakeLogind;
-    worker_.start();
-    fake_->moveToThread(&worker_);
-    QVERIFY(service.registerVirtualObject(kPath, fake_));
-    QVERIFY(service.registerService(kService));
-    QVERIFY(QDBusConnection::connectToBus(address_, QStringLiteral("client")).isConnected());
-}
-
-void TestLogind::cleanupTestCase() {
-    if (fake_) {
-        QDBusConnection::connectToBus(address_, QStringLiteral("fake")).unregisterObject(kPath);
-        QDBusConnection::disconnectFromBus(QStringLiteral("fake"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("client"));
-        worker_.quit();
-        worker_.wait();
-        delete fake_;
-    }
-    if (daemon_.state() != QProcess::NotRunning) {
-        daemon_.terminate();
-        if (!daemon_.waitForFinished(5000)) {
-            daemon_.kill();
-            daemon_.waitForFinished(5000);
-        }
-    }
-}
-
-void TestLogind::requestsGoToLogind_data() {
-    using namespace platform;
-    QTest::addColumn<unsigned>("flags");
-    QTest::addColumn<Behaviour>("behaviour");
-    QTest::addColumn<QStringList>("calls");
-    QTest::addColumn<bool>("accepted");
-    const auto accept = Behaviour::Accept;
-    const auto refuse = Behaviour::Refuse;
-    const auto old = Behaviour::NoFlagsMethods;
-    QTest::newRow("shutdown") << kEwxShutdown << accept << QStringList{"PowerOffWithFlags t 1"}
-                              << true;
-    QTest::newRow("reboot") << kEwxReboot << accept << QStringList{"RebootWithFlags t 1"} << true;
-    QTest::newRow("forced shutdown")
-        << (kEwxShutdown | kEwxForce) << accept << QStringList{"PowerOffWithFlags t 0"} << true;
-    QTest::newRow("forced reboot")
-        << (kEwxReboot | kEwxForce) << accept << QStringList{"RebootWithFlags t 0"} << true;
-    QTest::newRow("older logind: shutdown")
-        << kEwxShutdown << old << QStringList{"PowerOffWithFlags t 1", "PowerOff b false"} << true;
-    QTest::newRow("older logind: forced reboot")
-        << (kEwxReboot | kEwxForce) << old << QStringList{"RebootWithFlags t 0", "Reboot b false"}
-        << true;
-    // A refusal is final: no second, plain request that might bypass it.
-    QTest::newRow("refused shutdown")
-        << kEwxShutdown << refuse << QStringList{"PowerOffWithFlags t 1"} << false;
-    QTest::newRow("refused forced reboot")
-        << (kEwxReboot | kEwxForce) << refuse << QStringList{"RebootWithFlags t 0"} << false;
-    QTest::newRow("no request") << 0u << accept << QStringList{} << false;
-    QTest::newRow("force alone") << kEwxForce << accept << QStringList{} << false;
-}
-
-void TestLogind::requestsGoToLogind() {
-    QFETCH(unsigned, flags);
-    QFETCH(Behaviour, behaviour);
-    QFETCH(QStringList, calls);
-    QFETCH(bool, accepted);
-    fake_->reset(behaviour);
-    const QDBusConnection client =
-        QDBusConnection::connectToBus(address_, QStringLiteral("client"));
-    QCOMPARE(platform::logindShutdown(flags, client), accepted);
-    QCOMPARE(fake_->calls(), calls);
-    QCOMPARE(fake_->interactive(), 0); // never a password prompt
-}
-
-void TestLogind::noLogindOnTheBusIsRefused() {
-    QDBusConnection service = QDBusConnection::connectToBus(address_, QStringLiteral("fake"));
-    QVERIFY(service.unregisterService(kService));
-    fake_->reset(Behaviour::Accept);
-    const QDBusConnection client =
-        QDBusConnection::connectToBus(address_, QStringLiteral("client"));
-    const bool accepted = platform::logindShutdown(platform::kEwxShutdown, client);
-    QVERIFY(service.registerService(kService));
-    QVERIFY(!accepted);
-    QVERIFY(fake_->calls().isEmpty());
-}
-
-void TestLogind::noBusIsRefused() {
-    const QDBusConnection none(QStringLiteral("zavo-no-such-connection"));
-    QVERIFY(!none.isConnected());
-    fake_->reset(Behaviour::Accept);
-    QVERIFY(!platform::logindShutdown(platform::kEwxShutdown | platform::kEwxForce, none));
-    QVERIFY(fake_->calls().isEmpty());
-}
 
 QTEST_GUILESS_MAIN(TestLogind)
 #include "test_logind.moc"

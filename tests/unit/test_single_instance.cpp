@@ -46,122 +46,110 @@ int holdInstance(int argc, char** argv) {
 class TestSingleInstance : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void firstInstanceIsAlone();
-    void liveHolderInAnotherProcessCounts();
-    void killedHolderDoesNotBlock();
-    void holderThatEndedDoesNotBlock();
-    void sameObjectAsksAgainOnReload();
-    void secondProcessSeesOurLock();
+    void init() {
+        runtime_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(runtime_->isValid());
+        QVERIFY(QFile::setPermissions(runtime_->path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_->path()));
+    }
+
+    void cleanup() { runtime_.reset(); }
+
+    void firstInstanceIsAlone() {
+        PosixServices services;
+        QVERIFY(!services.anotherInstanceRunning());
+        QVERIFY(QFileInfo::exists(lockPath())); // in the user's runtime folder
+    }
+
+    void liveHolderInAnotherProcessCounts() {
+        auto holder = startHolder();
+        QVERIFY(holder);
+        {
+            PosixServices services;
+            QVERIFY(services.anotherInstanceRunning());
+            QVERIFY(services.anotherInstanceRunning()); // still there: still another instance
+        }
+        // A third process is turned away as well.
+        auto third = startHolder("other");
+        QVERIFY(third);
+        QVERIFY(third->waitForFinished(10000));
+        QCOMPARE(third->exitCode(), 2);
+
+        holder->closeWriteChannel();
+        QVERIFY(holder->waitForFinished(10000));
+    }
+
+    void killedHolderDoesNotBlock() {
+        auto holder = startHolder();
+        QVERIFY(holder);
+        holder->kill(); // SIGKILL: the lock file stays behind, naming a dead pid
+        QVERIFY(holder->waitForFinished(10000));
+        QVERIFY(QFileInfo::exists(lockPath()));
+
+        PosixServices services;
+        QVERIFY(!services.anotherInstanceRunning());
+        // And we now hold it: a new process is turned away.
+        auto next = startHolder("other");
+        QVERIFY(next);
+        QVERIFY(next->waitForFinished(10000));
+    }
+
+    void holderThatEndedDoesNotBlock() {
+        auto holder = startHolder();
+        QVERIFY(holder);
+        holder->closeWriteChannel();
+        QVERIFY(holder->waitForFinished(10000));
+        QCOMPARE(holder->exitCode(), 0);
+
+        PosixServices services;
+        QVERIFY(!services.anotherInstanceRunning());
+    }
+
+    void sameObjectAsksAgainOnReload() {
+        PosixServices services;
+        QVERIFY(!services.anotherInstanceRunning());
+        // The main window reloads after the registration dialog: same program.
+        QVERIFY(!services.anotherInstanceRunning());
+        QVERIFY(!services.anotherInstanceRunning());
+    }
+
+    void secondProcessSeesOurLock() {
+        PosixServices services;
+        QVERIFY(!services.anotherInstanceRunning());
+        auto second = startHolder("other");
+        QVERIFY(second);
+        QVERIFY(second->waitForFinished(10000));
+        QCOMPARE(second->exitCode(), 2);
+        QVERIFY(!services.anotherInstanceRunning()); // the second did not take it from us
+    }
 
 private:
     // Starts a holder; returns it once it reported `held`.
-    std::unique_ptr<QProcess> startHolder(const char* expected = "held");
+    std::unique_ptr<QProcess> startHolder(const char* expected = "held") {
+        auto p = std::make_unique<QProcess>();
+        p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", runtime_->path());
+        p->setProcessEnvironment(env);
+        p->start(QCoreApplication::applicationFilePath(), {kHoldArg});
+        if (!p->waitForStarted(10000))
+            return nullptr;
+        while (!p->canReadLine())
+            if (!p->waitForReadyRead(10000))
+                return nullptr;
+        const QByteArray line = p->readLine().trimmed();
+        if (line != expected) {
+            qWarning("holder said %s", line.constData());
+            return nullptr;
+        }
+        return p;
+    }
+
     QString lockPath() const { return runtime_->filePath("ZAVO_launcher.lock"); }
 
     std::unique_ptr<QTemporaryDir> runtime_;
 };
-
-void TestSingleInstance::init() {
-    runtime_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(runtime_->isValid());
-    QVERIFY(QFile::setPermissions(runtime_->path(),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_->path()));
-}
-
-void TestSingleInstance::cleanup() {
-    runtime_.reset();
-}
-
-std::unique_ptr<QProcess> TestSingleInstance::startHolder(const char* expected) {
-    auto p = std::make_unique<QProcess>();
-    p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_RUNTIME_DIR", runtime_->path());
-    p->setProcessEnvironment(env);
-    p->start(QCoreApplication::applicationFilePath(), {kHoldArg});
-    if (!p->waitForStarted(10000))
-        return nullptr;
-    while (!p->canReadLine())
-        if (!p->waitForReadyRead(10000))
-            return nullptr;
-    const QByteArray line = p->readLine().trimmed();
-    if (line != expected) {
-        qWarning("holder said %s", line.constData());
-        return nullptr;
-    }
-    return p;
-}
-
-void TestSingleInstance::firstInstanceIsAlone() {
-    PosixServices services;
-    QVERIFY(!services.anotherInstanceRunning());
-    QVERIFY(QFileInfo::exists(lockPath())); // in the user's runtime folder
-}
-
-void TestSingleInstance::liveHolderInAnotherProcessCounts() {
-    auto holder = startHolder();
-    QVERIFY(holder);
-    {
-        PosixServices services;
-        QVERIFY(services.anotherInstanceRunning());
-        QVERIFY(services.anotherInstanceRunning()); // still there: still another instance
-    }
-    // A third process is turned away as well.
-    auto third = startHolder("other");
-    QVERIFY(third);
-    QVERIFY(third->waitForFinished(10000));
-    QCOMPARE(third->exitCode(), 2);
-
-    holder->closeWriteChannel();
-    QVERIFY(holder->waitForFinished(10000));
-}
-
-void TestSingleInstance::killedHolderDoesNotBlock() {
-    auto holder = startHolder();
-    QVERIFY(holder);
-    holder->kill(); // SIGKILL: the lock file stays behind, naming a dead pid
-    QVERIFY(holder->waitForFinished(10000));
-    QVERIFY(QFileInfo::exists(lockPath()));
-
-    PosixServices services;
-    QVERIFY(!services.anotherInstanceRunning());
-    // And we now hold it: a new process is turned away.
-    auto next = startHolder("other");
-    QVERIFY(next);
-    QVERIFY(next->waitForFinished(10000));
-}
-
-void TestSingleInstance::holderThatEndedDoesNotBlock() {
-    auto holder = startHolder();
-    QVERIFY(holder);
-    holder->closeWriteChannel();
-    QVERIFY(holder->waitForFinished(10000));
-    QCOMPARE(holder->exitCode(), 0);
-
-    PosixServices services;
-    QVERIFY(!services.anotherInstanceRunning());
-}
-
-void TestSingleInstance::sameObjectAsksAgainOnReload() {
-    PosixServices services;
-    QVERIFY(!services.anotherInstanceRunning());
-    // The main window reloads after the registration dialog: same program.
-    QVERIFY(!services.anotherInstanceRunning());
-    QVERIFY(!services.anotherInstanceRunning());
-}
-
-void TestSingleInstance::secondProcessSeesOurLock() {
-    PosixServices services;
-    QVERIFY(!services.anotherInstanceRunning());
-    auto second = startHolder("other");
-    QVERIFY(second);
-    QVERIFY(second->waitForFinished(10000));
-    QCOMPARE(second->exitCode(), 2);
-    QVERIFY(!services.anotherInstanceRunning()); // the second did not take it from us
-}
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], kHoldArg) == 0)

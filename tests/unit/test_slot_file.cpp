@@ -44,9 +44,23 @@ core::SlotRecord assigned(const std::u16string& dir, const std::u16string& exe) 
     return r;
 }
 
-// A SlotFile on a real file, through the recording services.
+// settei.ini in a scratch folder of its own, missing or holding `bytes`, and
+// a SlotFile on it through the recording services.
 struct Settei {
-    explicit Settei(const std::string& path) : file(services, path) {}
+    Settei() : path(dir.file("settei.ini")), file(services, path) {}
+    explicit Settei(const std::string& bytes) : Settei() { test::writeFile(path, bytes); }
+
+    // Opens the file, writes `r` as `record` and closes it again.
+    bool write(int record, const core::SlotRecord& r) {
+        REQUIRE(file.open());
+        const bool written = file.write_record(record, r);
+        file.close();
+        return written;
+    }
+    std::string bytes() const { return test::readFile(path); }
+
+    test::ScratchFolder dir;
+    std::string path;
     platform::RecordingServices services;
     core::SlotFile file;
 };
@@ -114,12 +128,9 @@ TEST_CASE("records read as stored") {
         {"1 MiB of FF", std::string(kMiB, '\xff'), 2, true, bad(10), bad(100)},
         {"1 MiB file: record 3", three1MiB, 3, true, u"c.exe     ", u"C\\c.exe"},
     };
-    test::ScratchFolder dir;
-    const std::string path = dir.file("settei.ini");
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        test::writeFile(path, row.file);
-        Settei s(path);
+        Settei s(row.file);
         REQUIRE(s.file.open());
         core::SlotRecord r = assigned(u"stale\\", u"stale.exe"); // every field is overwritten
         REQUIRE(s.file.read_record(row.record, r));
@@ -129,7 +140,7 @@ TEST_CASE("records read as stored") {
         CHECK(core::slot_registered(r) == row.registered);
         CHECK(core::slot_caption(r) == row.caption);
         CHECK(core::slot_command_line(r) == row.commandLine);
-        CHECK_MESSAGE((test::readFile(path) == row.file), "reading changed the file");
+        CHECK_MESSAGE((s.bytes() == row.file), "reading changed the file");
     }
 }
 
@@ -171,15 +182,11 @@ TEST_CASE("records written as bytes") {
     };
     for (const Row& row : rows) {
         CAPTURE(row.name);
-        test::ScratchFolder dir;
-        const std::string path = dir.file("settei.ini");
-        Settei s(path);
-        REQUIRE(s.file.open());
-        REQUIRE(s.file.write_record(row.record, assigned(row.dir, row.exe)));
-        s.file.close();
+        Settei s;
+        REQUIRE(s.write(row.record, assigned(row.dir, row.exe)));
 
         const std::size_t at = std::size_t(row.record - 1) * 200;
-        const std::string file = test::readFile(path);
+        const std::string file = s.bytes();
         REQUIRE(file.size() == at + 200);
         CHECK(file.substr(0, at) == std::string(at, '\0'));
         CHECK(file.substr(at, 100) == row.data.substr(0, 100));
@@ -198,42 +205,26 @@ TEST_CASE("a write leaves the other records and bytes alone") {
         std::size_t size;
         int record;
     };
-    for (const Row row : {Row{600, 1}, Row{600, 2}, Row{600, 3}, Row{250, 2}, Row{kMiB, 2}}) {
+    // Record 3 written to an empty file leaves records 1 and 2 zero.
+    for (const Row row :
+         {Row{600, 1}, Row{600, 2}, Row{600, 3}, Row{250, 2}, Row{kMiB, 2}, Row{0, 3}}) {
         CAPTURE(row.size);
         CAPTURE(row.record);
-        test::ScratchFolder dir;
-        const std::string path = dir.file("settei.ini");
         const std::string before(row.size, '\xee');
-        test::writeFile(path, before);
-        Settei s(path);
-        REQUIRE(s.file.open());
-        REQUIRE(s.file.write_record(row.record, assigned(u"C:\\", u"b.exe")));
-        s.file.close();
+        Settei s(before);
+        REQUIRE(s.write(row.record, assigned(u"C:\\", u"b.exe")));
 
         const std::size_t at = std::size_t(row.record - 1) * 200;
         std::string expected = before;
         expected.resize(std::max(row.size, at + 200), '\0');
         expected.replace(at, 200, recordBytes("C:\\", "b.exe"));
-        CHECK_MESSAGE((test::readFile(path) == expected), "bytes outside the record changed");
+        CHECK_MESSAGE((s.bytes() == expected), "bytes outside the record changed");
     }
 }
 
-TEST_CASE("record 3 written to an empty file leaves records 1 and 2 zero") {
-    test::ScratchFolder dir;
-    const std::string path = dir.file("settei.ini");
-    Settei s(path);
-    REQUIRE(s.file.open());
-    REQUIRE(s.file.write_record(3, assigned(u"C:\\TOOLS\\", u"grep.exe")));
-    s.file.close();
-    CHECK(test::readFile(path) == std::string(400, '\0') + recordBytes("C:\\TOOLS\\", "grep.exe"));
-}
-
 TEST_CASE("record numbers outside 1 to 3 are refused without a trace") {
-    test::ScratchFolder dir;
-    const std::string path = dir.file("settei.ini");
     const std::string before = repeat(recordBytes("A\\", "a.exe"), 3);
-    test::writeFile(path, before);
-    Settei s(path);
+    Settei s(before);
     REQUIRE(s.file.open());
     for (int record : {0, 4, -1}) {
         CAPTURE(record);
@@ -245,7 +236,7 @@ TEST_CASE("record numbers outside 1 to 3 are refused without a trace") {
         CHECK(s.file.is_open()); // a refused number does not close the file
     }
     s.file.close();
-    CHECK(test::readFile(path) == before);
+    CHECK(s.bytes() == before);
 }
 
 TEST_CASE("assigning fits a field to its width in characters") {
@@ -266,9 +257,7 @@ TEST_CASE("assigning fits a field to its width in characters") {
 }
 
 TEST_CASE("open creates a missing file, fails on a folder; close is idempotent") {
-    test::ScratchFolder dir;
-    const std::string path = dir.file("settei.ini");
-    Settei s(path);
+    Settei s;
     s.file.close(); // never opened
     REQUIRE(s.file.open());
     s.file.close();
@@ -276,15 +265,14 @@ TEST_CASE("open creates a missing file, fails on a folder; close is idempotent")
     CHECK_FALSE(s.file.is_open());
     core::SlotRecord r;
     CHECK_FALSE(s.file.read_record(1, r)); // closed means closed
-    CHECK(std::filesystem::is_regular_file(test::pathOf(path)));
-    CHECK(std::filesystem::file_size(test::pathOf(path)) == 0);
+    CHECK(std::filesystem::is_regular_file(test::pathOf(s.path)));
+    CHECK(std::filesystem::file_size(test::pathOf(s.path)) == 0);
 
-    const std::string folder = dir.file("folder.ini");
-    std::filesystem::create_directory(test::pathOf(folder));
-    Settei f(folder);
+    Settei f;
+    std::filesystem::create_directory(test::pathOf(f.path));
     CHECK_FALSE(f.file.open());
     CHECK_FALSE(f.file.is_open());
     CHECK_FALSE(f.file.last_error().empty());
     CHECK_FALSE(f.file.write_record(1, assigned(u"C:\\", u"a.exe")));
-    CHECK(std::filesystem::is_directory(test::pathOf(folder)));
+    CHECK(std::filesystem::is_directory(test::pathOf(f.path)));
 }

@@ -23,24 +23,13 @@ using namespace zavo;
 
 namespace {
 
-// The folder of this test program, where win32_child.exe was built.
-std::filesystem::path buildFolder() {
-    wchar_t self[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    REQUIRE((n > 0 && n < MAX_PATH));
-    return std::filesystem::path(std::wstring(self, n)).parent_path();
-}
-
-// A copy of win32_child.exe in `dir`, under `name`; its UTF-8 path.
+// A copy of win32_child.exe, built beside this program, in `dir` under
+// `name`; its UTF-8 path.
 std::string childIn(const test::ScratchFolder& dir, const std::string& name) {
     const std::string path = dir.file(name);
-    std::filesystem::copy_file(buildFolder() / "win32_child.exe", test::pathOf(path));
+    std::filesystem::copy_file(test::selfPath().parent_path() / "win32_child.exe",
+                               test::pathOf(path));
     return path;
-}
-
-// Runs `path` with one argument and waits for its exit code.
-DWORD runAndWait(const std::string& path, const std::wstring& argument) {
-    return test::runChild(test::pathOf(path), argument);
 }
 
 bool hasInsert(const std::string& s) {
@@ -131,11 +120,9 @@ TEST_CASE("the clock's texts, and none for a reading that is no date") {
         {1600, 10, 1, 9, 5, 7},
     };
     for (const platform::LocalDateTime& t : invalid) {
-        CAPTURE(t.year);
-        CAPTURE(t.month);
-        CAPTURE(t.day);
-        CAPTURE(t.hour);
-        CAPTURE(t.minute);
+        CAPTURE((std::to_string(t.year) + "-" + std::to_string(t.month) + "-" +
+                 std::to_string(t.day) + " " + std::to_string(t.hour) + ":" +
+                 std::to_string(t.minute)));
         CHECK(services.dateText(t) == "");
         CHECK(services.timeText(t) == "");
     }
@@ -170,14 +157,14 @@ TEST_CASE("formatted text is cut at the length written, not the size asked first
 
 TEST_CASE("a second process sees the single instance until its holder lets go") {
     test::ScratchFolder dir;
-    const std::string probe = childIn(dir, "probe.exe");
+    const std::filesystem::path probe = test::pathOf(childIn(dir, "probe.exe"));
     {
         platform::Win32Services first;
         REQUIRE_FALSE(first.anotherInstanceRunning());
         CHECK_FALSE(first.anotherInstanceRunning()); // our own window reloading
-        CHECK(runAndWait(probe, L"instance") == 1);
+        CHECK(test::runChild(probe, L"instance") == 1);
     }
-    CHECK(runAndWait(probe, L"instance") == 0);
+    CHECK(test::runChild(probe, L"instance") == 0);
 }
 
 TEST_CASE("setWindowPos places the outer rectangle it is given, topmost") {
