@@ -179,9 +179,7 @@ void TestE2eOption::strayKeysKeepTheSlots() {
             xd.shot(QString::fromLatin1(shot));
         if (!xd.keys(close, 50))
             return false;
-        for (int i = 0; i < 200 && !x.windows(kMainTitle).isEmpty(); ++i)
-            QTest::qWait(50);
-        return x.windows(kMainTitle).isEmpty();
+        return QTest::qWaitFor([&] { return x.windows(kMainTitle).isEmpty(); }, 10000);
     };
     // Enter on touroku with no file chosen: the refusal; Enter closes it.
     QVERIFY(answer({"Return"}, {"Return"}, "option_refusal"));

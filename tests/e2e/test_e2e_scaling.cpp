@@ -125,7 +125,9 @@ void TestE2eScaling::designAreaScalesWithItsPlace() {
 
     // After the clock's first tick: its glyphs end inside its label, whose
     // last column and the gap to the button are blank.
-    const QImage image(shot(run, "main", 400));
+    const QString mainShot = shot(run, "main", 400);
+    QVERIFY(!mainShot.isEmpty());
+    const QImage image(mainShot);
     QVERIFY(!image.isNull());
     const QRect label =
         scaled(designRect(LauncherControl::time_display).translated(kDesign.topLeft()), factor);

@@ -21,8 +21,6 @@ class TestE2eSpine : public QObject {
 private slots:
     void startsAtItsPlaceAndTopmost_data();
     void startsAtItsPlaceAndTopmost();
-    void secondStartEndsWithoutASecondWindow_data();
-    void secondStartEndsWithoutASecondWindow();
     void toolkitOptionsChangeNothing();
 };
 
@@ -58,11 +56,14 @@ QString notOnTopAndActive(XSession& x, quint64 window) {
 
 void TestE2eSpine::startsAtItsPlaceAndTopmost_data() {
     QTest::addColumn<Desktop>("desktop");
-    addDesktopRows(QString());
+    QTest::addColumn<bool>("sameFolder");
+    addDesktopRows(QStringLiteral(", same working folder"), true);
+    addDesktopRows(QStringLiteral(", another working folder"), false);
 }
 
 void TestE2eSpine::startsAtItsPlaceAndTopmost() {
     QFETCH(Desktop, desktop);
+    QFETCH(bool, sameFolder);
     LauncherRun run(screenOf(desktop), desktop);
     ZAVO_REQUIRE_LAUNCHER_RUN(run);
     auto [x, xd] = std::tie(run.x, run.xd);
@@ -101,6 +102,19 @@ void TestE2eSpine::startsAtItsPlaceAndTopmost() {
                 .contains(QStringLiteral("_NET_WM_STATE_ABOVE")));
     QVERIFY(!xd.shot(shots + QStringLiteral("_above"), window).isEmpty());
 
+    // A second start, from the same or another working folder, ends without
+    // a second window and leaves the first one as it was.
+    QTemporaryDir other;
+    QProcess* second = x.startLauncher(sameFolder ? run.work.path() : other.path());
+    QVERIFY2(second->waitForFinished(10000), "the second instance did not end");
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0);
+    QCOMPARE(x.windows(kMainTitle), QList<quint64>{window});
+    QCOMPARE(xd.place(window), place);
+    QCOMPARE(run.launcher->state(), QProcess::Running);
+    if (!sameFolder) // it ended before opening its settei.ini
+        QVERIFY(!QFileInfo::exists(other.filePath("settei.ini")));
+
     // The registration dialog opens above everything and takes the keys;
     // closed, it hands both back to the launcher.
     ZAVO_VERIFY_OK(run.openDialog(false));
@@ -112,40 +126,6 @@ void TestE2eSpine::startsAtItsPlaceAndTopmost() {
     QVERIFY(x.property(back, QStringLiteral("_NET_WM_STATE"))
                 .contains(QStringLiteral("_NET_WM_STATE_ABOVE")));
     QCOMPARE(xd.place(back).topLeft(), place.topLeft());
-}
-
-void TestE2eSpine::secondStartEndsWithoutASecondWindow_data() {
-    QTest::addColumn<Desktop>("desktop");
-    QTest::addColumn<bool>("sameFolder");
-    addDesktopRows(QStringLiteral(", same working folder"), true);
-    addDesktopRows(QStringLiteral(", another working folder"), false);
-}
-
-void TestE2eSpine::secondStartEndsWithoutASecondWindow() {
-    QFETCH(Desktop, desktop);
-    QFETCH(bool, sameFolder);
-    LauncherRun run(screenOf(desktop), desktop);
-    ZAVO_REQUIRE_LAUNCHER_RUN(run);
-    XSession& x = run.x;
-    QTemporaryDir other;
-
-    ZAVO_VERIFY_OK(run.start());
-    QProcess* first = run.launcher;
-    const quint64 window = run.window;
-    ZAVO_TRY_OK(run.xd.misplaced(window), 10000);
-    const QRect before = run.xd.place(window);
-
-    const QString secondDir = sameFolder ? run.work.path() : other.path();
-    QProcess* second = x.startLauncher(secondDir);
-    QVERIFY2(second->waitForFinished(10000), "the second instance did not end");
-    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second->exitCode(), 0);
-
-    QCOMPARE(x.windows(kMainTitle), QList<quint64>{window});
-    QCOMPARE(run.xd.place(window), before);
-    QCOMPARE(first->state(), QProcess::Running);
-    if (!sameFolder) // it ended before opening its settei.ini
-        QVERIFY(!QFileInfo::exists(other.filePath("settei.ini")));
 }
 
 // The program takes no command line: the toolkit's own options must not move,

@@ -29,19 +29,15 @@ bool XDriver::keysTo(quint64 window, const QStringList& keys, int delayMs) {
     return this->keys(keys, delayMs) && active;
 }
 
-bool XDriver::moveTo(QPoint at, bool sync) {
+bool XDriver::moveTo(QPoint at, bool sync, const QStringList& then) {
     QStringList args{QStringLiteral("mousemove")};
     if (sync)
         args << QStringLiteral("--sync");
-    return xdotool(args << QString::number(at.x()) << QString::number(at.y()));
+    return xdotool(args << QString::number(at.x()) << QString::number(at.y()) << then);
 }
 
 bool XDriver::click(QPoint at, bool sync) {
-    QStringList args{QStringLiteral("mousemove")};
-    if (sync)
-        args << QStringLiteral("--sync");
-    return xdotool(args << QString::number(at.x()) << QString::number(at.y())
-                        << QStringLiteral("click") << QStringLiteral("1"));
+    return moveTo(at, sync, {QStringLiteral("click"), QStringLiteral("1")});
 }
 
 quint64 XDriver::activeWindow() {

@@ -25,7 +25,8 @@ public:
     bool keys(const QStringList& keys, int delayMs = 0);
     // Activates `window`, then presses `keys` there.
     bool keysTo(quint64 window, const QStringList& keys, int delayMs = 100);
-    bool moveTo(QPoint at, bool sync = false);
+    // Moves the pointer, then runs the xdotool command `then` there.
+    bool moveTo(QPoint at, bool sync = false, const QStringList& then = {});
     bool click(QPoint at, bool sync = false);
     // The active window; 0 when none.
     quint64 activeWindow();
