@@ -207,8 +207,8 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
     const QString here = QFileInfo(run.work.path()).canonicalFilePath();
     QCOMPARE(dialogAsRead(x, bus),
              dialogExpected(here, QStringLiteral("ファイルがありません"), stored));
-    const XGeometry d = x.geometry(run.dialog);
-    QVERIFY(xd.click(QPoint(d.x + 368, d.y + 70), true));
+    QVERIFY(xd.click(xd.place(run.dialog).topLeft() + designRect(OptionControl::dir_name).center(),
+                     true));
     QVERIFY(xd.keys({"End", "Return", "Tab", "Tab", "space", "Tab", "Right", "alt+t"}, 50));
     QTRY_VERIFY_WITH_TIMEOUT(
         readFile(settei).mid(200 + 80, 20) == QByteArray("tool.exe").leftJustified(20, ' '), 10000);

@@ -114,9 +114,8 @@ void TestE2eOption::menuStartOpensOnHome() {
     ZAVO_REQUIRE_LAUNCHER_RUN(run);
     auto [x, xd] = std::tie(run.x, run.xd);
     const QDir fakeHome(run.work.path());
-    QVERIFY(fakeHome.mkpath(QStringLiteral(".config/zavo_launcher")));
-    QVERIFY(fakeHome.mkpath(QStringLiteral(".local/bin")));
-    QVERIFY(fakeHome.mkpath(QStringLiteral(".cache")));
+    for (const char* dir : {".config/zavo_launcher", ".local/bin", ".cache"})
+        QVERIFY(fakeHome.mkpath(QString::fromLatin1(dir)));
     // A program in the home folder that says where it was started, and a
     // file sorted after it that is none.
     const QString program = fakeHome.filePath(QStringLiteral("tool"));
