@@ -15,19 +15,15 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <optional>
 #include <span>
+#include <tuple>
 
-using zavo::test::A11yNode;
-using zavo::test::AccessibilityBus;
-using zavo::test::kDialogTitle;
-using zavo::test::kMainTitle;
-using zavo::test::XDriver;
-using zavo::test::XGeometry;
-using zavo::test::XSession;
+using zavo::forms::LauncherControl;
+using zavo::forms::OptionControl;
+using namespace zavo::test;
 
 class TestE2eAccessibility : public QObject {
     Q_OBJECT
@@ -43,49 +39,46 @@ const QString kApp = QStringLiteral("ZAVO_launcher");
 const QString kButton = QStringLiteral("push button");
 const QString kLabel = QStringLiteral("label");
 
-// Controls are found by role and by their place within their parent (the
-// layout's twips, 15 to the pixel): Qt 6.4 does not hand the object name to
-// AT-SPI, and finding them by name would take for granted what is tested.
+// Controls are found by role and by their place within their parent on the
+// design sheet: Qt 6.4 does not hand the object name to AT-SPI, and finding
+// them by name would take for granted what is tested.
 struct Control {
     const char* name; // for messages
-    const QString& role;
-    QRect twips;
-    QRect pixels() const {
-        return {twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15};
-    }
+    const QString role;
+    QRect pixels;
 };
 
 const Control kSlotButtons[] = {
-    {"Command1_6", kButton, {240, 1320, 1335, 495}},
-    {"Command1_7", kButton, {1680, 1320, 1335, 495}},
-    {"Command1_8", kButton, {3120, 1320, 1335, 495}},
+    {"Command1_6", kButton, designRect(LauncherControl::Command1_6)},
+    {"Command1_7", kButton, designRect(LauncherControl::Command1_7)},
+    {"Command1_8", kButton, designRect(LauncherControl::Command1_8)},
 };
 // Within the frame Frame2 of the dialog.
 const Control kSlotLabels[] = {
-    {"Label1", kLabel, {360, 600, 1095, 255}},
-    {"Label2", kLabel, {1560, 600, 1095, 255}},
-    {"Label3", kLabel, {2880, 600, 1095, 255}},
+    {"Label1", kLabel, designRect(OptionControl::Label1)},
+    {"Label2", kLabel, designRect(OptionControl::Label2)},
+    {"Label3", kLabel, designRect(OptionControl::Label3)},
 };
-const Control kTimeDisplay = {"time_display", kLabel, {240, 2040, 2895, 375}};
+const Control kTimeDisplay = {"time_display", kLabel, designRect(LauncherControl::time_display)};
 // The dialog's lists, which show no caption of their own.
 const Control kLists[] = {
-    {"Drv_name", QStringLiteral("combo box"), {4320, 120, 2415, 300}},
-    {"dir_name", QStringLiteral("list"), {4320, 480, 2415, 1140}},
-    {"File_name", QStringLiteral("list"), {4320, 1680, 2415, 1170}},
+    {"Drv_name", QStringLiteral("combo box"), designRect(OptionControl::Drv_name)},
+    {"dir_name", QStringLiteral("list"), designRect(OptionControl::dir_name)},
+    {"File_name", QStringLiteral("list"), designRect(OptionControl::File_name)},
 };
 const QString kSlotOptionNames[] = {QStringLiteral("ボタン１"), QStringLiteral("ボタン２"),
                                     QStringLiteral("ボタン３")};
 const QString kSlotFrame = QStringLiteral("ボタン番号選択");
 
 std::optional<A11yNode> tree(XSession& x, const AccessibilityBus& bus) {
-    return zavo::test::readA11yTree(x, bus.python(), kApp);
+    return readA11yTree(x, bus.python(), kApp);
 }
 
 QStringList names(XSession& x, const AccessibilityBus& bus, std::span<const Control> controls) {
     const std::optional<A11yNode> root = tree(x, bus);
     QStringList out;
     for (const Control& c : controls) {
-        const QString name = root ? zavo::test::nameAt(*root, c.role, c.pixels()) : QString();
+        const QString name = root ? nameAt(*root, c.role, c.pixels) : QString();
         out << (name.isNull() ? QStringLiteral("<%1 not found>").arg(QLatin1String(c.name)) : name);
     }
     return out;
@@ -112,7 +105,7 @@ QStringList dialogAsRead(XSession& x, const AccessibilityBus& bus) {
         return {QStringLiteral("<no tree>")};
     QStringList read;
     for (const Control& list : kLists) {
-        const A11yNode* n = zavo::test::nodeAt(*root, list.role, list.pixels());
+        const A11yNode* n = nodeAt(*root, list.role, list.pixels);
         QString name = QStringLiteral("<not found>");
         if (n)
             name = n->related("labelled-by").isEmpty() ? n->name
@@ -122,8 +115,7 @@ QStringList dialogAsRead(XSession& x, const AccessibilityBus& bus) {
     for (int slot = 0; slot < 3; ++slot) {
         const A11yNode* option =
             find(*root, QStringLiteral("radio button"), kSlotOptionNames[slot]);
-        const A11yNode* label =
-            zavo::test::nodeAt(*root, kSlotLabels[slot].role, kSlotLabels[slot].pixels());
+        const A11yNode* label = nodeAt(*root, kSlotLabels[slot].role, kSlotLabels[slot].pixels);
         if (!option || !label) {
             read << QStringLiteral("<slot %1 not found>").arg(slot + 1);
             continue;
@@ -156,36 +148,31 @@ QStringList dialogExpected(const QString& folder, const QString& files, const QS
 
 QString clockText(XSession& x, const AccessibilityBus& bus) {
     const std::optional<A11yNode> root = tree(x, bus);
-    return root ? zavo::test::nameAt(*root, kTimeDisplay.role, kTimeDisplay.pixels()) : QString();
+    return root ? nameAt(*root, kTimeDisplay.role, kTimeDisplay.pixels) : QString();
 }
 
 } // namespace
 
 void TestE2eAccessibility::screenReaderReadsTheShownText() {
-    XSession x;
-    XDriver xd(x);
-    ZAVO_REQUIRE_X_SESSION(x);
+    LauncherRun run;
+    ZAVO_REQUIRE_LAUNCHER_RUN(run);
+    auto [x, xd] = std::tie(run.x, run.xd);
     AccessibilityBus bus(x);
     ZAVO_REQUIRE_A11Y_BUS(bus);
     if (QStandardPaths::findExecutable(QStringLiteral("import")).isEmpty())
         QSKIP("import (imagemagick) is not installed");
 
-    QTemporaryDir work;
-    QVERIFY(work.isValid());
     // Slot 1 longer than a caption and wider than its button (漢字プログラム名
     // .exe, 12 characters in 20 bytes: drawn on two lines), slot 2 with a
     // leading blank, slot 3 Japanese in code page 932 (メモ帳.exe: 7
     // characters in 10 bytes).
-    const QString settei = work.filePath(QStringLiteral("settei.ini"));
-    zavo::test::writeFile(
-        settei, zavo::test::recordBytes("/opt/tools/", "\x8a\xbf\x8e\x9a\x83\x76\x83\x8d\x83\x4f"
-                                                       "\x83\x89\x83\x80\x96\xbc.exe") +
-                    zavo::test::recordBytes("/opt/tools/", " calc.exe") +
-                    zavo::test::recordBytes("/opt/tools/", "\x83\x81\x83\x82\x92\xa0.exe"));
-    QVERIFY(QDir(work.path()).mkpath(QStringLiteral("apps")));
-    const QString program = work.filePath(QStringLiteral("apps/tool.exe"));
-    zavo::test::writeFile(program, "#!/bin/sh\n");
-    QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QString settei = run.file(QStringLiteral("settei.ini"));
+    writeFile(settei, recordBytes("/opt/tools/", "\x8a\xbf\x8e\x9a\x83\x76\x83\x8d\x83\x4f"
+                                                 "\x83\x89\x83\x80\x96\xbc.exe") +
+                          recordBytes("/opt/tools/", " calc.exe") +
+                          recordBytes("/opt/tools/", "\x83\x81\x83\x82\x92\xa0.exe"));
+    QVERIFY(QDir(run.work.path()).mkpath(QStringLiteral("apps")));
+    QVERIFY(writeScript(run.file(QStringLiteral("apps/tool.exe")), {}));
 
     // The first ten characters of exe_name with their padding, as the
     // buttons and labels show them.
@@ -193,18 +180,10 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
                                 QStringLiteral("メモ帳.exe   ")};
     const QStringList registered = {stored[0], QStringLiteral("tool.exe  "), stored[2]};
 
-    // A Japanese desktop, whose locale is generated: made here privately, so
-    // that Xlib encodes the Japanese window titles as on such a desktop.
-    const QString locales = x.runtimeDir() + QStringLiteral("/locale");
-    QVERIFY(QDir().mkpath(locales));
-    if (x.run(QStringLiteral("localedef"),
-              {"-i", "ja_JP", "-f", "UTF-8", locales + QStringLiteral("/ja_JP.UTF-8")}) != 0)
+    // A Japanese desktop.
+    if (!x.useJapaneseLocale())
         QSKIP("localedef cannot make ja_JP.UTF-8 (apt-get install locales)");
-    x.setEnvironmentVariable(QStringLiteral("LOCPATH"), locales);
-    x.setEnvironmentVariable(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
-    x.startLauncher(work.path());
-    quint64 launcher = x.waitForWindow(kMainTitle);
-    QVERIFY2(launcher != 0, "no window titled ZAVO_launcher was mapped");
+    ZAVO_VERIFY_OK(run.start());
     QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, kSlotButtons), stored, 30000);
 
     // The clock label reads its current text: not empty, and it moves on.
@@ -222,42 +201,32 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
     // Register tool.exe in slot 2 by keyboard: into the folder list, to its
     // last row (apps), open it; by the tab order to the file list, select the
     // file, on to the slot buttons, slot 2, register.
-    QVERIFY(xd.activate(launcher));
-    QVERIFY(xd.keys({"alt+o"}, 50));
-    const quint64 dialog = x.waitForWindow(kDialogTitle);
-    QVERIFY2(dialog != 0, "alt+o opened no registration dialog");
-    QVERIFY(xd.activate(dialog));
+    ZAVO_VERIFY_OK(run.openDialog());
     QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, kSlotLabels), stored, 30000);
     // It opens on the launcher's folder, which holds no program.
-    const QString here = QFileInfo(work.path()).canonicalFilePath();
+    const QString here = QFileInfo(run.work.path()).canonicalFilePath();
     QCOMPARE(dialogAsRead(x, bus),
              dialogExpected(here, QStringLiteral("ファイルがありません"), stored));
-    const XGeometry d = x.geometry(dialog);
-    QVERIFY(xd.click(QPoint(d.x + 368, d.y + 70), true));
+    QVERIFY(xd.click(xd.place(run.dialog).topLeft() + designRect(OptionControl::dir_name).center(),
+                     true));
     QVERIFY(xd.keys({"End", "Return", "Tab", "Tab", "space", "Tab", "Right", "alt+t"}, 50));
-    QTRY_VERIFY_WITH_TIMEOUT(zavo::test::readFile(settei).mid(200 + 80, 20) ==
-                                 QByteArray("tool.exe").leftJustified(20, ' '),
-                             10000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        readFile(settei).mid(200 + 80, 20) == QByteArray("tool.exe").leftJustified(20, ' '), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, kSlotLabels), registered, 30000);
     QCOMPARE(dialogAsRead(x, bus), dialogExpected(here + QStringLiteral("/apps"),
                                                   QStringLiteral("ファイル"), registered));
 
     // Back in the reloaded main window the slot buttons read the new caption.
-    QVERIFY(xd.keys({"alt+r"}, 50));
-    launcher = x.waitForWindow(kMainTitle);
-    QVERIFY2(launcher != 0, "alt+r did not bring the main window back");
-    QTRY_VERIFY_WITH_TIMEOUT(x.windows(kDialogTitle).isEmpty(), 10000);
+    ZAVO_VERIFY_OK(run.returnToMain());
     QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, kSlotButtons), registered, 30000);
-
-    const QString shot = QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_accessibility.png");
-    QFile::remove(shot);
-    QVERIFY(x.screenshot(shot));
+    QVERIFY(!xd.shot(QStringLiteral("e2e_accessibility")).isEmpty());
 
     // The About window's picture is read by its name.
-    QVERIFY(xd.activate(launcher));
+    QVERIFY(xd.activate(run.window));
     QVERIFY(xd.keys({"alt+h", "i"}, 50));
-    QVERIFY2(x.waitForWindow(zavo::test::kAboutTitle) != 0, "alt+h, i opened no About window");
-    const Control picture = {"Picture1", QStringLiteral("image"), {240, 240, 720, 495}};
+    QVERIFY2(x.waitForWindow(kAboutTitle) != 0, "alt+h, i opened no About window");
+    const Control picture = {"Picture1", QStringLiteral("image"),
+                             designRect(zavo::forms::AboutControl::Picture1)};
     QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, {&picture, 1}), QStringList{"ロケットの絵"}, 30000);
 }
 
@@ -265,19 +234,17 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
 // each is answered (an error is an answer) and the launcher goes on serving
 // the screen reader.
 void TestE2eAccessibility::strayPropertyCallsLeaveItReadable() {
-    XSession x;
-    XDriver xd(x);
-    ZAVO_REQUIRE_X_SESSION(x);
+    LauncherRun run;
+    ZAVO_REQUIRE_LAUNCHER_RUN(run);
+    XSession& x = run.x;
     AccessibilityBus bus(x);
     ZAVO_REQUIRE_A11Y_BUS(bus);
     const QString gdbus = QStandardPaths::findExecutable(QStringLiteral("gdbus"));
     if (gdbus.isEmpty())
         QSKIP("gdbus (libglib2.0-bin) is not installed");
 
-    QTemporaryDir work;
-    QVERIFY(work.isValid());
-    QProcess* launcher = x.startLauncher(work.path());
-    QVERIFY2(x.waitForWindow(kMainTitle) != 0, "no window titled ZAVO_launcher was mapped");
+    ZAVO_VERIFY_OK(run.start());
+    const QProcess* launcher = run.launcher;
     const QStringList design = {QStringLiteral("１：未登録"), QStringLiteral("２：未登録"),
                                 QStringLiteral("３：未登録")};
     QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, kSlotButtons), design, 30000);
@@ -327,28 +294,20 @@ void TestE2eAccessibility::strayPropertyCallsLeaveItReadable() {
 // Orca runs with its own preferences and without braille or a speech server,
 // and logs what it would say.
 void TestE2eAccessibility::orcaNamesEachListInOneTabRound() {
-    XSession x;
-    XDriver xd(x);
-    ZAVO_REQUIRE_X_SESSION(x);
+    LauncherRun run;
+    ZAVO_REQUIRE_LAUNCHER_RUN(run);
+    auto [x, xd] = std::tie(run.x, run.xd);
     if (QStandardPaths::findExecutable(QStringLiteral("orca")).isEmpty())
         QSKIP("orca is not installed");
     AccessibilityBus bus(x);
     ZAVO_REQUIRE_A11Y_BUS(bus);
 
-    QTemporaryDir work;
-    QVERIFY(work.isValid());
-    x.startLauncher(work.path());
-    const quint64 launcher = x.waitForWindow(kMainTitle);
-    QVERIFY2(launcher != 0, "no window titled ZAVO_launcher was mapped");
-    QVERIFY(xd.activate(launcher));
-    QVERIFY(xd.keys({"alt+o"}, 50));
-    const quint64 dialog = x.waitForWindow(kDialogTitle);
-    QVERIFY2(dialog != 0, "alt+o opened no registration dialog");
-    QVERIFY(xd.activate(dialog));
+    ZAVO_VERIFY_OK(run.start());
+    ZAVO_VERIFY_OK(run.openDialog());
     const QString unregistered = QStringLiteral("未登録");
     QTRY_COMPARE_WITH_TIMEOUT(names(x, bus, kSlotLabels),
                               QStringList({unregistered, unregistered, unregistered}), 30000);
-    const QString here = QFileInfo(work.path()).canonicalFilePath();
+    const QString here = QFileInfo(run.work.path()).canonicalFilePath();
 
     const QString home = x.runtimeDir() + QStringLiteral("/home");
     const QString prefs = x.runtimeDir() + QStringLiteral("/orca");

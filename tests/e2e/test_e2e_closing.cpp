@@ -10,17 +10,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 #include <signal.h>
+#include <tuple>
 
-using zavo::test::AccessibilityBus;
-using zavo::test::kDialogTitle;
-using zavo::test::kMainTitle;
-using zavo::test::XDriver;
-using zavo::test::XSession;
+using namespace zavo::test;
 
 namespace {
 
@@ -55,8 +51,9 @@ void TestE2eClosing::closingEndsTheProcess() {
     QFETCH(Before, before);
     QFETCH(Close, close);
     QFETCH(bool, accessibilityBus);
-    XSession x;
-    ZAVO_REQUIRE_X_SESSION(x);
+    LauncherRun run;
+    ZAVO_REQUIRE_LAUNCHER_RUN(run);
+    auto [x, xd] = std::tie(run.x, run.xd);
     std::unique_ptr<AccessibilityBus> bus;
     if (accessibilityBus) {
         bus = std::make_unique<AccessibilityBus>(x);
@@ -64,19 +61,12 @@ void TestE2eClosing::closingEndsTheProcess() {
     }
 
     // Slot 1 starts a program that notes its PID and stays running.
-    QTemporaryDir work;
-    QVERIFY(work.isValid());
-    const QString marker = work.filePath(QStringLiteral("apps/started"));
-    const QString program = work.filePath(QStringLiteral("apps/stay.exe"));
-    QVERIFY(QDir(work.path()).mkpath(QStringLiteral("apps")));
-    zavo::test::writeFile(program, "#!/bin/sh\necho $$ > '" + marker.toUtf8() + ".tmp' && mv '" +
-                                       marker.toUtf8() + ".tmp' '" + marker.toUtf8() +
-                                       "'\nexec sleep 120\n");
-    QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    zavo::test::writeFile(work.filePath(QStringLiteral("settei.ini")),
-                          zavo::test::recordBytes(work.path().toUtf8() + "/apps/", "stay.exe"));
-
-    XDriver xd(x);
+    const QString marker = run.file(QStringLiteral("apps/started"));
+    QVERIFY(QDir(run.work.path()).mkpath(QStringLiteral("apps")));
+    QVERIFY(writeReportingScript(run.file(QStringLiteral("apps/stay.exe")), "echo $$", marker,
+                                 "exec sleep 120\n"));
+    writeFile(run.file(QStringLiteral("settei.ini")),
+              recordBytes(run.work.path().toUtf8() + "/apps/", "stay.exe"));
 
     // Under AddressSanitizer the exit runs the leak check, whose suppressions
     // name system libraries below Qt's frames: only the slow unwinder, which
@@ -85,26 +75,16 @@ void TestE2eClosing::closingEndsTheProcess() {
     if (!sanitizer.isEmpty())
         x.setEnvironmentVariable(QStringLiteral("ASAN_OPTIONS"),
                                  sanitizer + QStringLiteral(":fast_unwind_on_malloc=0"));
-    QProcess* launcher = x.startLauncher(work.path());
-    quint64 window = x.waitForWindow(kMainTitle);
-    QVERIFY2(window != 0, "no window titled ZAVO_launcher was mapped");
-    QVERIFY(xd.activate(window));
+    ZAVO_VERIFY_OK(run.start());
+    QVERIFY(xd.activate(run.window));
     if (before == Before::Dialog) {
-        QVERIFY(xd.keys({"alt+o"}));
-        const quint64 dialog = x.waitForWindow(kDialogTitle);
-        QVERIFY2(dialog != 0, "alt+o opened no registration dialog");
-        QVERIFY(xd.activate(dialog));
-        QVERIFY(xd.keys({"alt+r"}));
-        QTRY_VERIFY_WITH_TIMEOUT(x.windows(kDialogTitle).isEmpty(), 10000);
-        window = x.waitForWindow(kMainTitle);
-        QVERIFY2(window != 0, "alt+r did not bring the main window back");
-        QVERIFY(xd.activate(window));
+        ZAVO_VERIFY_OK(run.openDialog());
+        ZAVO_VERIFY_OK(run.returnToMain());
+        QVERIFY(xd.activate(run.window));
     } else if (before == Before::Launch) {
-        QVERIFY(
-            xd.click(xd.designOrigin(window, zavo::test::kMainDesignHeight) +
-                     zavo::test::designRect(zavo::forms::LauncherControl::Command1_6).center()));
+        QVERIFY(xd.clickControl(run.window, zavo::forms::LauncherControl::Command1_6));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 15000);
-        QVERIFY(xd.activate(window));
+        QVERIFY(xd.activate(run.window));
     }
 
     if (close == Close::MenuExit) {
@@ -116,25 +96,24 @@ void TestE2eClosing::closingEndsTheProcess() {
     // openbox closes the active window on alt+F4, as by its close box.
     QVERIFY(xd.keys({close == Close::CloseBox ? "alt+F4" : "e"}));
     // A generous bound: the figure itself goes to the log.
-    QVERIFY2(launcher->waitForFinished(30000), "the launcher is still running after closing");
+    QVERIFY2(run.launcher->waitForFinished(30000), "the launcher is still running after closing");
     qInfo("closed to process ended: %lld ms (xdotool's own start included)", closing.elapsed());
-    QCOMPARE(launcher->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(launcher->exitCode(), 0);
+    QCOMPARE(run.launcher->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(run.launcher->exitCode(), 0);
 
     // The program it started lives on; ended here by its PID.
     if (before == Before::Launch) {
-        const qint64 started = zavo::test::readFile(marker).trimmed().toLongLong();
+        const qint64 started = readFile(marker).trimmed().toLongLong();
         QVERIFY(started > 0);
         QCOMPARE(::kill(pid_t(started), 0), 0);
         ::kill(pid_t(started), SIGTERM);
     }
 
     // A start right after the close opens the window of the new process.
-    QProcess* again = x.startLauncher(work.path());
-    const quint64 reopened = x.waitForWindow(kMainTitle);
-    QVERIFY2(reopened != 0, "a start after the close mapped no window");
-    QVERIFY(x.property(reopened, QStringLiteral("_NET_WM_PID"))
-                .endsWith(u' ' + QString::number(again->processId())));
+    const QString again = run.start();
+    QVERIFY2(again.isEmpty(), qPrintable(QStringLiteral("a start after the close: ") + again));
+    QVERIFY(x.property(run.window, QStringLiteral("_NET_WM_PID"))
+                .endsWith(u' ' + QString::number(run.launcher->processId())));
 }
 
 QTEST_GUILESS_MAIN(TestE2eClosing)

@@ -17,23 +17,16 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
-using zavo::test::kMainTitle;
-using zavo::test::readFile;
-using zavo::test::XDriver;
-using zavo::test::XSession;
+#include <tuple>
+
+using namespace zavo::test;
 
 namespace {
 
 const QString kPlayerTitle = QStringLiteral("zavo test player");
 const QString kPlayer = QStringLiteral(ZAVO_TEST_PLAYER);
-
-bool writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 } // namespace
 
@@ -50,8 +43,8 @@ void TestE2ePlayer::ctrlPAfterThePlayerIsReady_data() {
     // What presses the button: xdotool keys, "*TITLE" waiting until the
     // window of that title is active; a click when empty.
     QTest::addColumn<QStringList>("presses");
-    const QString about = QLatin1Char('*') + zavo::test::kAboutTitle;
-    const QString dialog = QLatin1Char('*') + zavo::test::kDialogTitle;
+    const QString about = QLatin1Char('*') + kAboutTitle;
+    const QString dialog = QLatin1Char('*') + kDialogTitle;
     const QString launcher = QLatin1Char('*') + kMainTitle;
     QTest::newRow("window after 0.5 s") << 500 << QStringList{};
     QTest::newRow("never a window") << -1 << QStringList{};
@@ -66,24 +59,24 @@ void TestE2ePlayer::ctrlPAfterThePlayerIsReady_data() {
 void TestE2ePlayer::ctrlPAfterThePlayerIsReady() {
     QFETCH(int, delayMs);
     QFETCH(QStringList, presses);
-    XSession x;
-    ZAVO_REQUIRE_X_SESSION(x);
+    LauncherRun run;
+    ZAVO_REQUIRE_LAUNCHER_RUN(run);
+    auto [x, xd] = std::tie(run.x, run.xd);
     const QString systemBus = x.recordSystemBus();
     QVERIFY2(!systemBus.isEmpty(), "no private system bus (apt-get install dbus)");
 
     // The private database: the stand-in is the one audio/mpeg application.
-    QTemporaryDir root;
-    QVERIFY(root.isValid());
+    const QDir root(run.work.path());
     for (const char* dir : {"data/applications", "sysdata", "config", "sysconfig", "work"})
-        QVERIFY(QDir(root.path()).mkpath(QString::fromLatin1(dir)));
+        QVERIFY(root.mkpath(QString::fromLatin1(dir)));
     const QString keys = root.filePath(QStringLiteral("keys"));
-    QVERIFY(writeAll(root.filePath(QStringLiteral("data/applications/zavo-player.desktop")),
-                     "[Desktop Entry]\nType=Application\nName=Player\nMimeType=audio/mpeg;\n"
-                     "Exec=\"" +
-                         kPlayer.toUtf8() + "\" " + QByteArray::number(delayMs) + " \"" +
-                         keys.toUtf8() + "\"\n"));
-    QVERIFY(writeAll(root.filePath(QStringLiteral("config/mimeapps.list")),
-                     "[Default Applications]\naudio/mpeg=zavo-player.desktop\n"));
+    writeFile(root.filePath(QStringLiteral("data/applications/zavo-player.desktop")),
+              "[Desktop Entry]\nType=Application\nName=Player\nMimeType=audio/mpeg;\n"
+              "Exec=\"" +
+                  kPlayer.toUtf8() + "\" " + QByteArray::number(delayMs) + " \"" + keys.toUtf8() +
+                  "\"\n");
+    writeFile(root.filePath(QStringLiteral("config/mimeapps.list")),
+              "[Default Applications]\naudio/mpeg=zavo-player.desktop\n");
     for (const auto& [name, dir] : {std::pair{"XDG_DATA_HOME", "data"},
                                     {"XDG_DATA_DIRS", "sysdata"},
                                     {"XDG_CONFIG_HOME", "config"},
@@ -91,10 +84,8 @@ void TestE2ePlayer::ctrlPAfterThePlayerIsReady() {
         x.setEnvironmentVariable(QString::fromLatin1(name),
                                  root.filePath(QString::fromLatin1(dir)));
 
-    x.startLauncher(root.filePath(QStringLiteral("work")));
-    const quint64 launcher = x.waitForWindow(kMainTitle);
-    QVERIFY2(launcher != 0, "no window titled ZAVO_launcher was mapped");
-    XDriver xd(x);
+    ZAVO_VERIFY_OK(run.start(root.filePath(QStringLiteral("work"))));
+    const quint64 launcher = run.window;
     QTRY_COMPARE_WITH_TIMEOUT(xd.activeWindow(), launcher, 15000);
 
     // Without a player window, another window that is active when the bound
@@ -108,11 +99,9 @@ void TestE2ePlayer::ctrlPAfterThePlayerIsReady() {
         QVERIFY2(witness != 0, "the witness window was not mapped");
     }
 
-    const QPoint at = xd.designOrigin(launcher, zavo::test::kMainDesignHeight) +
-                      zavo::test::designRect(zavo::forms::LauncherControl::Command1_0).center();
     const qint64 clickedAt = QDateTime::currentMSecsSinceEpoch();
     if (presses.isEmpty())
-        QVERIFY(xd.click(at));
+        QVERIFY(xd.clickControl(launcher, zavo::forms::LauncherControl::Command1_0));
     for (const QString& key : presses) {
         if (key.startsWith(QLatin1Char('*')))
             QTRY_COMPARE_WITH_TIMEOUT(xd.activeTitle(), key.mid(1), 15000);
@@ -127,23 +116,20 @@ void TestE2ePlayer::ctrlPAfterThePlayerIsReady() {
     QCOMPARE(got.value(0), QByteArray("^p"));
     qInfo("click to Ctrl+P received: %lld ms", got.value(1).toLongLong() - clickedAt);
     QTRY_COMPARE_WITH_TIMEOUT(xd.activeTitle(), kMainTitle, 15000);
-    x.screenshot(QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_player.png"));
+    xd.shot(QStringLiteral("e2e_player"));
     QCOMPARE(readFile(receiver).count('\n'), 1); // Ctrl+P alone
     QVERIFY2(!readFile(systemBus).contains("PowerOff"), readFile(systemBus).constData());
 }
 
 // The shutdown button keeps its access key; the private bus sees the request.
 void TestE2ePlayer::altWAsksForTheShutdown() {
-    XSession x;
-    ZAVO_REQUIRE_X_SESSION(x);
-    const QString systemBus = x.recordSystemBus();
+    LauncherRun run;
+    ZAVO_REQUIRE_LAUNCHER_RUN(run);
+    const QString systemBus = run.x.recordSystemBus();
     QVERIFY2(!systemBus.isEmpty(), "no private system bus (apt-get install dbus)");
-    QTemporaryDir work;
-    x.startLauncher(work.path());
-    QVERIFY(x.waitForWindow(kMainTitle) != 0);
-    XDriver xd(x);
-    QTRY_COMPARE_WITH_TIMEOUT(xd.activeTitle(), kMainTitle, 15000);
-    QVERIFY(xd.keys({QStringLiteral("alt+w")}));
+    ZAVO_VERIFY_OK(run.start());
+    QTRY_COMPARE_WITH_TIMEOUT(run.xd.activeTitle(), kMainTitle, 15000);
+    QVERIFY(run.xd.keys({QStringLiteral("alt+w")}));
     QTRY_VERIFY_WITH_TIMEOUT(readFile(systemBus).contains("member=PowerOff"), 15000);
 }
 

@@ -8,21 +8,16 @@
 #include "support/slot_bytes.h"
 #include "support/x_driver.h"
 
-#include <QFile>
 #include <QImage>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 
-using zavo::test::kAboutTitle;
-using zavo::test::kDialogTitle;
-using zavo::test::kMainTitle;
-using zavo::test::XDriver;
-using zavo::test::XGeometry;
-using zavo::test::XSession;
+using zavo::forms::LauncherControl;
+using namespace zavo::test;
 
 namespace {
 
@@ -49,18 +44,19 @@ void addScaleRows(const QString& suffix = {}) {
     QTest::newRow(qPrintable("Xft.dpi 192" + suffix)) << QString() << 192 << 2.0;
 }
 
-// Scales the session as the row says; false when the X resources could
-// not be set.
-bool scaleSession(XSession& x, const QTemporaryDir& work) {
+// Scales the session as the row says: what went wrong, or nothing.
+QString scaleSession(LauncherRun& run) {
     QFETCH(QString, scaleFactor);
     QFETCH(int, xftDpi);
     if (!xftDpi) {
-        x.setEnvironmentVariable(QStringLiteral("QT_SCALE_FACTOR"), scaleFactor);
-        return true;
+        run.x.setEnvironmentVariable(QStringLiteral("QT_SCALE_FACTOR"), scaleFactor);
+        return {};
     }
-    const QString resources = work.filePath(QStringLiteral("Xresources"));
-    zavo::test::writeFile(resources, "Xft.dpi: " + QByteArray::number(xftDpi) + '\n');
-    return x.run(QStringLiteral("xrdb"), {QStringLiteral("-merge"), resources}) == 0;
+    const QString resources = run.file(QStringLiteral("Xresources"));
+    writeFile(resources, "Xft.dpi: " + QByteArray::number(xftDpi) + '\n');
+    if (run.x.run(QStringLiteral("xrdb"), {QStringLiteral("-merge"), resources}) != 0)
+        return QStringLiteral("xrdb could not set Xft.dpi");
+    return {};
 }
 
 bool rowNeedsMissingXrdb() {
@@ -68,11 +64,14 @@ bool rowNeedsMissingXrdb() {
     return xftDpi && QStandardPaths::findExecutable(QStringLiteral("xrdb")).isEmpty();
 }
 
-QString shotName(const char* window) {
-    return QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_scaling_%1_%2.png")
-        .arg(QString::fromLatin1(window),
-             QString::fromLatin1(QTest::currentDataTag())
-                 .remove(QRegularExpression(QStringLiteral("[^0-9A-Za-z]"))));
+// A screenshot of the screen once `window` has drawn, named after it and
+// the row; its path, empty when none was taken.
+QString shot(LauncherRun& run, const char* window, int waitMs = 300) {
+    QTest::qWait(waitMs);
+    return run.xd.shot(QStringLiteral("e2e_scaling_%1_%2")
+                           .arg(QString::fromLatin1(window),
+                                QString::fromLatin1(QTest::currentDataTag())
+                                    .remove(QRegularExpression(QStringLiteral("[^0-9A-Za-z]")))));
 }
 
 // The window, frame included, lies wholly on the screen.
@@ -105,24 +104,18 @@ void TestE2eScaling::designAreaScalesWithItsPlace_data() {
 
 void TestE2eScaling::designAreaScalesWithItsPlace() {
     QFETCH(double, factor);
-    XSession x(QSize(2560, 1600));
-    ZAVO_REQUIRE_X_SESSION(x);
-    QTemporaryDir work;
-    QVERIFY(work.isValid());
+    LauncherRun run(QSize(2560, 1600));
+    ZAVO_REQUIRE_LAUNCHER_RUN(run);
     if (rowNeedsMissingXrdb())
         QSKIP("xrdb is not installed (apt-get install x11-xserver-utils)");
-    QVERIFY(scaleSession(x, work));
+    ZAVO_VERIFY_OK(scaleSession(run));
+    XSession& x = run.x;
     // A slot caption of the full ten characters, and the Japanese clock.
     x.setEnvironmentVariable(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
-    zavo::test::writeFile(work.filePath(QStringLiteral("settei.ini")),
-                          zavo::test::recordBytes("/opt/tools/", "notepad.exe"));
+    writeFile(run.file(QStringLiteral("settei.ini")), recordBytes("/opt/tools/", "notepad.exe"));
 
-    QProcess* launcher = x.startLauncher(work.path());
-    const quint64 window = x.waitForWindow(kMainTitle);
-    QVERIFY2(window != 0, qPrintable(QStringLiteral("no window titled ZAVO_launcher was mapped "
-                                                    "(launcher state %1, exit code %2)")
-                                         .arg(launcher->state())
-                                         .arg(launcher->exitCode())));
+    ZAVO_VERIFY_OK(run.start());
+    const quint64 window = run.window;
     // The client window holds the menu bar above the design area.
     QTRY_COMPARE_WITH_TIMEOUT(x.geometry(window).x, scaled(kDesign.x(), factor), 10000);
     const XGeometry g = x.geometry(window);
@@ -130,16 +123,14 @@ void TestE2eScaling::designAreaScalesWithItsPlace() {
     QCOMPARE(g.y + g.height, scaled(kDesign.bottom() + 1, factor));
     QVERIFY(g.height > scaled(kDesign.height(), factor)); // a menu bar above it
 
-    QTest::qWait(400); // the clock's first tick
-    const QString shot = shotName("main");
-    QFile::remove(shot);
-    QVERIFY(x.screenshot(shot));
-    // The clock's glyphs end inside its label: the last column of the label
-    // (logical 16 + 193 in the design area) and the gap to the button are blank.
-    const QImage image(shot);
+    // After the clock's first tick: its glyphs end inside its label, whose
+    // last column and the gap to the button are blank.
+    const QString mainShot = shot(run, "main", 400);
+    QVERIFY(!mainShot.isEmpty());
+    const QImage image(mainShot);
     QVERIFY(!image.isNull());
-    const QRect label(scaled(kDesign.x() + 16, factor), scaled(kDesign.y() + 136, factor),
-                      scaled(193, factor), scaled(25, factor));
+    const QRect label =
+        scaled(designRect(LauncherControl::time_display).translated(kDesign.topLeft()), factor);
     const QRgb background = image.pixel(label.right(), label.top());
     for (int x0 = label.right() - int(factor) + 1; x0 <= label.right(); ++x0)
         for (int y = label.top(); y <= label.bottom(); ++y)
@@ -159,37 +150,33 @@ void TestE2eScaling::fullHdScreenHoldsEveryWindowAndLongNames_data() {
 void TestE2eScaling::fullHdScreenHoldsEveryWindowAndLongNames() {
     QFETCH(double, factor);
     const QSize screen(1920, 1080);
-    XSession x(screen);
-    XDriver xd(x);
-    ZAVO_REQUIRE_X_SESSION(x);
-    QTemporaryDir work;
-    QVERIFY(work.isValid());
+    LauncherRun run(screen);
+    ZAVO_REQUIRE_LAUNCHER_RUN(run);
     if (rowNeedsMissingXrdb())
         QSKIP("xrdb is not installed (apt-get install x11-xserver-utils)");
-    QVERIFY(scaleSession(x, work));
+    ZAVO_VERIFY_OK(scaleSession(run));
+    auto [x, xd] = std::tie(run.x, run.xd);
     // 漢字プログラム名です, then with another first character (宇), then with
     // another last one (し).
     const QByteArray dir("/opt/tools/");
-    zavo::test::writeFile(
-        work.filePath(QStringLiteral("settei.ini")),
-        zavo::test::recordBytes(
+    writeFile(
+        run.file(QStringLiteral("settei.ini")),
+        recordBytes(
             dir,
             "\x8a\xbf\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x96\xbc\x82\xc5\x82\xb7") +
-            zavo::test::recordBytes(dir, "\x89\x46\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80"
-                                         "\x96\xbc\x82\xc5\x82\xb7") +
-            zavo::test::recordBytes(dir, "\x8a\xbf\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80"
-                                         "\x96\xbc\x82\xc5\x82\xb5"));
+            recordBytes(dir, "\x89\x46\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80"
+                             "\x96\xbc\x82\xc5\x82\xb7") +
+            recordBytes(dir, "\x8a\xbf\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80"
+                             "\x96\xbc\x82\xc5\x82\xb5"));
     // The pointer away from every window: no button lit by it.
     xd.moveTo(QPoint(0, 0));
 
-    x.startLauncher(work.path());
-    const quint64 main = x.waitForWindow(kMainTitle);
-    QVERIFY(main);
+    ZAVO_VERIFY_OK(run.start());
+    const quint64 main = run.window;
     QTRY_VERIFY_WITH_TIMEOUT(!x.property(main, QStringLiteral("_NET_FRAME_EXTENTS"))
                                   .contains(QLatin1String("not found")),
                              10000);
-    QTRY_VERIFY2_WITH_TIMEOUT(offScreen(x, main, screen).isEmpty(),
-                              qPrintable(offScreen(x, main, screen)), 10000);
+    ZAVO_TRY_OK(offScreen(x, main, screen), 10000);
     const XGeometry g = x.geometry(main);
     if (factor < 2) { // the design's place stands
         QCOMPARE(g.x, scaled(kDesign.x(), factor));
@@ -198,37 +185,32 @@ void TestE2eScaling::fullHdScreenHoldsEveryWindowAndLongNames() {
         QVERIFY(std::abs(g.y + g.height - scaled(kDesign.bottom() + 1, factor)) <=
                 (factor > 1 ? 1 : 0));
     }
-    QTest::qWait(400); // the clock's first tick
-    const QString mainShot = shotName("main");
-    QFile::remove(mainShot);
-    QVERIFY(x.screenshot(mainShot));
+    const QString mainShot = shot(run, "main", 400); // after the clock's first tick
+    QVERIFY(!mainShot.isEmpty());
     // The slot buttons against 乗換案内(&N) above them: the wrapped lines
     // leave the border and the column inside it (2 px at 1x) blank.
     const QPoint area(g.x, g.y + g.height - scaled(kDesign.height(), factor));
-    const auto button = [&](int left, int top) {
-        return scaled(QRect(left, top, 89, 33), factor).translated(area);
+    const auto button = [&](LauncherControl control) {
+        return scaled(designRect(control), factor).translated(area);
     };
     const QString buttons =
-        zavo::test::wholeOnButtons(QImage(mainShot), button(16, 88), button(112, 88),
-                                   button(208, 88), button(16, 48), scaled(2, factor));
+        wholeOnButtons(QImage(mainShot), button(LauncherControl::Command1_6),
+                       button(LauncherControl::Command1_7), button(LauncherControl::Command1_8),
+                       button(LauncherControl::Command1_3), scaled(2, factor));
     QVERIFY2(buttons.isEmpty(), qPrintable(buttons));
 
     // The registration dialog: its labels show each name from its start.
-    xd.keysTo(main, {QStringLiteral("alt+o")});
-    const quint64 dialog = x.waitForWindow(kDialogTitle);
-    QVERIFY(dialog);
-    QTRY_VERIFY2_WITH_TIMEOUT(offScreen(x, dialog, screen).isEmpty(),
-                              qPrintable(offScreen(x, dialog, screen)), 10000);
-    QTest::qWait(300);
-    const QString dialogShot = shotName("dialog");
-    QFile::remove(dialogShot);
-    QVERIFY(x.screenshot(dialogShot));
+    ZAVO_VERIFY_OK(run.openDialog(false));
+    const quint64 dialog = run.dialog;
+    ZAVO_TRY_OK(offScreen(x, dialog, screen), 10000);
+    const QString dialogShot = shot(run, "dialog");
+    QVERIFY(!dialogShot.isEmpty());
     const XGeometry d = x.geometry(dialog);
     const auto label = [&](int left) {
         return scaled(QRect(left, 56, 73, 17), factor).translated(d.x, d.y);
     };
     const QString labels =
-        zavo::test::startOnLabels(QImage(dialogShot), label(32), label(112), scaled(13, factor));
+        startOnLabels(QImage(dialogShot), label(32), label(112), scaled(13, factor));
     QVERIFY2(labels.isEmpty(), qPrintable(labels));
     xd.keysTo(dialog, {QStringLiteral("Escape")});
     QTRY_VERIFY_WITH_TIMEOUT(x.windows(kDialogTitle).isEmpty(), 10000);
@@ -239,18 +221,14 @@ void TestE2eScaling::fullHdScreenHoldsEveryWindowAndLongNames() {
     xd.keysTo(back, {QStringLiteral("alt+h"), QStringLiteral("i")});
     const quint64 about = x.waitForWindow(kAboutTitle);
     QVERIFY(about);
-    QTRY_VERIFY2_WITH_TIMEOUT(offScreen(x, about, screen).isEmpty(),
-                              qPrintable(offScreen(x, about, screen)), 10000);
+    ZAVO_TRY_OK(offScreen(x, about, screen), 10000);
     const XGeometry a = x.geometry(about);
     if (factor < 2)
         QCOMPARE(QPoint(a.x, a.y), scaled(QRect(686, 382, 1, 1), factor).topLeft());
     qInfo("X client windows: main %dx%d at (%d, %d), dialog %dx%d at (%d, %d), About %dx%d at "
           "(%d, %d)",
           g.width, g.height, g.x, g.y, d.width, d.height, d.x, d.y, a.width, a.height, a.x, a.y);
-    QTest::qWait(300);
-    const QString aboutShot = shotName("about");
-    QFile::remove(aboutShot);
-    QVERIFY(x.screenshot(aboutShot));
+    QVERIFY(!shot(run, "about").isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestE2eScaling)

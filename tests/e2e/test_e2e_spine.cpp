@@ -10,12 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using zavo::test::Desktop;
-using zavo::test::kDialogTitle;
-using zavo::test::kMainTitle;
-using zavo::test::XDriver;
-using zavo::test::XGeometry;
-using zavo::test::XSession;
+#include <tuple>
+
+using namespace zavo::test;
 
 Q_DECLARE_METATYPE(Desktop)
 
@@ -24,8 +21,6 @@ class TestE2eSpine : public QObject {
 private slots:
     void startsAtItsPlaceAndTopmost_data();
     void startsAtItsPlaceAndTopmost();
-    void secondStartEndsWithoutASecondWindow_data();
-    void secondStartEndsWithoutASecondWindow();
     void toolkitOptionsChangeNothing();
 };
 
@@ -61,44 +56,38 @@ QString notOnTopAndActive(XSession& x, quint64 window) {
 
 void TestE2eSpine::startsAtItsPlaceAndTopmost_data() {
     QTest::addColumn<Desktop>("desktop");
-    addDesktopRows(QString());
+    QTest::addColumn<bool>("sameFolder");
+    addDesktopRows(QStringLiteral(", same working folder"), true);
+    addDesktopRows(QStringLiteral(", another working folder"), false);
 }
 
 void TestE2eSpine::startsAtItsPlaceAndTopmost() {
     QFETCH(Desktop, desktop);
-    XSession x(screenOf(desktop), desktop);
-    ZAVO_REQUIRE_X_SESSION(x);
-    QTemporaryDir work;
-    const QString shots = QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_desktop_%1")
+    QFETCH(bool, sameFolder);
+    LauncherRun run(screenOf(desktop), desktop);
+    ZAVO_REQUIRE_LAUNCHER_RUN(run);
+    auto [x, xd] = std::tie(run.x, run.xd);
+    const QString shots = QStringLiteral("e2e_desktop_%1")
                               .arg(XSession::desktopName(desktop).section(QLatin1Char(' '), 0, 0));
-    QVERIFY(!QFileInfo::exists(work.filePath("settei.ini")));
+    QVERIFY(!QFileInfo::exists(run.file("settei.ini")));
 
-    QProcess* launcher = x.startLauncher(work.path());
-    QCOMPARE(launcher->state(), QProcess::Running);
-    const quint64 window = x.waitForWindow(kMainTitle);
-    QVERIFY2(window != 0, "no window titled ZAVO_launcher was mapped");
-
-    // The client window holds the menu bar on top of the 312 x 182 design area.
+    ZAVO_VERIFY_OK(run.start());
+    QCOMPARE(run.launcher->state(), QProcess::Running);
+    const quint64 window = run.window;
     // KWin maps the window first and moves it to its place a moment later.
-    QTRY_COMPARE_WITH_TIMEOUT(x.geometry(window).x, 686, 10000);
-    const XGeometry g = x.geometry(window);
-    const int menu = g.height - 182;
-    QVERIFY2(menu > 0, qPrintable(QStringLiteral("client height %1").arg(g.height)));
-    QCOMPARE(g.x, 686);
-    QCOMPARE(g.y + menu, 420);
-    QCOMPARE(g.width, 312);
+    ZAVO_TRY_OK(xd.misplaced(window), 10000);
+    const QRect place = xd.place(window);
 
     const QString state = x.property(window, QStringLiteral("_NET_WM_STATE"));
     QVERIFY2(state.contains(QStringLiteral("_NET_WM_STATE_ABOVE")), qPrintable(state));
     // The window a user just started takes the keys.
-    QTRY_VERIFY2_WITH_TIMEOUT(notOnTopAndActive(x, window).isEmpty(),
-                              qPrintable(notOnTopAndActive(x, window)), 10000);
+    ZAVO_TRY_OK(notOnTopAndActive(x, window), 10000);
 
-    const QFileInfo settei(work.filePath("settei.ini"));
+    const QFileInfo settei(run.file("settei.ini"));
     QTRY_VERIFY_WITH_TIMEOUT(settei.exists(), 10000);
     QVERIFY(settei.isFile());
     QCOMPARE(settei.size(), 0);
-    QCOMPARE(launcher->state(), QProcess::Running);
+    QCOMPARE(run.launcher->state(), QProcess::Running);
 
     // A window opened later, over the launcher, stays below it.
     const QString laterTitle = QStringLiteral("zavo-later-window");
@@ -111,91 +100,58 @@ void TestE2eSpine::startsAtItsPlaceAndTopmost() {
     QTRY_COMPARE_WITH_TIMEOUT(x.stacking().last(), window, 10000);
     QVERIFY(x.property(window, QStringLiteral("_NET_WM_STATE"))
                 .contains(QStringLiteral("_NET_WM_STATE_ABOVE")));
-    QVERIFY(x.screenshot(shots + QStringLiteral("_above.png"), window));
+    QVERIFY(!xd.shot(shots + QStringLiteral("_above"), window).isEmpty());
 
-    // The registration dialog opens above everything and takes the keys;
-    // closed, it hands both back to the launcher.
-    XDriver drive(x);
-    QVERIFY(drive.keysTo(window, {QStringLiteral("alt+o")}));
-    const quint64 dialog = x.waitForWindow(kDialogTitle);
-    QVERIFY2(dialog != 0, "alt+o opened no registration dialog");
-    QTRY_VERIFY2_WITH_TIMEOUT(notOnTopAndActive(x, dialog).isEmpty(),
-                              qPrintable(notOnTopAndActive(x, dialog)), 10000);
-    QVERIFY(x.screenshot(shots + QStringLiteral("_dialog.png"), dialog));
-    QVERIFY(drive.keys({QStringLiteral("alt+r")}));
-    QTRY_VERIFY_WITH_TIMEOUT(x.windows(kDialogTitle).isEmpty(), 10000);
-    const quint64 back = x.waitForWindow(kMainTitle);
-    QVERIFY2(back != 0, "alt+r did not bring the main window back");
-    QTRY_VERIFY2_WITH_TIMEOUT(notOnTopAndActive(x, back).isEmpty(),
-                              qPrintable(notOnTopAndActive(x, back)), 10000);
-    QVERIFY(x.property(back, QStringLiteral("_NET_WM_STATE"))
-                .contains(QStringLiteral("_NET_WM_STATE_ABOVE")));
-    QCOMPARE(x.geometry(back).x, g.x);
-    QCOMPARE(x.geometry(back).y, g.y);
-}
-
-void TestE2eSpine::secondStartEndsWithoutASecondWindow_data() {
-    QTest::addColumn<Desktop>("desktop");
-    QTest::addColumn<bool>("sameFolder");
-    addDesktopRows(QStringLiteral(", same working folder"), true);
-    addDesktopRows(QStringLiteral(", another working folder"), false);
-}
-
-void TestE2eSpine::secondStartEndsWithoutASecondWindow() {
-    QFETCH(Desktop, desktop);
-    QFETCH(bool, sameFolder);
-    XSession x(screenOf(desktop), desktop);
-    ZAVO_REQUIRE_X_SESSION(x);
-    QTemporaryDir work;
+    // A second start, from the same or another working folder, ends without
+    // a second window and leaves the first one as it was.
     QTemporaryDir other;
-
-    QProcess* first = x.startLauncher(work.path());
-    const quint64 window = x.waitForWindow(kMainTitle);
-    QVERIFY(window != 0);
-    QTRY_COMPARE_WITH_TIMEOUT(x.geometry(window).x, 686, 10000);
-    const XGeometry before = x.geometry(window);
-
-    const QString secondDir = sameFolder ? work.path() : other.path();
-    QProcess* second = x.startLauncher(secondDir);
+    QProcess* second = x.startLauncher(sameFolder ? run.work.path() : other.path());
     QVERIFY2(second->waitForFinished(10000), "the second instance did not end");
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 0);
-
     QCOMPARE(x.windows(kMainTitle), QList<quint64>{window});
-    const XGeometry after = x.geometry(window);
-    QCOMPARE(after.x, before.x);
-    QCOMPARE(after.y, before.y);
-    QCOMPARE(after.width, before.width);
-    QCOMPARE(after.height, before.height);
-    QCOMPARE(first->state(), QProcess::Running);
+    QCOMPARE(xd.place(window), place);
+    QCOMPARE(run.launcher->state(), QProcess::Running);
     if (!sameFolder) // it ended before opening its settei.ini
         QVERIFY(!QFileInfo::exists(other.filePath("settei.ini")));
+
+    // The registration dialog opens above everything and takes the keys;
+    // closed, it hands both back to the launcher.
+    ZAVO_VERIFY_OK(run.openDialog(false));
+    ZAVO_TRY_OK(notOnTopAndActive(x, run.dialog), 10000);
+    QVERIFY(!xd.shot(shots + QStringLiteral("_dialog"), run.dialog).isEmpty());
+    ZAVO_VERIFY_OK(run.returnToMain());
+    const quint64 back = run.window;
+    ZAVO_TRY_OK(notOnTopAndActive(x, back), 10000);
+    QVERIFY(x.property(back, QStringLiteral("_NET_WM_STATE"))
+                .contains(QStringLiteral("_NET_WM_STATE_ABOVE")));
+    QCOMPARE(xd.place(back).topLeft(), place.topLeft());
 }
 
 // The program takes no command line: the toolkit's own options must not move,
 // restyle or mirror it. Each start is compared, pixel by pixel above the clock
 // line, with a start without options.
 void TestE2eSpine::toolkitOptionsChangeNothing() {
-    XSession x;
-    ZAVO_REQUIRE_X_SESSION(x);
+    LauncherRun run;
+    ZAVO_REQUIRE_LAUNCHER_RUN(run);
     if (QStandardPaths::findExecutable(QStringLiteral("compare")).isEmpty())
         QSKIP("compare (imagemagick) is not installed");
-    QTemporaryDir work;
+    auto [x, xd] = std::tie(run.x, run.xd);
 
     const auto shot = [&](const QStringList& args, const QString& name) -> QString {
-        QProcess* launcher = x.startProcess(XSession::launcherPath(), args, work.path());
+        QProcess* launcher = x.startProcess(XSession::launcherPath(), args, run.work.path());
         const quint64 window = x.waitForWindow(kMainTitle);
         if (window == 0)
             return {};
         const XGeometry g = x.geometry(window);
-        const int menu = g.height - 182;
-        const QString png = work.filePath(name + QStringLiteral(".png"));
-        const bool placed = g.x == 686 && g.y + menu == 420 && g.width == 312;
+        const int menu = g.height - kMainDesignHeight;
+        const QString png = run.file(name + QStringLiteral(".png"));
+        const bool placed = xd.misplaced(window).isEmpty();
         // The menu bar and the button grid, above the clock line.
         const bool taken =
             x.run(QStringLiteral("import"),
                   {QStringLiteral("-window"), QString::number(window), QStringLiteral("-crop"),
-                   QStringLiteral("312x%1+0+0").arg(menu + 120), png}) == 0;
+                   QStringLiteral("%1x%2+0+0").arg(g.width).arg(menu + 120), png}) == 0;
         launcher->terminate();
         launcher->waitForFinished(10000);
         return placed && taken ? png : QStringLiteral("misplaced");
