@@ -6,13 +6,21 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 
 namespace zavo::test {
 namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kHead = 4096;
+
+// The folder as the dialog stores it: with its separator, in bytes.
+std::string storedFolder() {
+    return platform::folder_lists::startFolder() + platform::folder_lists::kPathSeparator;
+}
+
+std::string joined(const std::array<std::string, 3>& items) {
+    return shownText(items[0]) + " | " + shownText(items[1]) + " | " + shownText(items[2]);
+}
 
 } // namespace
 
@@ -32,21 +40,6 @@ std::string shownText(const std::string& text) {
     return out;
 }
 
-namespace {
-
-std::string joined(const std::string* items, std::size_t n) {
-    std::string out;
-    for (std::size_t i = 0; i < n; ++i)
-        out += (i ? " | " : "") + shownText(items[i]);
-    return out;
-}
-
-bool startsWith(const std::string& s, const std::string& prefix) {
-    return s.compare(0, prefix.size(), prefix) == 0;
-}
-
-} // namespace
-
 WalkFolder::WalkFolder() : ScratchFolder("zavo-faults-", Current::enter) {
     makeProgram(path() / kProgram);
     // The expected records spell the folder byte for byte: it must be ASCII,
@@ -58,29 +51,20 @@ WalkFolder::WalkFolder() : ScratchFolder("zavo-faults-", Current::enter) {
                         [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
 }
 
-std::string WalkFolder::storedFolder() const {
-    return platform::folder_lists::startFolder() + platform::folder_lists::kPathSeparator;
-}
-
 std::optional<FileState> stateOf(const fs::path& path) {
+    // Not a regular file: opening a named pipe would wait for a writer.
     std::error_code ec;
     if (!fs::is_regular_file(path, ec))
         return std::nullopt;
+    const std::uintmax_t size = fs::file_size(path, ec);
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (ec || !in)
         return std::nullopt;
-    FileState state;
-    state.size = fs::file_size(path, ec);
-    state.head.resize(kHead);
-    in.read(state.head.data(), std::streamsize(kHead));
-    state.head.resize(std::size_t(in.gcount()));
-    std::string chunk(1 << 16, '\0');
-    while (in.read(chunk.data(), std::streamsize(chunk.size())) || in.gcount() > 0) {
-        const auto n = std::size_t(in.gcount());
-        if (chunk.find_first_not_of('\0') < n)
-            state.restZero = false;
-    }
-    return state;
+    // A file that reads shorter than its size shows the size it read.
+    std::string bytes(std::size_t(size), '\0');
+    in.read(bytes.data(), std::streamsize(size));
+    bytes.resize(std::size_t(in.gcount()));
+    return stateOfBytes(bytes);
 }
 
 FileState stateOfBytes(const std::string& bytes, std::uint64_t size) {
@@ -122,53 +106,54 @@ Walker::Walker() {
 }
 
 std::string Walker::run(const std::function<void()>& handler) {
-    const std::size_t from = rec.calls.size();
+    const std::size_t from = mark();
     forms.run(handler);
     std::string events;
-    for (std::size_t i = from; i < rec.calls.size(); ++i) {
-        const std::string& call = rec.calls[i];
-        if (startsWith(call, "launch ")) {
-            // "launch <command> <style>"
+    for (const std::string& call : since(from)) {
+        const std::size_t critical = call.find(" 16 "); // a message's style
+        if (call.starts_with("launch "))                // "launch <command> <style>"
             events += " launch " + shownText(call.substr(7, call.rfind(' ') - 7));
-        } else if (startsWith(call, "msg ") && call.find(" 16 ") != std::string::npos) {
-            events += " ! " + call.substr(4, call.find(" 16 ") - 4);
-        } else if (call == "beep") {
+        else if (call.starts_with("msg ") && critical != std::string::npos)
+            events += " ! " + call.substr(4, critical - 4);
+        else if (call == "beep")
             events += " beep";
-        }
     }
     return events;
 }
 
+std::string Walker::captions() {
+    if (!launcher())
+        return "no main window";
+    const auto& buttons = views.launcher().Command1;
+    return joined({buttons[6], buttons[7], buttons[8]});
+}
+
+std::string Walker::labels() {
+    return option() ? joined(views.option().Label) : "no dialog";
+}
+
 std::string Walker::start() {
     const std::string events = run([&] { forms.show(forms::FormId::Launcher); });
-    if (!launcher())
-        return "load: no main window" + events;
-    return "load: " + joined(views.launcher().Command1.data() + 6, 3) + events;
+    return "load: " + captions() + events;
 }
 
 std::string Walker::click(int slot) {
-    const std::string head = "click " + std::to_string(slot) + ":";
     auto* form = launcher();
-    if (!form)
-        return head + " no main window";
-    return head + run([&] { form->Command1_Click(5 + slot); });
+    return "click " + std::to_string(slot) + ":" +
+           (form ? run([&] { form->Command1_Click(5 + slot); }) : " no main window");
 }
 
 std::string Walker::openDialog() {
     auto* form = launcher();
-    if (!form)
-        return "dialog: no main window";
-    const std::string events = run([&] { form->opt_Click(); });
-    if (!option())
-        return "dialog: not open" + events;
-    return "dialog: " + joined(views.option().Label.data(), 3) + events;
+    const std::string events = form ? run([&] { form->opt_Click(); }) : " (no main window)";
+    return "dialog: " + labels() + events;
 }
 
 std::string Walker::registerProgram(int slot) {
     const std::string head = "register " + std::to_string(slot) + ": ";
     auto* form = option();
     if (!form)
-        return head + "no dialog";
+        return head + labels();
     RecordingOption& view = views.option();
     const auto it = std::find(view.files.begin(), view.files.end(), kProgram);
     if (it == view.files.end())
@@ -176,7 +161,7 @@ std::string Walker::registerProgram(int slot) {
     view.selected = int(it - view.files.begin());
     view.option = slot;
     const std::string events = run([&] { form->touroku_Click(); });
-    return head + joined(view.Label.data(), 3) + events;
+    return head + labels() + events;
 }
 
 std::string Walker::reset() {
@@ -185,17 +170,13 @@ std::string Walker::reset() {
         return "reset: no dialog";
     rec.answers.push_back(platform::vbYes);
     const std::string events = run([&] { form->reset_Click(); });
-    return "reset: " + joined(views.option().Label.data(), 3) + events;
+    return "reset: " + labels() + events;
 }
 
 std::string Walker::back() {
     auto* form = option();
-    if (!form)
-        return "back: no dialog";
-    const std::string events = run([&] { form->Cancel_but_Click(); });
-    if (!launcher())
-        return "back: no main window" + events;
-    return "back: " + joined(views.launcher().Command1.data() + 6, 3) + events;
+    const std::string events = form ? run([&] { form->Cancel_but_Click(); }) : " (no dialog)";
+    return "back: " + captions() + events;
 }
 
 std::string Walker::state() const {
@@ -206,9 +187,9 @@ std::string Walker::state() const {
     return "running";
 }
 
-std::vector<std::string> standardWalk(const ExpectedFiles& expected, bool checkBytes) {
+Lines standardWalk(const ExpectedFiles& expected, bool checkBytes) {
     Walker p;
-    std::vector<std::string> lines{p.start()};
+    Lines lines{p.start()};
     for (int slot = 1; slot <= 3; ++slot)
         lines.push_back(p.click(slot));
     lines.push_back(p.openDialog());
@@ -223,32 +204,39 @@ std::vector<std::string> standardWalk(const ExpectedFiles& expected, bool checkB
     return lines;
 }
 
-std::vector<std::string> expectedWalk(const WalkExpectation& e, bool checkBytes) {
-    const std::array<std::string, 3> unregistered{"未登録", "未登録", "未登録"};
-    std::array<std::string, 3> registered = e.labels;
-    registered[1] = "prog.exe  ";
-    std::vector<std::string> lines{"load: " + joined(e.captions.data(), 3)};
-    for (int n = 1; n <= 3; ++n)
-        lines.push_back("click " + std::to_string(n) + ":" + e.clicks[std::size_t(n - 1)]);
-    lines.push_back("dialog: " + joined(e.labels.data(), 3) + e.dialogEvents);
-    const auto& afterRegister = e.registers ? registered : e.labels;
-    lines.push_back("register 2: " + joined(afterRegister.data(), 3) +
-                    (e.registers ? " beep" : kRegisterError));
+Lines expectedWalk(const WalkExpectation& e, bool checkBytes) {
+    // Where the writes fail, the windows keep what they showed.
+    auto labels = e.labels, captions = e.captions;
+    if (e.writes)
+        labels[1] = captions[1] = "prog.exe  ";
+    const std::string written = e.writes ? " beep" : kRegisterError;
+    Lines lines{"load: " + joined(e.captions)};
+    for (std::size_t n = 0; n < 3; ++n)
+        lines.push_back("click " + std::to_string(n + 1) + ":" + e.clicks[n]);
+    lines.push_back("dialog: " + joined(e.labels) + e.dialogEvents);
+    lines.push_back("register 2: " + joined(labels) + written);
     if (checkBytes)
         lines.push_back("register bytes: ok");
-    lines.push_back("reset: " + joined((e.resets ? unregistered : afterRegister).data(), 3) +
-                    (e.resets ? " beep" : kRegisterError));
+    if (e.writes) {
+        labels = {"未登録", "未登録", "未登録"};
+        captions = {"１：未登録", "２：未登録", "３：未登録"};
+    }
+    lines.push_back("reset: " + joined(labels) + written);
     if (checkBytes)
         lines.push_back("reset bytes: ok");
-    std::array<std::string, 3> back{"１：未登録", "２：未登録", "３：未登録"};
-    if (!e.resets) {
-        back = e.captions;
-        if (e.registers)
-            back[1] = "prog.exe  ";
-    }
-    lines.push_back("back: " + joined(back.data(), 3));
+    lines.push_back("back: " + joined(captions));
     lines.push_back("running");
     return lines;
+}
+
+void checkLines(const Lines& found, const Lines& expected) {
+    CHECK(found.size() == expected.size());
+    for (std::size_t i = 0; i < std::min(found.size(), expected.size()); ++i)
+        CHECK(found[i] == expected[i]);
+}
+
+void checkWalk(const WalkExpectation& shown, const ExpectedFiles& files) {
+    checkLines(standardWalk(files), expectedWalk(shown));
 }
 
 std::string threeRecords() {
@@ -270,23 +258,23 @@ WalkExpectation unregisteredShown() {
     // A record never written spells a command of 100 NUL characters, which
     // no backend starts.
     const std::string nul = " launch <NUL*100>" + kReadError;
-    WalkExpectation e;
-    e.captions = {"１：未登録", "２：未登録", "３：未登録"};
-    e.clicks = {nul, nul, nul};
-    e.labels = {"未登録", "未登録", "未登録"};
-    return e;
+    return {{"１：未登録", "２：未登録", "３：未登録"},
+            {nul, nul, nul},
+            {"未登録", "未登録", "未登録"},
+            "",
+            true};
 }
 
 WalkExpectation unopenableShown() {
-    WalkExpectation e = unregisteredShown();
-    e.clicks = {kReadError, kReadError, kReadError};
-    e.dialogEvents = kRegisterError;
-    e.registers = e.resets = false;
-    return e;
+    return {unregisteredShown().captions,
+            {kReadError, kReadError, kReadError},
+            unregisteredShown().labels,
+            kRegisterError,
+            false};
 }
 
-std::string registeredRecord(const WalkFolder& folder) {
-    return recordBytes(folder.storedFolder(), kProgram);
+std::string registeredRecord() {
+    return recordBytes(storedFolder(), kProgram);
 }
 
 std::string afterReset(std::string bytes) {
@@ -295,8 +283,8 @@ std::string afterReset(std::string bytes) {
     return bytes;
 }
 
-ExpectedFiles writesOf(const std::string& before, const WalkFolder& folder) {
-    const std::string registered = withRecord(before, 2, registeredRecord(folder));
+ExpectedFiles writesOf(const std::string& before) {
+    const std::string registered = withRecord(before, 2, registeredRecord());
     return {stateOfBytes(registered), stateOfBytes(afterReset(registered))};
 }
 

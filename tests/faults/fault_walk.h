@@ -20,14 +20,12 @@ namespace zavo::test {
 
 inline constexpr const char* kSettei = "settei.ini";
 inline constexpr const char* kProgram = "prog.exe"; // what the dialog registers
+using Lines = std::vector<std::string>;
 
 // A fresh ASCII-named folder that is the current folder while this lives;
 // it holds prog.exe for the dialog's file list.
-class WalkFolder : public ScratchFolder {
-public:
+struct WalkFolder : ScratchFolder {
     WalkFolder();
-    // The folder as the dialog stores it: with its separator, in bytes.
-    std::string storedFolder() const;
 };
 
 // What settei.ini holds: a regular file's size, its first 4 KiB, and whether
@@ -59,6 +57,10 @@ struct Walker : FormsHarness {
     std::string reset();
     std::string back();        // the dialog's return button: "back: <captions>"
     std::string state() const; // "running", or what ended it
+
+private:
+    std::string captions(); // the slot buttons of the main window
+    std::string labels();   // the dialog's slot labels
 };
 
 // What to expect of settei.ini after the dialog registered prog.exe into
@@ -72,7 +74,7 @@ struct ExpectedFiles {
 // register prog.exe into slot 2, reset, go back. With `checkBytes`, after
 // the register and after the reset a line says whether settei.ini holds what
 // `expected` says.
-std::vector<std::string> standardWalk(const ExpectedFiles& expected, bool checkBytes = true);
+Lines standardWalk(const ExpectedFiles& expected, bool checkBytes = true);
 
 // What the standard walk should show.
 struct WalkExpectation {
@@ -80,10 +82,14 @@ struct WalkExpectation {
     std::array<std::string, 3> clicks;   // what follows "click n:"
     std::array<std::string, 3> labels;   // dialog labels after it loaded
     std::string dialogEvents;            // what its load said, if anything
-    bool registers = true;               // the register and reset writes work
-    bool resets = true;
+    bool writes = true;                  // the register and reset writes work
 };
-std::vector<std::string> expectedWalk(const WalkExpectation& e, bool checkBytes = true);
+Lines expectedWalk(const WalkExpectation& e, bool checkBytes = true);
+
+// Each line of a transcript on its own, so a failure names the step.
+void checkLines(const Lines& found, const Lines& expected);
+// The standard walk against what it should show and leave in settei.ini.
+void checkWalk(const WalkExpectation& shown, const ExpectedFiles& files);
 
 // Text as the transcript shows it: NUL characters as <NUL*n>.
 std::string shownText(const std::string& text);
@@ -98,10 +104,10 @@ WalkExpectation unregisteredShown();
 WalkExpectation unopenableShown();
 
 // The record the standard walk registers, and a file after a reset.
-std::string registeredRecord(const WalkFolder& folder);
+std::string registeredRecord();
 std::string afterReset(std::string bytes);
 // The files of a walk in which both writes work, from `before`.
-ExpectedFiles writesOf(const std::string& before, const WalkFolder& folder);
+ExpectedFiles writesOf(const std::string& before);
 
 inline const std::string kReadError = " ! 読み取りエラーです";
 inline const std::string kRegisterError = " ! 登録エラーです";

@@ -13,12 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void checkLines(const std::vector<std::string>& found, const std::vector<std::string>& expected) {
-    CHECK(found.size() == expected.size());
-    for (std::size_t i = 0; i < std::min(found.size(), expected.size()); ++i)
-        CHECK(found[i] == expected[i]);
-}
-
 std::string trimBlanks(const std::string& s) {
     const auto end = s.find_last_not_of(' ');
     return end == std::string::npos ? std::string() : s.substr(0, end + 1);
@@ -30,8 +24,7 @@ WalkExpectation shownFor(const std::string& file) {
     const WalkExpectation unregistered = unregisteredShown();
     WalkExpectation e;
     for (std::size_t n = 0; n < 3; ++n) {
-        std::string record = file.size() > n * 200 ? file.substr(n * 200, 100) : "";
-        record.resize(100, '\0');
+        const std::string record = bytesAt(file, n * kRecordSize, 100);
         const std::string exe = record.substr(80);
         const bool registered = exe[0] != '\0' && exe.substr(0, 10) != std::string(10, ' ');
         e.captions[n] = registered ? exe.substr(0, 10) : unregistered.captions[n];
@@ -53,7 +46,7 @@ TEST_CASE("settei.ini of every length from 0 to 601 bytes") {
         WalkFolder folder;
         const std::string before = full.substr(0, length);
         writeFile(kSettei, before);
-        checkLines(standardWalk(writesOf(before, folder)), expectedWalk(shownFor(before)));
+        checkWalk(shownFor(before), writesOf(before));
     }
 }
 
@@ -63,19 +56,18 @@ TEST_CASE("settei.ini missing, 100 MiB, or a folder") {
         const char* name;
         std::function<void()> setUp;
         WalkExpectation shown;
-        std::function<ExpectedFiles(const WalkFolder&)> files;
+        std::function<ExpectedFiles()> files; // made in the row's folder
     };
     const Row rows[] = {
-        {"missing", [] {}, unregisteredShown(),
-         [](const WalkFolder& f) { return writesOf("", f); }},
+        {"missing", [] {}, unregisteredShown(), [] { return writesOf(""); }},
         {"100 MiB, sparse past the records",
          [] {
              writeFile(kSettei, threeRecords());
              fs::resize_file(kSettei, kHuge);
          },
          threeRecordsShown(),
-         [](const WalkFolder& f) {
-             const std::string registered = withRecord(threeRecords(), 2, registeredRecord(f));
+         [] {
+             const std::string registered = withRecord(threeRecords(), 2, registeredRecord());
              return ExpectedFiles{stateOfBytes(registered, kHuge),
                                   stateOfBytes(afterReset(registered), kHuge)};
          }},
@@ -84,13 +76,13 @@ TEST_CASE("settei.ini missing, 100 MiB, or a folder") {
              fs::create_directory(kSettei);
              writeFile(fs::path(kSettei) / "inside", "kept");
          },
-         unopenableShown(), [](const WalkFolder&) { return ExpectedFiles{}; }},
+         unopenableShown(), [] { return ExpectedFiles{}; }},
     };
     for (const Row& row : rows) {
         CAPTURE(std::string(row.name));
         WalkFolder folder;
         row.setUp();
-        checkLines(standardWalk(row.files(folder)), expectedWalk(row.shown));
+        checkWalk(row.shown, row.files());
     }
     SUBCASE("the folder keeps what it holds") {
         WalkFolder folder;
@@ -156,7 +148,7 @@ TEST_CASE("settei.ini deleted while the registration dialog is open") {
     // unregistered keep what they showed.
     fs::remove(kSettei);
     CHECK(p.registerProgram(2) == "register 2: one.exe    | prog.exe   | three.exe  beep");
-    const std::string registered = withRecord("", 2, registeredRecord(folder));
+    const std::string registered = withRecord("", 2, registeredRecord());
     CHECK(compare(stateOf(kSettei), stateOfBytes(registered)) == "ok");
 
     fs::remove(kSettei);
