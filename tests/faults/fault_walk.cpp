@@ -11,8 +11,6 @@ namespace zavo::test {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr std::size_t kHead = 4096;
-
 // The folder as the dialog stores it: with its separator, in bytes.
 std::string storedFolder() {
     return platform::folder_lists::startFolder() + platform::folder_lists::kPathSeparator;
@@ -67,18 +65,10 @@ std::optional<FileState> stateOf(const fs::path& path) {
     return stateOfBytes(bytes);
 }
 
-FileState stateOfBytes(const std::string& bytes, std::uint64_t size) {
-    FileState state;
-    state.size = size;
-    state.head = bytes.substr(0, kHead);
-    // A longer file reads as zero past `bytes`.
-    state.head.resize(std::size_t(std::min<std::uint64_t>(size, kHead)), '\0');
-    state.restZero = bytes.size() <= kHead || bytes.find_first_not_of('\0', kHead) == bytes.npos;
-    return state;
-}
-
-FileState stateOfBytes(const std::string& bytes) {
-    return stateOfBytes(bytes, bytes.size());
+FileState stateOfBytes(std::string bytes, std::uint64_t size) {
+    size = std::max<std::uint64_t>(size, bytes.size());
+    bytes.erase(bytes.find_last_not_of('\0') + 1); // npos + 1: all zero
+    return {size, bytes};
 }
 
 std::string compare(const std::optional<FileState>& found,
@@ -89,12 +79,9 @@ std::string compare(const std::optional<FileState>& found,
         return found ? "a file where none was expected" : "no readable file";
     if (found->size != expected->size)
         return "size " + std::to_string(found->size) + ", not " + std::to_string(expected->size);
-    std::size_t i = 0;
-    while (i < found->head.size() && found->head[i] == expected->head[i])
-        ++i;
-    if (i < found->head.size())
-        return "differs at byte " + std::to_string(i);
-    return "bytes after the first 4 KiB differ";
+    const std::string &a = found->bytes, &b = expected->bytes;
+    const auto at = std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin();
+    return "differs from byte " + std::to_string(at) + " on";
 }
 
 Walker::Walker() {
@@ -218,8 +205,8 @@ Lines expectedWalk(const WalkExpectation& e, bool checkBytes) {
     if (checkBytes)
         lines.push_back("register bytes: ok");
     if (e.writes) {
-        labels = {"未登録", "未登録", "未登録"};
-        captions = {"１：未登録", "２：未登録", "３：未登録"};
+        labels = WalkExpectation{}.labels;
+        captions = WalkExpectation{}.captions;
     }
     lines.push_back("reset: " + joined(labels) + written);
     if (checkBytes)
@@ -245,47 +232,43 @@ std::string threeRecords() {
            recordBytes("/opt/three/", "three.exe");
 }
 
-WalkExpectation threeRecordsShown() {
+WalkExpectation shownFor(const std::string& bytes) {
+    const auto trimmed = [](const std::string& s) {
+        return s.substr(0, s.find_last_not_of(' ') + 1);
+    };
     WalkExpectation e;
-    e.captions = {"one.exe   ", "two-with-l", "three.exe "};
-    e.clicks = {" launch /opt/one/one.exe", " launch /opt/two/two-with-long-name.e",
-                " launch /opt/three/three.exe"};
-    e.labels = e.captions;
+    for (std::size_t n = 0; n < 3; ++n) {
+        const std::string record = bytesAt(bytes, n * kRecordSize, 100);
+        const std::string exe = record.substr(80);
+        if (exe[0] != '\0' && exe.substr(0, 10) != std::string(10, ' '))
+            e.captions[n] = e.labels[n] = exe.substr(0, 10);
+        // A record never written spells a command of 100 NUL characters,
+        // which no backend starts.
+        const std::string command = trimmed(record.substr(0, 80)) + trimmed(exe);
+        const bool startable = !command.empty() && command.find('\0') == std::string::npos;
+        e.clicks[n] = " launch " + shownText(command) + (startable ? "" : kReadError);
+    }
     return e;
 }
 
-WalkExpectation unregisteredShown() {
-    // A record never written spells a command of 100 NUL characters, which
-    // no backend starts.
-    const std::string nul = " launch <NUL*100>" + kReadError;
-    return {{"１：未登録", "２：未登録", "３：未登録"},
-            {nul, nul, nul},
-            {"未登録", "未登録", "未登録"},
-            "",
-            true};
-}
-
 WalkExpectation unopenableShown() {
-    return {unregisteredShown().captions,
-            {kReadError, kReadError, kReadError},
-            unregisteredShown().labels,
-            kRegisterError,
-            false};
+    WalkExpectation e = unwritable(shownFor(""));
+    e.clicks = {kReadError, kReadError, kReadError};
+    e.dialogEvents = kRegisterError;
+    return e;
 }
 
-std::string registeredRecord() {
-    return recordBytes(storedFolder(), kProgram);
+WalkExpectation unwritable(WalkExpectation e) {
+    e.writes = false;
+    return e;
 }
 
-std::string afterReset(std::string bytes) {
+ExpectedFiles writesOf(const std::string& before, std::uint64_t size) {
+    std::string bytes = withRecord(before, 2, recordBytes(storedFolder(), kProgram));
+    const FileState registered = stateOfBytes(bytes, size);
     for (int n = 1; n <= 3; ++n)
         bytes = withRecord(bytes, n, blankRecord());
-    return bytes;
-}
-
-ExpectedFiles writesOf(const std::string& before) {
-    const std::string registered = withRecord(before, 2, registeredRecord());
-    return {stateOfBytes(registered), stateOfBytes(afterReset(registered))};
+    return {registered, stateOfBytes(bytes, size)};
 }
 
 } // namespace zavo::test

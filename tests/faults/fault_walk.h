@@ -28,17 +28,17 @@ struct WalkFolder : ScratchFolder {
     WalkFolder();
 };
 
-// What settei.ini holds: a regular file's size, its first 4 KiB, and whether
-// everything after them is zero; or nothing when it is no readable file.
+// What settei.ini holds: a regular file's size and its bytes up to the last
+// that is not zero (a sparse 100 MiB file stays small); or nothing when it is
+// no readable file.
 struct FileState {
     std::uint64_t size = 0;
-    std::string head;
-    bool restZero = true;
+    std::string bytes;
     bool operator==(const FileState&) const = default;
 };
 std::optional<FileState> stateOf(const std::filesystem::path& path);
-FileState stateOfBytes(const std::string& bytes, std::uint64_t size);
-FileState stateOfBytes(const std::string& bytes);
+// `bytes`, zero up to `size` when that is larger.
+FileState stateOfBytes(std::string bytes, std::uint64_t size = 0);
 // "ok", or where `found` differs from `expected`.
 std::string compare(const std::optional<FileState>& found,
                     const std::optional<FileState>& expected);
@@ -76,13 +76,14 @@ struct ExpectedFiles {
 // `expected` says.
 Lines standardWalk(const ExpectedFiles& expected, bool checkBytes = true);
 
-// What the standard walk should show.
+// What the standard walk should show; by default, unregistered slots.
 struct WalkExpectation {
-    std::array<std::string, 3> captions; // slot buttons after the main window loaded
-    std::array<std::string, 3> clicks;   // what follows "click n:"
-    std::array<std::string, 3> labels;   // dialog labels after it loaded
-    std::string dialogEvents;            // what its load said, if anything
-    bool writes = true;                  // the register and reset writes work
+    // Slot buttons after the main window loaded, and dialog labels after it loaded.
+    std::array<std::string, 3> captions{"１：未登録", "２：未登録", "３：未登録"};
+    std::array<std::string, 3> labels{"未登録", "未登録", "未登録"};
+    std::array<std::string, 3> clicks; // what follows "click n:"
+    std::string dialogEvents;          // what its load said, if anything
+    bool writes = true;                // the register and reset writes work
 };
 Lines expectedWalk(const WalkExpectation& e, bool checkBytes = true);
 
@@ -94,20 +95,21 @@ void checkWalk(const WalkExpectation& shown, const ExpectedFiles& files);
 // Text as the transcript shows it: NUL characters as <NUL*n>.
 std::string shownText(const std::string& text);
 
+// What the forms show for a file of `bytes` (none: no bytes), worked out
+// from the bytes themselves: ASCII names.
+WalkExpectation shownFor(const std::string& bytes);
+// No settei.ini to be opened.
+WalkExpectation unopenableShown();
+// `e` where the register and reset writes fail.
+WalkExpectation unwritable(WalkExpectation e);
+
 // Three registered slots, spelled out byte by byte; slot 2's name is longer
 // than its field and was stored cut to 20 bytes.
 std::string threeRecords();
-WalkExpectation threeRecordsShown();
-// A file that reads as three unregistered slots (empty, missing, or zeros).
-WalkExpectation unregisteredShown();
-// No settei.ini to be opened.
-WalkExpectation unopenableShown();
 
-// The record the standard walk registers, and a file after a reset.
-std::string registeredRecord();
-std::string afterReset(std::string bytes);
-// The files of a walk in which both writes work, from `before`.
-ExpectedFiles writesOf(const std::string& before);
+// The files of a walk in which both writes work, from `before` (zero up to
+// `size` when that is larger).
+ExpectedFiles writesOf(const std::string& before, std::uint64_t size = 0);
 
 inline const std::string kReadError = " ! 読み取りエラーです";
 inline const std::string kRegisterError = " ! 登録エラーです";

@@ -9,8 +9,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
-#include <functional>
 #include <grp.h>
 #include <linux/fs.h>
 #include <sched.h>
@@ -76,12 +74,6 @@ std::string setImmutable(const char* path, bool on) {
     return why;
 }
 
-WalkExpectation readOnlyShown() {
-    WalkExpectation e = threeRecordsShown();
-    e.writes = false;
-    return e;
-}
-
 ExpectedFiles unchanged(const std::string& bytes) {
     return {stateOfBytes(bytes), stateOfBytes(bytes)};
 }
@@ -92,7 +84,7 @@ TEST_CASE("settei.ini as a symbolic link") {
     SUBCASE("dangling: the first open creates the file it names") {
         WalkFolder folder;
         fs::create_symlink("target.ini", kSettei);
-        checkWalk(unregisteredShown(), writesOf(""));
+        checkWalk(shownFor(""), writesOf(""));
         CHECK(fs::is_symlink(kSettei));
     }
     SUBCASE("a loop") {
@@ -126,7 +118,8 @@ TEST_CASE("settei.ini as a named pipe, or its user may not read or write it") {
         {"read-only named pipe", pipe(0444), true, unopenableShown(), std::nullopt},
         {"unreadable (write only)", records(fs::perms::owner_write), true, unopenableShown(),
          stateOfBytes(threeRecords())},
-        {"read-only", records(readable), true, readOnlyShown(), stateOfBytes(threeRecords())},
+        {"read-only", records(readable), true, unwritable(shownFor(threeRecords())),
+         stateOfBytes(threeRecords())},
     };
     for (const Row& row : rows) {
         CAPTURE(std::string(row.name));
@@ -153,7 +146,7 @@ TEST_CASE("settei.ini as a named pipe, or its user may not read or write it") {
         struct Restore {
             ~Restore() { setImmutable(kSettei, false); }
         } restore;
-        checkWalk(readOnlyShown(), unchanged(threeRecords()));
+        checkWalk(unwritable(shownFor(threeRecords())), unchanged(threeRecords()));
     }
 }
 
@@ -161,16 +154,13 @@ TEST_CASE("settei.ini on a full file system") {
     struct Row {
         const char* name;
         std::string before;
-        WalkExpectation shown;
         bool writes; // whether the writes find room
     };
-    WalkExpectation unregisteredNoRoom = unregisteredShown();
-    unregisteredNoRoom.writes = false;
     const Row rows[] = {
         // Writing a record past the end of the file needs a new block.
-        {"empty", "", unregisteredNoRoom, false},
+        {"empty", "", false},
         // The records overwrite blocks the file already has.
-        {"three records", threeRecords(), threeRecordsShown(), true},
+        {"three records", threeRecords(), true},
     };
     for (const Row& row : rows) {
         CAPTURE(std::string(row.name));
@@ -196,7 +186,8 @@ TEST_CASE("settei.ini on a full file system") {
             return full == ENOSPC ? ""
                                   : std::string("the tmpfs did not fill: ") + std::strerror(full);
         };
-        walkInChild(fullFolder, row.shown,
+        const WalkExpectation shown = shownFor(row.before);
+        walkInChild(fullFolder, row.writes ? shown : unwritable(shown),
                     row.writes ? writesOf(row.before) : unchanged(row.before));
     }
 }
