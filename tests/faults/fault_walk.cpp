@@ -8,7 +8,6 @@
 #include <fstream>
 
 namespace zavo::test {
-namespace fs = std::filesystem;
 namespace {
 
 // The folder as the dialog stores it: with its separator, in bytes.
@@ -26,14 +25,9 @@ std::string joined(const std::array<std::string, 3>& items) {
 std::string shownText(const std::string& text) {
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
-        if (text[i] != '\0') {
-            out += text[i++];
-            continue;
-        }
-        std::size_t n = 0;
-        while (i < text.size() && text[i] == '\0')
-            ++i, ++n;
-        out += "<NUL*" + std::to_string(n) + ">";
+        const std::size_t nuls = std::min(text.find_first_not_of('\0', i), text.size()) - i;
+        out += nuls ? "<NUL*" + std::to_string(nuls) + ">" : std::string(1, text[i]);
+        i += std::max<std::size_t>(nuls, 1);
     }
     return out;
 }
@@ -52,17 +46,9 @@ WalkFolder::WalkFolder() : ScratchFolder("zavo-faults-", Current::enter) {
 std::optional<FileState> stateOf(const fs::path& path) {
     // Not a regular file: opening a named pipe would wait for a writer.
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
+    if (!fs::is_regular_file(path, ec) || !std::ifstream(path, std::ios::binary))
         return std::nullopt;
-    const std::uintmax_t size = fs::file_size(path, ec);
-    std::ifstream in(path, std::ios::binary);
-    if (ec || !in)
-        return std::nullopt;
-    // A file that reads shorter than its size shows the size it read.
-    std::string bytes(std::size_t(size), '\0');
-    in.read(bytes.data(), std::streamsize(size));
-    bytes.resize(std::size_t(in.gcount()));
-    return stateOfBytes(bytes);
+    return stateOfBytes(readFile(path));
 }
 
 FileState stateOfBytes(std::string bytes, std::uint64_t size) {

@@ -95,8 +95,8 @@ void checkWalk(const WalkExpectation& shown, const ExpectedFiles& files);
 // Text as the transcript shows it: NUL characters as <NUL*n>.
 std::string shownText(const std::string& text);
 
-// What the forms show for a file of `bytes` (none: no bytes), worked out
-// from the bytes themselves: ASCII names.
+// What the forms show for a settei.ini of `bytes` (a missing one reads as
+// none), worked out from the bytes themselves; the names in them are ASCII.
 WalkExpectation shownFor(const std::string& bytes);
 // No settei.ini to be opened.
 WalkExpectation unopenableShown();

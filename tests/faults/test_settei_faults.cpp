@@ -6,7 +6,6 @@
 #include <doctest/doctest.h>
 
 using namespace zavo::test;
-namespace fs = std::filesystem;
 
 TEST_CASE("settei.ini of every length from 0 to 601 bytes") {
     // Byte 600 lies past the three records; no write may touch it.

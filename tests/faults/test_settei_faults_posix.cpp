@@ -18,7 +18,6 @@
 #include <unistd.h>
 
 using namespace zavo::test;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -54,11 +53,9 @@ bool walkInChild(const std::function<std::string()>& scene, const WalkExpectatio
 
 // Drops root for the unprivileged user; as another user already, stays.
 std::string becomeNobody() {
-    if (::geteuid() != 0)
-        return "";
-    if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-        return std::string("cannot drop root: ") + std::strerror(errno);
-    return "";
+    const bool dropped = ::geteuid() != 0 || (::setgroups(0, nullptr) == 0 &&
+                                              ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0);
+    return dropped ? "" : std::string("cannot drop root: ") + std::strerror(errno);
 }
 
 // Sets or clears the immutable attribute; why it cannot, or "".
@@ -168,13 +165,12 @@ TEST_CASE("settei.ini on a full file system") {
         // A small tmpfs over the scratch folder, in a mount namespace of the
         // child's own: it goes away with the child, whatever happens.
         const auto fullFolder = [&]() -> std::string {
-            const std::string where = folder.path().string();
             if (::unshare(CLONE_NEWNS) != 0)
                 return std::string("no mount namespace: ") + std::strerror(errno);
             if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-                ::mount("zavo-full", where.c_str(), "tmpfs", 0, "size=64k") != 0)
+                ::mount("zavo-full", folder.path().c_str(), "tmpfs", 0, "size=64k") != 0)
                 return std::string("cannot mount a tmpfs: ") + std::strerror(errno);
-            fs::current_path(where);
+            fs::current_path(folder.path());
             makeProgram(kProgram);
             writeFile(kSettei, row.before);
             const std::string block(4096, 'x');
