@@ -100,7 +100,7 @@ TEST_CASE("settei.ini as a named pipe, or its user may not read or write it") {
         std::function<void()> make;
         bool asNobody; // the walk as the unprivileged user
         WalkExpectation shown;
-        std::optional<FileState> kept; // what settei.ini holds after the walk
+        std::optional<FileState> kept; // settei.ini after the walk; none: the pipe
     };
     const auto pipe = [](mode_t mode) { return [=] { REQUIRE(::mkfifo(kSettei, mode) == 0); }; };
     const auto records = [](fs::perms perms) {
@@ -123,8 +123,9 @@ TEST_CASE("settei.ini as a named pipe, or its user may not read or write it") {
         WalkFolder folder;
         fs::permissions(folder.path(), fs::perms::all);
         row.make();
-        // The unprivileged user cannot look at a file's bytes: they are
-        // compared here once the child is done.
+        // The child says after each write that a pipe holds no bytes; a
+        // file's the unprivileged user cannot look at: they are compared
+        // here once the child is done.
         const bool isPipe = !row.kept;
         if (!walkInChild([&] { return row.asNobody ? becomeNobody() : ""; }, row.shown, {}, isPipe))
             continue;
