@@ -6,13 +6,20 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
+#include <span>
+#include <sstream>
 
 namespace zavo::test {
-namespace fs = std::filesystem;
 namespace {
 
-constexpr std::size_t kHead = 4096;
+// The folder as the dialog stores it: with its separator, in bytes.
+std::string storedFolder() {
+    return platform::folder_lists::startFolder() + platform::folder_lists::kPathSeparator;
+}
+
+std::string joined(std::span<const std::string, 3> items) {
+    return shownText(items[0]) + " | " + shownText(items[1]) + " | " + shownText(items[2]);
+}
 
 } // namespace
 
@@ -20,32 +27,12 @@ constexpr std::size_t kHead = 4096;
 std::string shownText(const std::string& text) {
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
-        if (text[i] != '\0') {
-            out += text[i++];
-            continue;
-        }
-        std::size_t n = 0;
-        while (i < text.size() && text[i] == '\0')
-            ++i, ++n;
-        out += "<NUL*" + std::to_string(n) + ">";
+        const std::size_t nuls = std::min(text.find_first_not_of('\0', i), text.size()) - i;
+        out += nuls ? "<NUL*" + std::to_string(nuls) + ">" : std::string(1, text[i]);
+        i += std::max<std::size_t>(nuls, 1);
     }
     return out;
 }
-
-namespace {
-
-std::string joined(const std::string* items, std::size_t n) {
-    std::string out;
-    for (std::size_t i = 0; i < n; ++i)
-        out += (i ? " | " : "") + shownText(items[i]);
-    return out;
-}
-
-bool startsWith(const std::string& s, const std::string& prefix) {
-    return s.compare(0, prefix.size(), prefix) == 0;
-}
-
-} // namespace
 
 WalkFolder::WalkFolder() : ScratchFolder("zavo-faults-", Current::enter) {
     makeProgram(path() / kProgram);
@@ -54,47 +41,26 @@ WalkFolder::WalkFolder() : ScratchFolder("zavo-faults-", Current::enter) {
     const std::string stored = storedFolder();
     INFO("scratch folder: ", stored);
     REQUIRE(stored.size() <= 80);
-    REQUIRE(std::all_of(stored.begin(), stored.end(),
-                        [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
-}
-
-std::string WalkFolder::storedFolder() const {
-    return platform::folder_lists::startFolder() + platform::folder_lists::kPathSeparator;
+    REQUIRE(std::ranges::all_of(stored, [](unsigned char c) { return c < 0x80; }));
 }
 
 std::optional<FileState> stateOf(const fs::path& path) {
+    // Not a regular file: opening a named pipe would wait for a writer.
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
+    std::ifstream in;
+    if (fs::is_regular_file(path, ec))
+        in.open(path, std::ios::binary);
+    if (!in.is_open())
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    FileState state;
-    state.size = fs::file_size(path, ec);
-    state.head.resize(kHead);
-    in.read(state.head.data(), std::streamsize(kHead));
-    state.head.resize(std::size_t(in.gcount()));
-    std::string chunk(1 << 16, '\0');
-    while (in.read(chunk.data(), std::streamsize(chunk.size())) || in.gcount() > 0) {
-        const auto n = std::size_t(in.gcount());
-        if (chunk.find_first_not_of('\0') < n)
-            state.restZero = false;
-    }
-    return state;
+    std::ostringstream bytes; // block by block: a test's file may have 100 MiB
+    bytes << in.rdbuf();
+    return stateOfBytes(std::move(bytes).str());
 }
 
-FileState stateOfBytes(const std::string& bytes, std::uint64_t size) {
-    FileState state;
-    state.size = size;
-    state.head = bytes.substr(0, kHead);
-    // A longer file reads as zero past `bytes`.
-    state.head.resize(std::size_t(std::min<std::uint64_t>(size, kHead)), '\0');
-    state.restZero = bytes.size() <= kHead || bytes.find_first_not_of('\0', kHead) == bytes.npos;
-    return state;
-}
-
-FileState stateOfBytes(const std::string& bytes) {
-    return stateOfBytes(bytes, bytes.size());
+FileState stateOfBytes(std::string bytes, std::uint64_t size) {
+    size = std::max<std::uint64_t>(size, bytes.size());
+    bytes.erase(bytes.find_last_not_of('\0') + 1); // npos + 1: all zero
+    return {size, bytes};
 }
 
 std::string compare(const std::optional<FileState>& found,
@@ -105,12 +71,9 @@ std::string compare(const std::optional<FileState>& found,
         return found ? "a file where none was expected" : "no readable file";
     if (found->size != expected->size)
         return "size " + std::to_string(found->size) + ", not " + std::to_string(expected->size);
-    std::size_t i = 0;
-    while (i < found->head.size() && found->head[i] == expected->head[i])
-        ++i;
-    if (i < found->head.size())
-        return "differs at byte " + std::to_string(i);
-    return "bytes after the first 4 KiB differ";
+    const std::string &a = found->bytes, &b = expected->bytes;
+    const auto at = std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin();
+    return "differs from byte " + std::to_string(at) + " on";
 }
 
 Walker::Walker() {
@@ -122,53 +85,53 @@ Walker::Walker() {
 }
 
 std::string Walker::run(const std::function<void()>& handler) {
-    const std::size_t from = rec.calls.size();
+    const std::size_t from = mark();
     forms.run(handler);
     std::string events;
-    for (std::size_t i = from; i < rec.calls.size(); ++i) {
-        const std::string& call = rec.calls[i];
-        if (startsWith(call, "launch ")) {
-            // "launch <command> <style>"
+    for (const std::string& call : since(from)) {
+        const std::size_t critical = call.find(" 16 "); // a message's style
+        if (call.starts_with("launch "))                // "launch <command> <style>"
             events += " launch " + shownText(call.substr(7, call.rfind(' ') - 7));
-        } else if (startsWith(call, "msg ") && call.find(" 16 ") != std::string::npos) {
-            events += " ! " + call.substr(4, call.find(" 16 ") - 4);
-        } else if (call == "beep") {
+        else if (call.starts_with("msg ") && critical != std::string::npos)
+            events += " ! " + call.substr(4, critical - 4);
+        else if (call == "beep")
             events += " beep";
-        }
     }
     return events;
 }
 
+std::string Walker::captions() {
+    // Command1(6) to Command1(8) are the slot buttons.
+    return launcher() ? joined(std::span(views.launcher().Command1).subspan<6, 3>())
+                      : "no main window";
+}
+
+std::string Walker::labels() {
+    return option() ? joined(views.option().Label) : "no dialog";
+}
+
 std::string Walker::start() {
     const std::string events = run([&] { forms.show(forms::FormId::Launcher); });
-    if (!launcher())
-        return "load: no main window" + events;
-    return "load: " + joined(views.launcher().Command1.data() + 6, 3) + events;
+    return "load: " + captions() + events;
 }
 
 std::string Walker::click(int slot) {
-    const std::string head = "click " + std::to_string(slot) + ":";
     auto* form = launcher();
-    if (!form)
-        return head + " no main window";
-    return head + run([&] { form->Command1_Click(5 + slot); });
+    return "click " + std::to_string(slot) + ":" +
+           (form ? run([&] { form->Command1_Click(5 + slot); }) : " no main window");
 }
 
 std::string Walker::openDialog() {
     auto* form = launcher();
-    if (!form)
-        return "dialog: no main window";
-    const std::string events = run([&] { form->opt_Click(); });
-    if (!option())
-        return "dialog: not open" + events;
-    return "dialog: " + joined(views.option().Label.data(), 3) + events;
+    const std::string events = form ? run([&] { form->opt_Click(); }) : " (no main window)";
+    return "dialog: " + labels() + events;
 }
 
 std::string Walker::registerProgram(int slot) {
     const std::string head = "register " + std::to_string(slot) + ": ";
     auto* form = option();
     if (!form)
-        return head + "no dialog";
+        return head + labels();
     RecordingOption& view = views.option();
     const auto it = std::find(view.files.begin(), view.files.end(), kProgram);
     if (it == view.files.end())
@@ -176,7 +139,7 @@ std::string Walker::registerProgram(int slot) {
     view.selected = int(it - view.files.begin());
     view.option = slot;
     const std::string events = run([&] { form->touroku_Click(); });
-    return head + joined(view.Label.data(), 3) + events;
+    return head + labels() + events;
 }
 
 std::string Walker::reset() {
@@ -185,17 +148,13 @@ std::string Walker::reset() {
         return "reset: no dialog";
     rec.answers.push_back(platform::vbYes);
     const std::string events = run([&] { form->reset_Click(); });
-    return "reset: " + joined(views.option().Label.data(), 3) + events;
+    return "reset: " + labels() + events;
 }
 
 std::string Walker::back() {
     auto* form = option();
-    if (!form)
-        return "back: no dialog";
-    const std::string events = run([&] { form->Cancel_but_Click(); });
-    if (!launcher())
-        return "back: no main window" + events;
-    return "back: " + joined(views.launcher().Command1.data() + 6, 3) + events;
+    const std::string events = form ? run([&] { form->Cancel_but_Click(); }) : " (no dialog)";
+    return "back: " + captions() + events;
 }
 
 std::string Walker::state() const {
@@ -206,9 +165,9 @@ std::string Walker::state() const {
     return "running";
 }
 
-std::vector<std::string> standardWalk(const ExpectedFiles& expected, bool checkBytes) {
+Lines standardWalk(const ExpectedFiles& expected, bool checkBytes) {
     Walker p;
-    std::vector<std::string> lines{p.start()};
+    Lines lines{p.start()};
     for (int slot = 1; slot <= 3; ++slot)
         lines.push_back(p.click(slot));
     lines.push_back(p.openDialog());
@@ -223,32 +182,37 @@ std::vector<std::string> standardWalk(const ExpectedFiles& expected, bool checkB
     return lines;
 }
 
-std::vector<std::string> expectedWalk(const WalkExpectation& e, bool checkBytes) {
-    const std::array<std::string, 3> unregistered{"未登録", "未登録", "未登録"};
-    std::array<std::string, 3> registered = e.labels;
-    registered[1] = "prog.exe  ";
-    std::vector<std::string> lines{"load: " + joined(e.captions.data(), 3)};
-    for (int n = 1; n <= 3; ++n)
-        lines.push_back("click " + std::to_string(n) + ":" + e.clicks[std::size_t(n - 1)]);
-    lines.push_back("dialog: " + joined(e.labels.data(), 3) + e.dialogEvents);
-    const auto& afterRegister = e.registers ? registered : e.labels;
-    lines.push_back("register 2: " + joined(afterRegister.data(), 3) +
-                    (e.registers ? " beep" : kRegisterError));
+Lines expectedWalk(const WalkExpectation& e, bool checkBytes) {
+    // Where the writes fail, the windows keep what they showed.
+    const WalkExpectation unregistered;
+    const WalkExpectation& afterReset = e.writes ? unregistered : e;
+    auto registered = e.labels;
+    if (e.writes)
+        registered[1] = "prog.exe  ";
+    const std::string written = e.writes ? " beep" : kRegisterError;
+    Lines lines{"load: " + joined(e.captions)};
+    for (std::size_t n = 0; n < 3; ++n)
+        lines.push_back("click " + std::to_string(n + 1) + ":" + e.clicks[n]);
+    lines.push_back("dialog: " + joined(e.labels) + e.dialogEvents);
+    lines.push_back("register 2: " + joined(registered) + written);
     if (checkBytes)
         lines.push_back("register bytes: ok");
-    lines.push_back("reset: " + joined((e.resets ? unregistered : afterRegister).data(), 3) +
-                    (e.resets ? " beep" : kRegisterError));
+    lines.push_back("reset: " + joined(afterReset.labels) + written);
     if (checkBytes)
         lines.push_back("reset bytes: ok");
-    std::array<std::string, 3> back{"１：未登録", "２：未登録", "３：未登録"};
-    if (!e.resets) {
-        back = e.captions;
-        if (e.registers)
-            back[1] = "prog.exe  ";
-    }
-    lines.push_back("back: " + joined(back.data(), 3));
+    lines.push_back("back: " + joined(afterReset.captions));
     lines.push_back("running");
     return lines;
+}
+
+void checkLines(const Lines& found, const Lines& expected) {
+    CHECK(found.size() == expected.size());
+    for (std::size_t i = 0; i < std::min(found.size(), expected.size()); ++i)
+        CHECK(found[i] == expected[i]);
+}
+
+void checkWalk(const WalkExpectation& shown, const ExpectedFiles& files) {
+    checkLines(standardWalk(files), expectedWalk(shown));
 }
 
 std::string threeRecords() {
@@ -257,47 +221,43 @@ std::string threeRecords() {
            recordBytes("/opt/three/", "three.exe");
 }
 
-WalkExpectation threeRecordsShown() {
+WalkExpectation shownFor(const std::string& bytes) {
+    const auto trimmed = [](const std::string& s) {
+        return s.substr(0, s.find_last_not_of(' ') + 1);
+    };
     WalkExpectation e;
-    e.captions = {"one.exe   ", "two-with-l", "three.exe "};
-    e.clicks = {" launch /opt/one/one.exe", " launch /opt/two/two-with-long-name.e",
-                " launch /opt/three/three.exe"};
-    e.labels = e.captions;
-    return e;
-}
-
-WalkExpectation unregisteredShown() {
-    // A record never written spells a command of 100 NUL characters, which
-    // no backend starts.
-    const std::string nul = " launch <NUL*100>" + kReadError;
-    WalkExpectation e;
-    e.captions = {"１：未登録", "２：未登録", "３：未登録"};
-    e.clicks = {nul, nul, nul};
-    e.labels = {"未登録", "未登録", "未登録"};
+    for (std::size_t n = 0; n < 3; ++n) {
+        const std::string record = bytesAt(bytes, n * kRecordSize, 100);
+        const std::string exe = record.substr(80);
+        if (exe[0] != '\0' && exe.substr(0, 10) != std::string(10, ' '))
+            e.captions[n] = e.labels[n] = exe.substr(0, 10);
+        // A record never written spells a command of 100 NUL characters,
+        // which no backend starts.
+        const std::string command = trimmed(record.substr(0, 80)) + trimmed(exe);
+        const bool startable = !command.empty() && command.find('\0') == std::string::npos;
+        e.clicks[n] = " launch " + shownText(command) + (startable ? "" : kReadError);
+    }
     return e;
 }
 
 WalkExpectation unopenableShown() {
-    WalkExpectation e = unregisteredShown();
+    WalkExpectation e = unwritable(shownFor(""));
     e.clicks = {kReadError, kReadError, kReadError};
     e.dialogEvents = kRegisterError;
-    e.registers = e.resets = false;
     return e;
 }
 
-std::string registeredRecord(const WalkFolder& folder) {
-    return recordBytes(folder.storedFolder(), kProgram);
+WalkExpectation unwritable(WalkExpectation e) {
+    e.writes = false;
+    return e;
 }
 
-std::string afterReset(std::string bytes) {
+ExpectedFiles writesOf(const std::string& before, std::uint64_t size) {
+    std::string bytes = withRecord(before, 2, recordBytes(storedFolder(), kProgram));
+    const FileState registered = stateOfBytes(bytes, size);
     for (int n = 1; n <= 3; ++n)
         bytes = withRecord(bytes, n, blankRecord());
-    return bytes;
-}
-
-ExpectedFiles writesOf(const std::string& before, const WalkFolder& folder) {
-    const std::string registered = withRecord(before, 2, registeredRecord(folder));
-    return {stateOfBytes(registered), stateOfBytes(afterReset(registered))};
+    return {registered, stateOfBytes(bytes, size)};
 }
 
 } // namespace zavo::test

@@ -20,27 +20,25 @@ namespace zavo::test {
 
 inline constexpr const char* kSettei = "settei.ini";
 inline constexpr const char* kProgram = "prog.exe"; // what the dialog registers
+using Lines = std::vector<std::string>;
 
 // A fresh ASCII-named folder that is the current folder while this lives;
 // it holds prog.exe for the dialog's file list.
-class WalkFolder : public ScratchFolder {
-public:
+struct WalkFolder : ScratchFolder {
     WalkFolder();
-    // The folder as the dialog stores it: with its separator, in bytes.
-    std::string storedFolder() const;
 };
 
-// What settei.ini holds: a regular file's size, its first 4 KiB, and whether
-// everything after them is zero; or nothing when it is no readable file.
+// What settei.ini holds: a regular file's size and its bytes up to the last
+// that is not zero (a sparse 100 MiB file stays small); or nothing when it is
+// no readable file.
 struct FileState {
     std::uint64_t size = 0;
-    std::string head;
-    bool restZero = true;
+    std::string bytes;
     bool operator==(const FileState&) const = default;
 };
 std::optional<FileState> stateOf(const std::filesystem::path& path);
-FileState stateOfBytes(const std::string& bytes, std::uint64_t size);
-FileState stateOfBytes(const std::string& bytes);
+// `bytes`, zero up to `size` when that is larger.
+FileState stateOfBytes(std::string bytes, std::uint64_t size = 0);
 // "ok", or where `found` differs from `expected`.
 std::string compare(const std::optional<FileState>& found,
                     const std::optional<FileState>& expected);
@@ -59,6 +57,10 @@ struct Walker : FormsHarness {
     std::string reset();
     std::string back();        // the dialog's return button: "back: <captions>"
     std::string state() const; // "running", or what ended it
+
+private:
+    std::string captions(); // the slot buttons of the main window
+    std::string labels();   // the dialog's slot labels
 };
 
 // What to expect of settei.ini after the dialog registered prog.exe into
@@ -72,36 +74,42 @@ struct ExpectedFiles {
 // register prog.exe into slot 2, reset, go back. With `checkBytes`, after
 // the register and after the reset a line says whether settei.ini holds what
 // `expected` says.
-std::vector<std::string> standardWalk(const ExpectedFiles& expected, bool checkBytes = true);
+Lines standardWalk(const ExpectedFiles& expected, bool checkBytes = true);
 
-// What the standard walk should show.
+// What the standard walk should show; by default, unregistered slots.
 struct WalkExpectation {
-    std::array<std::string, 3> captions; // slot buttons after the main window loaded
-    std::array<std::string, 3> clicks;   // what follows "click n:"
-    std::array<std::string, 3> labels;   // dialog labels after it loaded
-    std::string dialogEvents;            // what its load said, if anything
-    bool registers = true;               // the register and reset writes work
-    bool resets = true;
+    // Slot buttons after the main window loaded, and dialog labels after it loaded.
+    std::array<std::string, 3> captions{"１：未登録", "２：未登録", "３：未登録"};
+    std::array<std::string, 3> labels{"未登録", "未登録", "未登録"};
+    std::array<std::string, 3> clicks; // what follows "click n:"
+    std::string dialogEvents;          // what its load said, if anything
+    bool writes = true;                // the register and reset writes work
 };
-std::vector<std::string> expectedWalk(const WalkExpectation& e, bool checkBytes = true);
+Lines expectedWalk(const WalkExpectation& e, bool checkBytes = true);
+
+// Each line of a transcript on its own, so a failure names the step.
+void checkLines(const Lines& found, const Lines& expected);
+// The standard walk against what it should show and leave in settei.ini.
+void checkWalk(const WalkExpectation& shown, const ExpectedFiles& files);
 
 // Text as the transcript shows it: NUL characters as <NUL*n>.
 std::string shownText(const std::string& text);
 
+// What the forms show for a settei.ini of `bytes` (a missing one reads as
+// none), worked out from the bytes themselves; the names in them are ASCII.
+WalkExpectation shownFor(const std::string& bytes);
+// No settei.ini to be opened.
+WalkExpectation unopenableShown();
+// `e` where the register and reset writes fail.
+WalkExpectation unwritable(WalkExpectation e);
+
 // Three registered slots, spelled out byte by byte; slot 2's name is longer
 // than its field and was stored cut to 20 bytes.
 std::string threeRecords();
-WalkExpectation threeRecordsShown();
-// A file that reads as three unregistered slots (empty, missing, or zeros).
-WalkExpectation unregisteredShown();
-// No settei.ini to be opened.
-WalkExpectation unopenableShown();
 
-// The record the standard walk registers, and a file after a reset.
-std::string registeredRecord(const WalkFolder& folder);
-std::string afterReset(std::string bytes);
-// The files of a walk in which both writes work, from `before`.
-ExpectedFiles writesOf(const std::string& before, const WalkFolder& folder);
+// The files of a walk in which both writes work, from `before` (zero up to
+// `size` when that is larger).
+ExpectedFiles writesOf(const std::string& before, std::uint64_t size = 0);
 
 inline const std::string kReadError = " ! 読み取りエラーです";
 inline const std::string kRegisterError = " ! 登録エラーです";

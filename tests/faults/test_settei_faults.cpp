@@ -5,45 +5,7 @@
 
 #include <doctest/doctest.h>
 
-#include <filesystem>
-#include <functional>
-
 using namespace zavo::test;
-namespace fs = std::filesystem;
-
-namespace {
-
-void checkLines(const std::vector<std::string>& found, const std::vector<std::string>& expected) {
-    CHECK(found.size() == expected.size());
-    for (std::size_t i = 0; i < std::min(found.size(), expected.size()); ++i)
-        CHECK(found[i] == expected[i]);
-}
-
-std::string trimBlanks(const std::string& s) {
-    const auto end = s.find_last_not_of(' ');
-    return end == std::string::npos ? std::string() : s.substr(0, end + 1);
-}
-
-// What the forms show for `file`, worked out from its bytes: each record is
-// its 100 data bytes, zero past the end; the names here are ASCII.
-WalkExpectation shownFor(const std::string& file) {
-    const WalkExpectation unregistered = unregisteredShown();
-    WalkExpectation e;
-    for (std::size_t n = 0; n < 3; ++n) {
-        std::string record = file.size() > n * 200 ? file.substr(n * 200, 100) : "";
-        record.resize(100, '\0');
-        const std::string exe = record.substr(80);
-        const bool registered = exe[0] != '\0' && exe.substr(0, 10) != std::string(10, ' ');
-        e.captions[n] = registered ? exe.substr(0, 10) : unregistered.captions[n];
-        e.labels[n] = registered ? exe.substr(0, 10) : unregistered.labels[n];
-        const std::string command = trimBlanks(record.substr(0, 80)) + trimBlanks(exe);
-        const bool startable = !command.empty() && command.find('\0') == std::string::npos;
-        e.clicks[n] = " launch " + shownText(command) + (startable ? "" : kReadError);
-    }
-    return e;
-}
-
-} // namespace
 
 TEST_CASE("settei.ini of every length from 0 to 601 bytes") {
     // Byte 600 lies past the three records; no write may touch it.
@@ -53,50 +15,42 @@ TEST_CASE("settei.ini of every length from 0 to 601 bytes") {
         WalkFolder folder;
         const std::string before = full.substr(0, length);
         writeFile(kSettei, before);
-        checkLines(standardWalk(writesOf(before, folder)), expectedWalk(shownFor(before)));
+        checkWalk(shownFor(before), writesOf(before));
     }
 }
 
 TEST_CASE("settei.ini missing, 100 MiB, or a folder") {
     constexpr std::uint64_t kHuge = 100ull << 20;
+    const auto huge = [] {
+        writeFile(kSettei, threeRecords());
+        fs::resize_file(kSettei, kHuge);
+    };
+    const auto folder = [] {
+        fs::create_directory(kSettei);
+        writeFile(fs::path(kSettei) / "inside", "kept");
+    };
     struct Row {
         const char* name;
         std::function<void()> setUp;
         WalkExpectation shown;
-        std::function<ExpectedFiles(const WalkFolder&)> files;
+        std::optional<std::string> before; // what the writes change; none: they fail
+        std::uint64_t size;                // the file's size, kept by the writes
+        std::optional<FileState> inside;   // settei.ini/inside after the walk
     };
     const Row rows[] = {
-        {"missing", [] {}, unregisteredShown(),
-         [](const WalkFolder& f) { return writesOf("", f); }},
-        {"100 MiB, sparse past the records",
-         [] {
-             writeFile(kSettei, threeRecords());
-             fs::resize_file(kSettei, kHuge);
-         },
-         threeRecordsShown(),
-         [](const WalkFolder& f) {
-             const std::string registered = withRecord(threeRecords(), 2, registeredRecord(f));
-             return ExpectedFiles{stateOfBytes(registered, kHuge),
-                                  stateOfBytes(afterReset(registered), kHuge)};
-         }},
-        {"a folder named settei.ini",
-         [] {
-             fs::create_directory(kSettei);
-             writeFile(fs::path(kSettei) / "inside", "kept");
-         },
-         unopenableShown(), [](const WalkFolder&) { return ExpectedFiles{}; }},
+        {"missing", [] {}, shownFor(""), "", 0, std::nullopt},
+        {"100 MiB, sparse past the records", huge, shownFor(threeRecords()), threeRecords(), kHuge,
+         std::nullopt},
+        // The folder keeps what it holds.
+        {"a folder named settei.ini", folder, unopenableShown(), std::nullopt, 0,
+         stateOfBytes("kept")},
     };
     for (const Row& row : rows) {
         CAPTURE(std::string(row.name));
-        WalkFolder folder;
+        WalkFolder walkFolder;
         row.setUp();
-        checkLines(standardWalk(row.files(folder)), expectedWalk(row.shown));
-    }
-    SUBCASE("the folder keeps what it holds") {
-        WalkFolder folder;
-        rows[2].setUp();
-        standardWalk({});
-        CHECK(stateOf(fs::path(kSettei) / "inside") == stateOfBytes("kept"));
+        checkWalk(row.shown, row.before ? writesOf(*row.before, row.size) : ExpectedFiles{});
+        CHECK(stateOf(fs::path(kSettei) / "inside") == row.inside);
     }
 }
 
@@ -113,14 +67,12 @@ TEST_CASE("settei.ini changed by another writer between two clicks") {
         int slot;
         std::string expected;
     };
+    const auto write = [](const std::string& bytes) { return [=] { writeFile(kSettei, bytes); }; };
     const Change changes[] = {
         {"record 1 rewritten",
-         [] {
-             writeFile(kSettei, withRecord(threeRecords(), 1, recordBytes("/opt/new/", "new.exe")));
-         },
-         1, "click 1: launch /opt/new/new.exe"},
-        {"cut to 280 bytes, inside the name of record 2",
-         [] { writeFile(kSettei, threeRecords().substr(0, 280)); }, 2,
+         write(withRecord(threeRecords(), 1, recordBytes("/opt/new/", "new.exe"))), 1,
+         "click 1: launch /opt/new/new.exe"},
+        {"cut to 280 bytes, inside the name of record 2", write(threeRecords().substr(0, 280)), 2,
          "click 2: launch /opt/two/<NUL*20>" + kReadError},
         {"deleted", [] { fs::remove(kSettei); }, 3, "click 3: launch <NUL*100>" + kReadError},
         {"replaced by a folder",
@@ -156,12 +108,12 @@ TEST_CASE("settei.ini deleted while the registration dialog is open") {
     // unregistered keep what they showed.
     fs::remove(kSettei);
     CHECK(p.registerProgram(2) == "register 2: one.exe    | prog.exe   | three.exe  beep");
-    const std::string registered = withRecord("", 2, registeredRecord(folder));
-    CHECK(compare(stateOf(kSettei), stateOfBytes(registered)) == "ok");
+    const ExpectedFiles files = writesOf("");
+    CHECK(compare(stateOf(kSettei), files.afterRegister) == "ok");
 
     fs::remove(kSettei);
     CHECK(p.reset() == "reset: 未登録 | 未登録 | 未登録 beep");
-    CHECK(compare(stateOf(kSettei), stateOfBytes(afterReset(""))) == "ok");
+    CHECK(compare(stateOf(kSettei), files.afterReset) == "ok");
 
     fs::remove(kSettei);
     CHECK(p.back() == "back: " + std::string("１：未登録 | ２：未登録 | ３：未登録"));

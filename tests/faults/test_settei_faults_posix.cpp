@@ -9,8 +9,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
-#include <functional>
 #include <grp.h>
 #include <linux/fs.h>
 #include <sched.h>
@@ -20,92 +18,57 @@
 #include <unistd.h>
 
 using namespace zavo::test;
-namespace fs = std::filesystem;
 
 namespace {
 
-using Lines = std::vector<std::string>;
 constexpr uid_t kNobody = 65534;
 
-void checkLines(const Lines& found, const Lines& expected) {
-    CHECK(found.size() == expected.size());
-    for (std::size_t i = 0; i < std::min(found.size(), expected.size()); ++i)
-        CHECK(found[i] == expected[i]);
-}
-
-// Runs `body` in a forked child and returns its lines; a child that cannot
-// set its scene up answers with the one line "skip: <why>".
-Lines inChild(const std::function<Lines()>& body) {
+// Sets `scene` up in a forked child and walks there, then checks the lines
+// it sends back. A scene that cannot be set up here says why; the row is
+// then skipped (false).
+bool walkInChild(const std::function<std::string()>& scene, const WalkExpectation& shown,
+                 const ExpectedFiles& files = {}, bool checkBytes = true) {
     const ChildResult child = runInChild([&] {
+        if (const std::string why = scene(); !why.empty())
+            return "skip: " + why;
         std::string out;
-        for (const std::string& line : body())
+        for (const std::string& line : standardWalk(files, checkBytes))
             out += line + '\n';
         return out;
     });
     REQUIRE(child.started);
+    if (child.out.starts_with("skip: ")) {
+        MESSAGE("row skipped: ", child.out.substr(6));
+        return false;
+    }
     Lines lines;
     for (std::size_t at = 0, end; (end = child.out.find('\n', at)) != std::string::npos;
          at = end + 1)
         lines.push_back(child.out.substr(at, end - at));
     if (!child.exitedCleanly())
         lines.push_back("child ended with status " + std::to_string(child.status));
-    return lines;
-}
-
-bool skipped(const Lines& lines) {
-    if (lines.size() != 1 || lines[0].rfind("skip: ", 0) != 0)
-        return false;
-    MESSAGE("row skipped: ", lines[0].substr(6));
+    checkLines(lines, expectedWalk(shown, checkBytes));
     return true;
 }
 
 // Drops root for the unprivileged user; as another user already, stays.
 std::string becomeNobody() {
-    if (::geteuid() != 0)
-        return "";
-    if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-        return std::strerror(errno);
-    return "";
+    const bool dropped = ::geteuid() != 0 || (::setgroups(0, nullptr) == 0 &&
+                                              ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0);
+    return dropped ? "" : std::string("cannot drop root: ") + std::strerror(errno);
 }
 
-// The immutable attribute, set for as long as this lives.
-class Immutable {
-public:
-    explicit Immutable(const char* path) : fd_(::open(path, O_RDONLY | O_CLOEXEC)) {
-        int flags = 0;
-        if (fd_ < 0 || ::ioctl(fd_, FS_IOC_GETFLAGS, &flags) != 0) {
-            error_ = std::strerror(errno);
-            return;
-        }
-        flags |= FS_IMMUTABLE_FL;
-        if (::ioctl(fd_, FS_IOC_SETFLAGS, &flags) != 0)
-            error_ = std::strerror(errno);
-        else
-            set_ = true;
-    }
-    ~Immutable() {
-        int flags = 0;
-        if (set_ && ::ioctl(fd_, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags &= ~FS_IMMUTABLE_FL;
-            ::ioctl(fd_, FS_IOC_SETFLAGS, &flags);
-        }
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Immutable(const Immutable&) = delete;
-    Immutable& operator=(const Immutable&) = delete;
-    const std::string& error() const { return error_; }
-
-private:
-    int fd_;
-    bool set_ = false;
-    std::string error_;
-};
-
-WalkExpectation readOnlyShown() {
-    WalkExpectation e = threeRecordsShown();
-    e.registers = e.resets = false;
-    return e;
+// Sets or clears the immutable attribute; why it cannot, or "".
+std::string setImmutable(const char* path, bool on) {
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    int flags = 0;
+    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    const std::string why = done ? "" : std::strerror(errno);
+    if (fd >= 0)
+        ::close(fd);
+    return why;
 }
 
 ExpectedFiles unchanged(const std::string& bytes) {
@@ -118,76 +81,66 @@ TEST_CASE("settei.ini as a symbolic link") {
     SUBCASE("dangling: the first open creates the file it names") {
         WalkFolder folder;
         fs::create_symlink("target.ini", kSettei);
-        checkLines(standardWalk(writesOf("", folder)), expectedWalk(unregisteredShown()));
+        checkWalk(shownFor(""), writesOf(""));
         CHECK(fs::is_symlink(kSettei));
     }
     SUBCASE("a loop") {
         WalkFolder folder;
         fs::create_symlink(kSettei, kSettei);
-        checkLines(standardWalk({}), expectedWalk(unopenableShown()));
+        checkWalk(unopenableShown(), {});
         CHECK(fs::is_symlink(kSettei));
     }
 }
 
-TEST_CASE("settei.ini as a named pipe") {
+TEST_CASE("settei.ini as a named pipe, or its user may not read or write it") {
     // Nothing can be read or written at an offset of a pipe; above all, no
     // open may wait for a writer that never comes.
-    for (const bool readOnly : {false, true}) {
-        CAPTURE(readOnly);
-        WalkFolder folder;
-        fs::permissions(folder.path(), fs::perms::all);
-        REQUIRE(::mkfifo(kSettei, readOnly ? 0444 : 0666) == 0);
-        const Lines lines = inChild([&] {
-            if (const std::string error = readOnly ? becomeNobody() : ""; !error.empty())
-                return Lines{"skip: cannot drop root: " + error};
-            return standardWalk({});
-        });
-        if (skipped(lines))
-            continue;
-        checkLines(lines, expectedWalk(unopenableShown()));
-        CHECK(fs::is_fifo(kSettei));
-    }
-}
-
-TEST_CASE("settei.ini its user may not read or write") {
     struct Row {
         const char* name;
+        bool pipe; // or a file of three records
         fs::perms perms;
+        bool asNobody; // the walk as the unprivileged user
         WalkExpectation shown;
     };
+    const auto readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
     const Row rows[] = {
-        {"unreadable (write only)", fs::perms::owner_write, unopenableShown()},
-        {"read-only", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
-         readOnlyShown()},
+        {"named pipe", true, fs::perms::all, false, unopenableShown()},
+        {"read-only named pipe", true, readable, true, unopenableShown()},
+        {"unreadable (write only)", false, fs::perms::owner_write, true, unopenableShown()},
+        {"read-only", false, readable, true, unwritable(shownFor(threeRecords()))},
     };
     for (const Row& row : rows) {
         CAPTURE(std::string(row.name));
         WalkFolder folder;
         fs::permissions(folder.path(), fs::perms::all);
-        writeFile(kSettei, threeRecords());
+        if (row.pipe)
+            REQUIRE(::mkfifo(kSettei, 0600) == 0);
+        else
+            writeFile(kSettei, threeRecords());
         fs::permissions(kSettei, row.perms);
-        // The unprivileged user cannot look at the bytes: they are compared
+        // The child says after each write that a pipe holds no bytes; a
+        // file's the unprivileged user cannot look at: they are compared
         // here once the child is done.
-        const Lines lines = inChild([&] {
-            if (const std::string error = becomeNobody(); !error.empty())
-                return Lines{"skip: cannot drop root: " + error};
-            return standardWalk({}, false);
-        });
-        if (skipped(lines))
+        if (!walkInChild([&] { return row.asNobody ? becomeNobody() : ""; }, row.shown, {},
+                         row.pipe))
             continue;
-        checkLines(lines, expectedWalk(row.shown, false));
-        CHECK(compare(stateOf(kSettei), stateOfBytes(threeRecords())) == "ok");
+        CHECK(fs::is_fifo(kSettei) == row.pipe);
+        const auto kept = row.pipe ? std::nullopt : std::optional(stateOfBytes(threeRecords()));
+        CHECK(compare(stateOf(kSettei), kept) == "ok");
     }
 
     SUBCASE("immutable") {
         WalkFolder folder;
         writeFile(kSettei, threeRecords());
-        const Immutable immutable(kSettei);
-        if (!immutable.error().empty()) {
-            MESSAGE("row skipped: the immutable attribute cannot be set here: ", immutable.error());
+        if (const std::string why = setImmutable(kSettei, true); !why.empty()) {
+            MESSAGE("row skipped: the immutable attribute cannot be set here: ", why);
             return;
         }
-        checkLines(standardWalk(unchanged(threeRecords())), expectedWalk(readOnlyShown()));
+        // Cleared however the walk ends, or the folder could not be removed.
+        struct Restore {
+            ~Restore() { setImmutable(kSettei, false); }
+        } restore;
+        checkWalk(unwritable(shownFor(threeRecords())), unchanged(threeRecords()));
     }
 }
 
@@ -195,32 +148,26 @@ TEST_CASE("settei.ini on a full file system") {
     struct Row {
         const char* name;
         std::string before;
-        WalkExpectation shown;
         bool writes; // whether the writes find room
     };
-    WalkExpectation unregisteredNoRoom = unregisteredShown();
-    unregisteredNoRoom.registers = unregisteredNoRoom.resets = false;
     const Row rows[] = {
         // Writing a record past the end of the file needs a new block.
-        {"empty", "", unregisteredNoRoom, false},
+        {"empty", "", false},
         // The records overwrite blocks the file already has.
-        {"three records", threeRecords(), threeRecordsShown(), true},
+        {"three records", threeRecords(), true},
     };
     for (const Row& row : rows) {
         CAPTURE(std::string(row.name));
         WalkFolder folder;
-        const ExpectedFiles files =
-            row.writes ? writesOf(row.before, folder) : unchanged(row.before);
         // A small tmpfs over the scratch folder, in a mount namespace of the
         // child's own: it goes away with the child, whatever happens.
-        const Lines lines = inChild([&] {
-            const std::string where = folder.path().string();
+        const auto fullFolder = [&]() -> std::string {
             if (::unshare(CLONE_NEWNS) != 0)
-                return Lines{std::string("skip: no mount namespace: ") + std::strerror(errno)};
+                return std::string("no mount namespace: ") + std::strerror(errno);
             if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-                ::mount("zavo-full", where.c_str(), "tmpfs", 0, "size=64k") != 0)
-                return Lines{std::string("skip: cannot mount a tmpfs: ") + std::strerror(errno)};
-            fs::current_path(where);
+                ::mount("zavo-full", folder.path().c_str(), "tmpfs", 0, "size=64k") != 0)
+                return std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+            fs::current_path(folder.path());
             makeProgram(kProgram);
             writeFile(kSettei, row.before);
             const std::string block(4096, 'x');
@@ -229,12 +176,11 @@ TEST_CASE("settei.ini on a full file system") {
             }
             const int full = errno;
             ::close(fd);
-            if (full != ENOSPC)
-                return Lines{std::string("skip: the tmpfs did not fill: ") + std::strerror(full)};
-            return standardWalk(files);
-        });
-        if (skipped(lines))
-            continue;
-        checkLines(lines, expectedWalk(row.shown));
+            return full == ENOSPC ? ""
+                                  : std::string("the tmpfs did not fill: ") + std::strerror(full);
+        };
+        const WalkExpectation shown = shownFor(row.before);
+        walkInChild(fullFolder, row.writes ? shown : unwritable(shown),
+                    row.writes ? writesOf(row.before) : unchanged(row.before));
     }
 }
