@@ -391,30 +391,3 @@ TEST_CASE("Drv_name_Change moves both lists to the drive's folder, and back") {
     }
     MESSAGE("every drive can be listed here; the failing change is not tried");
 }
-
-TEST_CASE("Cancel_but and the close box bring the main window back, reloaded") {
-    for (const bool closeBox : {false, true}) {
-        CAPTURE(closeBox);
-        Program p;
-        makeProgram("hello.exe");
-        p.start();
-        p.event([&] { p.launcher()->opt_Click(); });
-        RecordingOption& view = p.views.option();
-        view.selected = 0;
-        view.option = 2;
-        p.event([&] { p.option()->touroku_Click(); });
-        const auto mark = p.mark();
-        if (closeBox)
-            p.event([&] { p.option()->Form_QueryClose(); });
-        else
-            p.event([&] { p.option()->Cancel_but_Click(); });
-        CHECK(!p.forms.loaded(FormId::Option));
-        CHECK(view.disposed);
-        REQUIRE(p.views.launchers.size() == 2);
-        CHECK(p.views.launcher().visible);
-        CHECK(p.since(mark).front() == "instance?"); // the whole start-up again
-        CHECK(p.views.launcher().Command1[6] == "１：未登録");
-        CHECK(p.views.launcher().Command1[7] == "hello.exe ");
-        CHECK(p.quits == 0);
-    }
-}
