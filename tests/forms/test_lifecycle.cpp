@@ -51,7 +51,8 @@ TEST_CASE("a second instance ends at once: nothing shown, no file, nothing after
     CHECK(p.views.options.empty());
 }
 
-TEST_CASE("the ways back: the dialog's reload the main window, About's show it again") {
+TEST_CASE("the ways back: the dialog's reload the main window, its clock shown again at its first "
+          "tick; About's show it again") {
     struct Row {
         const char* way;
         FormId form;
@@ -64,6 +65,7 @@ TEST_CASE("the ways back: the dialog's reload the main window, About's show it a
         {"OK_but", FormId::About, [](Program& p) { p.about()->OK_but_Click(); }},
         {"About's close box", FormId::About, [](Program& p) { p.about()->Form_QueryClose(); }},
     };
+    const std::string kClock = "2003/10/01 （水） 9:05:07";
     for (const Row& row : rows) {
         INFO(std::string(row.way));
         const bool dialog = row.form == FormId::Option;
@@ -72,6 +74,7 @@ TEST_CASE("the ways back: the dialog's reload the main window, About's show it a
         p.start(recordBytes("/opt/tools/", "calc.exe"));
         std::array<std::string, 9> captions = p.views.launcher().Command1;
         CHECK(captions[6] == "calc.exe  ");
+        p.event([&] { p.launcher()->Timer1_Timer(); });
         p.event([&] { dialog ? p.launcher()->opt_Click() : p.launcher()->about_Click(); });
         if (dialog) { // registers hello.exe in slot 2, which the reload shows
             p.views.option().selected = 0;
@@ -95,5 +98,8 @@ TEST_CASE("the ways back: the dialog's reload the main window, About's show it a
         CHECK(std::count(calls.begin(), calls.end(), "instance?") == int(dialog));
         CHECK(std::count(calls.begin(), calls.end(), "open settei.ini") == int(dialog));
         CHECK(p.quits == 0);
+        CHECK(p.views.launcher().time_display == (dialog ? "" : kClock));
+        p.event([&] { p.launcher()->Timer1_Timer(); });
+        CHECK(p.views.launcher().time_display == kClock);
     }
 }
