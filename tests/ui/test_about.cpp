@@ -11,15 +11,6 @@ using test::QtProgram;
 
 namespace {
 
-ui::AboutWindow* open(QtProgram& p) {
-    p.start();
-    p.forms->run([&] {
-        p.forms->hide(forms::FormId::Launcher);
-        p.forms->show(forms::FormId::About);
-    });
-    return p.about();
-}
-
 bool strokesHidden(ui::AboutWindow* about) {
     for (int i = 0; i < 5; ++i)
         if (!about->findChild<QWidget*>(QStringLiteral("Line1_%1").arg(i))->isHidden())
@@ -40,7 +31,7 @@ private slots:
 
 void TestAbout::layout() {
     QtProgram p;
-    ui::AboutWindow* a = open(p);
+    ui::AboutWindow* a = p.openByMenu<ui::AboutWindow>("about", forms::FormId::About);
     QVERIFY(a);
     QCOMPARE(a->windowTitle(), QStringLiteral("ZAVO_launcherのバージョン情報"));
     QCOMPARE(a->geometry(), QRect(686, 382, 318, 213));
@@ -61,7 +52,7 @@ void TestAbout::keysAndDefaultButton_data() {
 void TestAbout::keysAndDefaultButton() {
     QFETCH(int, key);
     QtProgram p;
-    ui::AboutWindow* a = open(p);
+    ui::AboutWindow* a = p.openByMenu<ui::AboutWindow>("about", forms::FormId::About);
     QVERIFY(a->OK_but()->isDefault());
     QVERIFY(QTest::qWaitForWindowActive(a));
     QCOMPARE(QApplication::focusWidget(), a->OK_but());
@@ -74,7 +65,7 @@ void TestAbout::keysAndDefaultButton() {
 
 void TestAbout::mouseMoveReachesTheForm() {
     QtProgram p;
-    ui::AboutWindow* a = open(p);
+    ui::AboutWindow* a = p.openByMenu<ui::AboutWindow>("about", forms::FormId::About);
     int moves = 0;
     struct Count : QObject {
         int* moves;
