@@ -233,24 +233,6 @@ TEST_CASE("a failed slot launch closes the file, shows the read error; the next 
     }
 }
 
-TEST_CASE("Command2 asks once for a plain shutdown and shows nothing, accepted or not") {
-    for (const bool accepted : {true, false}) {
-        CAPTURE(accepted);
-        Program p;
-        p.rec.exitAccepted = accepted;
-        p.start(kThreeSlots);
-        const auto captions = p.views.launcher().Command1;
-        const auto mark = p.mark();
-        p.event([&] { p.launcher()->Command2_Click(); });
-        CHECK(p.since(mark) == Calls{"exit 1 0"});
-        CHECK(p.views.launcher().visible);
-        CHECK(p.views.launcher().Command1 == captions);
-        CHECK(p.views.launchers.size() == 1);
-        CHECK(p.quits == 0);
-        CHECK(!p.rec.ended);
-    }
-}
-
 TEST_CASE("Timer1 composes date, day name and time; an unchanged text costs no repaint") {
     Program p;
     p.start();
@@ -278,43 +260,50 @@ TEST_CASE("Timer1 composes date, day name and time; an unchanged text costs no r
     CHECK(view.repaints == 8);
 }
 
-TEST_CASE("menus") {
-    Program p;
-    p.start(kThreeSlots);
-    RecordingLauncher& first = p.views.launcher();
-    const auto mark = p.mark();
-
-    SUBCASE("opt unloads the main window and shows the dialog; the program goes on") {
-        p.event([&] { p.launcher()->opt_Click(); });
-        CHECK(!p.forms.loaded(FormId::Launcher));
-        CHECK(first.disposed);
-        CHECK(p.views.option().visible);
-        CHECK(p.quits == 0);
-        CHECK(!p.module1.settei.is_open());
-    }
-    SUBCASE("about hides the main window and shows the About window") {
-        p.event([&] { p.launcher()->about_Click(); });
-        CHECK(p.since(mark) == Calls{"hide launcher", "show about"});
-        CHECK(p.forms.loaded(FormId::Launcher));
-        CHECK(!first.visible);
-        CHECK(p.views.about().visible);
-        CHECK(p.quits == 0);
-    }
-    SUBCASE("exit ends the program") {
-        p.event([&] { p.launcher()->exit_Click(); });
-        CHECK(first.disposed);
-        CHECK(p.quits == 1);
-        CHECK(!p.rec.ended); // an ordinary end, not the second instance's
-    }
-    SUBCASE("the close box ends the program") {
-        p.event([&] { p.launcher()->Form_QueryClose(); });
-        CHECK(first.disposed);
-        CHECK(p.quits == 1);
-    }
-    SUBCASE("smallization minimises; the window stays loaded") {
-        p.event([&] { p.launcher()->smallization_Click(); });
-        CHECK(first.minimized);
-        CHECK(p.forms.loaded(FormId::Launcher));
-        CHECK(p.quits == 0);
-    }
+TEST_CASE("the menus and Command2: what each does to the main window and the program") {
+    using L = forms::ZAVO_launcher;
+    struct Row {
+        const char* what;
+        void (L::*click)();
+        Calls calls;
+        const char* after; // the main window afterwards
+        int quits;
+    };
+    const Calls opt{"hide launcher", "open settei.ini", "read 0",     "read 200",
+                    "read 400",      "close",           "show option"};
+    const Row rows[] = {
+        {"opt", &L::opt_Click, opt, "unloaded", 0}, // and shows the dialog
+        {"about", &L::about_Click, {"hide launcher", "show about"}, "hidden", 0},
+        {"exit", &L::exit_Click, {"hide launcher"}, "unloaded", 1},
+        {"the close box", &L::Form_QueryClose, {"hide launcher"}, "unloaded", 1},
+        {"smallization", &L::smallization_Click, {}, "minimized", 0},
+        // Asks once for a plain shutdown and shows nothing, accepted or not.
+        {"Command2", &L::Command2_Click, {"exit 1 0"}, "shown", 0},
+    };
+    for (const Row& row : rows)
+        for (const bool exitAccepted : {true, false}) {
+            INFO(std::string(row.what));
+            CAPTURE(exitAccepted);
+            Program p;
+            p.rec.exitAccepted = exitAccepted;
+            p.start(kThreeSlots);
+            RecordingLauncher& first = p.views.launcher();
+            const auto captions = first.Command1;
+            const auto mark = p.mark();
+            p.event([&] { (p.launcher()->*row.click)(); });
+            CHECK(p.since(mark) == row.calls);
+            const char* after = first.disposed    ? "unloaded"
+                                : first.minimized ? "minimized"
+                                : first.visible   ? "shown"
+                                                  : "hidden";
+            CHECK(after == std::string(row.after));
+            CHECK(bool(p.forms.loaded(FormId::Launcher)) == !first.disposed);
+            CHECK(first.Command1 == captions);
+            CHECK(p.views.launchers.size() == 1);
+            CHECK((p.views.options.empty() || p.views.option().visible));
+            CHECK((p.views.abouts.empty() || p.views.about().visible));
+            CHECK(p.quits == row.quits);
+            CHECK(!p.rec.ended); // an ordinary end, not the second instance's
+            CHECK(!p.module1.settei.is_open());
+        }
 }
