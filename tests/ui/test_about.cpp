@@ -47,6 +47,7 @@ void TestAbout::keysAndDefaultButton_data() {
     QTest::addColumn<int>("key");
     QTest::newRow("Enter") << int(Qt::Key_Return);
     QTest::newRow("Esc") << int(Qt::Key_Escape);
+    QTest::newRow("close box") << 0; // goes through the form as well
 }
 
 void TestAbout::keysAndDefaultButton() {
@@ -57,7 +58,10 @@ void TestAbout::keysAndDefaultButton() {
     QVERIFY(QTest::qWaitForWindowActive(a));
     QCOMPARE(QApplication::focusWidget(), a->OK_but());
     ui::LauncherWindow* launcher = p.launcher();
-    QTest::keyClick(a, Qt::Key(key));
+    if (key)
+        QTest::keyClick(a, Qt::Key(key));
+    else
+        QVERIFY(!a->close());
     QVERIFY(!p.about());
     QCOMPARE(p.launcher(), launcher); // shown again, not reloaded
     QVERIFY(launcher->isVisible());
@@ -82,10 +86,6 @@ void TestAbout::mouseMoveReachesTheForm() {
     QVERIFY(moves > 100); // it shook
     QCOMPARE(a->Picture1()->pos(), QPoint(16, 16));
     QVERIFY(strokesHidden(a));
-    // The close box goes through the form as well.
-    QVERIFY(!a->close());
-    QVERIFY(!p.about());
-    QVERIFY(p.launcher()->isVisible());
 }
 
 QTEST_MAIN(TestAbout)

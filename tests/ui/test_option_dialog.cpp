@@ -19,8 +19,7 @@ private slots:
     void layout();
     void tourokuAndBack_data();
     void tourokuAndBack();
-    void labelNamesFollowTheirText();
-    void listsAreNamed();
+    void namesFollowTheirText();
 };
 
 void TestOptionDialog::layout() {
@@ -86,7 +85,9 @@ void TestOptionDialog::tourokuAndBack() {
     QVERIFY(p.launcher() && p.launcher()->isVisible());
 }
 
-void TestOptionDialog::labelNamesFollowTheirText() {
+// What a screen reader calls the labels and the lists. On Linux Qt names a
+// combo box by its text and takes its name from the label that labels it.
+void TestOptionDialog::namesFollowTheirText() {
     QtProgram p;
     p.writeSettei(test::recordBytes("/opt/", "a.exe") + test::recordBytes("", "") +
                   test::recordBytes("/opt/", "notepad.exe"));
@@ -100,13 +101,6 @@ void TestOptionDialog::labelNamesFollowTheirText() {
         QCOMPARE(d->findChild<QWidget*>(QStringLiteral("Option%1").arg(n))->accessibleDescription(),
                  label->text());
     }
-}
-
-// What a screen reader calls each list; on Linux Qt names a combo box by its
-// text and takes its name from the label that labels it.
-void TestOptionDialog::listsAreNamed() {
-    QtProgram p;
-    ui::OptionDialog* d = p.openByMenu<ui::OptionDialog>("opt", FormId::Option);
     const QString here = QDir::currentPath();
     QCOMPARE(test::accessibleName(d->findChild<QWidget*>("dir_name")), "フォルダ " + here);
     QCOMPARE(test::accessibleName(d->findChild<QWidget*>("File_name")),
