@@ -289,49 +289,45 @@ TEST_CASE("reset: No changes nothing; Yes blanks all three records, or says it c
         }
 }
 
-TEST_CASE("browsing moves both lists, up and down, and never the current folder") {
-    Dialog d([](Program&) {
-        makeProgram("one/two/deep.exe");
-        makeProgram("top.exe");
-    });
-    const fs::path here = d.folder.path();
-    d.openFolder("one");
-    d.openFolder("two");
-    CHECK(d.form().dirPath() == (here / "one" / "two").string());
-    CHECK(d.view().files == std::vector<std::string>{"deep.exe"});
-    d.openFolder(here.filename().string()); // an ancestor row
-    CHECK(d.form().filePath() == here.string());
-    CHECK(d.view().files == std::vector<std::string>{"top.exe"});
-    CHECK(fs::current_path() == here);
-    CHECK(d.rec.beeps == 0);
-}
-
-TEST_CASE("a folder that cannot be listed: read error, lists unchanged, dialog usable") {
+TEST_CASE("browsing moves both lists, up and down, never the current folder; a folder that "
+          "cannot be listed: read error, lists unchanged, dialog usable") {
     for (const bool replacedByFile : {false, true}) {
         CAPTURE(replacedByFile);
         Dialog d([](Program&) {
-            makeProgram("apps/first.exe");
-            fs::create_directories("apps/gone");
+            makeProgram("one/two/deep.exe");
+            makeProgram("one/first.exe");
+            makeProgram("top.exe");
+            fs::create_directories("one/gone");
         });
-        d.openFolder("apps");
+        const fs::path here = d.folder.path(), one = here / "one";
+        d.openFolder("one");
+        d.openFolder("two");
+        CHECK(d.form().dirPath() == (one / "two").string());
+        CHECK(d.view().files == std::vector<std::string>{"deep.exe"});
+        d.openFolder(here.filename().string()); // an ancestor row
+        CHECK(d.form().filePath() == here.string());
+        CHECK(d.view().files == std::vector<std::string>{"top.exe"});
+        CHECK(fs::current_path() == here);
+        CHECK(d.rec.beeps == 0);
+
+        d.openFolder("one");
         const RecordingOption before = d.view();
         // Listed a moment ago, gone by the time it is opened.
-        fs::remove_all("apps/gone");
+        fs::remove_all("one/gone");
         if (replacedByFile)
-            makeFile("apps/gone");
+            makeFile("one/gone");
         const auto mark = d.mark();
         d.openFolder("gone");
         CHECK(d.since(mark) == Calls{msg(kReadError)});
-        const fs::path apps = d.folder.path() / "apps";
-        CHECK(d.form().dirPath() == apps.string());
-        CHECK(d.form().filePath() == apps.string());
+        CHECK(d.form().dirPath() == one.string());
+        CHECK(d.form().filePath() == one.string());
         CHECK(d.view().folders == before.folders);
         CHECK(d.view().files == before.files);
         CHECK(d.view().folderListName == before.folderListName);
         CHECK(d.view().fileListName == before.fileListName);
         d.pick("first.exe");
         d.touroku();
-        CHECK(d.settei() == recordBytes(stored(apps), "first.exe"));
+        CHECK(d.settei() == recordBytes(stored(one), "first.exe"));
     }
 }
 
