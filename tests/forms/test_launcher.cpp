@@ -28,8 +28,8 @@ std::array<std::string, 3> slotCaptions(Program& p) {
 
 } // namespace
 
-TEST_CASE("start-up: single instance, topmost at its place, shown, then the first ten characters "
-          "of each registered name on its button") {
+TEST_CASE("start-up: single instance, topmost at its place in pixels at its display's DPI inside "
+          "its work area, shown, then the first ten characters of each name on its button") {
     const std::string win = "C:\\WINDOWS\\";
     struct Row {
         const char* what;
@@ -58,35 +58,16 @@ TEST_CASE("start-up: single instance, topmost at its place, shown, then the firs
          {kDesign[0], "ソフト.exe   ", kDesign[2]}},
         {"a file shorter than one record", std::string(50, 'A'), kDesign},
     };
-    for (const Row& row : rows) {
-        INFO(std::string(row.what));
-        Program p;
-        if (row.file)
-            writeFile("settei.ini", *row.file);
-        p.start();
-        // The window's twips over a fixed 15: 10290, 6015, 4680, 3015.
-        CHECK(p.since(0) == Calls{"instance?", "setWindowPos -1 686 401 312 201 0x50",
-                                  "show launcher", "open settei.ini", "read 0", "read 200",
-                                  "read 400", "close", "show launcher"});
-        CHECK(slotCaptions(p) == row.captions);
-        REQUIRE(fs::is_regular_file("settei.ini"));
-        CHECK(p.settei() == row.file.value_or("")); // reading never writes
-        CHECK(!p.module1.settei.is_open());
-        CHECK(p.quits == 0);
-    }
-}
-
-TEST_CASE("start-up places the window in pixels at its display's DPI, inside its work area") {
     // The same twips at every DPI: twips x DPI / 1440, halves to even. A
     // place that would reach past the work area of its monitor moves the
     // least distance into it; one inside stands exactly.
-    const zavo::core::PixelRect none, fullHd{0, 0, 1920, 1080};
-    struct Row {
+    const core::PixelRect none, fullHd{0, 0, 1920, 1080};
+    struct Place {
         int dpi;
-        zavo::core::PixelRect work;
+        core::PixelRect work;
         const char* call;
     };
-    const Row rows[] = {
+    const Place places[] = {
         {96, none, "setWindowPos -1 686 401 312 201 0x50"},
         {120, none, "setWindowPos -1 858 501 390 251 0x50"},
         {144, none, "setWindowPos -1 1029 602 468 302 0x50"},
@@ -100,19 +81,29 @@ TEST_CASE("start-up places the window in pixels at its display's DPI, inside its
         {96, {20, 40, 800, 560}, "setWindowPos -1 508 399 312 201 0x50"},
         {96, {-1280, 0, 1280, 1024}, "setWindowPos -1 -312 401 312 201 0x50"},
     };
-    for (const Row& r : rows) {
-        CAPTURE(r.dpi);
-        CAPTURE(r.work.width);
-        Program p;
-        p.views.launcherDpi = r.dpi;
-        p.views.launcherWorkArea = r.work;
-        p.start();
-        CHECK(p.since(0).at(1) == r.call);
-        // Asked about the stored place in pixels.
-        REQUIRE(p.views.launcher().askedWorkArea.size() == 1);
-        CHECK(p.views.launcher().askedWorkArea[0].height ==
-              zavo::core::twips_to_pixels(3015, r.dpi));
-    }
+    for (const Row& row : rows)
+        for (const Place& place : places) {
+            INFO(std::string(row.what));
+            CAPTURE(place.dpi);
+            CAPTURE(place.work.width);
+            Program p;
+            p.views.launcherDpi = place.dpi;
+            p.views.launcherWorkArea = place.work;
+            if (row.file)
+                writeFile("settei.ini", *row.file);
+            p.start();
+            CHECK(p.since(0) == Calls{"instance?", place.call, "show launcher", "open settei.ini",
+                                      "read 0", "read 200", "read 400", "close", "show launcher"});
+            // Asked about the stored place in pixels.
+            REQUIRE(p.views.launcher().askedWorkArea.size() == 1);
+            CHECK(p.views.launcher().askedWorkArea[0].height ==
+                  core::twips_to_pixels(3015, place.dpi));
+            CHECK(slotCaptions(p) == row.captions);
+            REQUIRE(fs::is_regular_file("settei.ini"));
+            CHECK(p.settei() == row.file.value_or("")); // reading never writes
+            CHECK(!p.module1.settei.is_open());
+            CHECK(p.quits == 0);
+        }
 }
 
 TEST_CASE("an unreadable settei.ini keeps the design captions and the program runs on") {
