@@ -7,29 +7,19 @@
 using namespace zavo;
 using namespace zavo::test;
 
-namespace {
-
-// The About window opened from the launcher's menu.
-struct About : Program {
-    About() {
-        start();
-        event([&] { launcher()->about_Click(); });
-    }
-    void mouseMove() {
-        event([&] { about()->Picture1_MouseMove(0, 0, 150, 75); });
-    }
-};
-
-} // namespace
-
 TEST_CASE("one mouse move shakes the picture through 4000 moves and puts it back") {
     for (const bool rounding : {false, true}) {
         CAPTURE(rounding);
-        About a;
+        Program a;
+        a.start();
+        a.event([&] { a.launcher()->about_Click(); });
+        const auto mouseMove = [&] {
+            a.event([&] { a.about()->Picture1_MouseMove(0, 0, 150, 75); });
+        };
         RecordingAbout& view = a.views.about();
         CHECK(view.strokes == std::array<bool, 5>{}); // hidden on opening
         view.roundToPixels = rounding;
-        a.mouseMove();
+        mouseMove();
 
         // Four steps a cycle, 1000 cycles, then Top and Left set back.
         REQUIRE(view.asked.size() == 4002);
@@ -51,7 +41,7 @@ TEST_CASE("one mouse move shakes the picture through 4000 moves and puts it back
 
         // A later move shakes it again, completely.
         view.asked.clear();
-        a.mouseMove();
+        mouseMove();
         CHECK(view.asked.size() == 4002);
         CHECK(view.refreshes == 2);
     }
