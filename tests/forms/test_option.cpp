@@ -31,19 +31,17 @@ struct Dialog : Program {
     // Opens the row of dir_name showing `name` (a subfolder first, else an
     // ancestor), as a double click does.
     void openFolder(const std::string& name) {
-        const auto& rows = view().folders;
-        auto it = std::find(rows.begin() + view().open, rows.end(), name);
+        const int row = rowOf(view().folders, name, view().open);
+        event([&] { form().dir_name_Open(row); });
+    }
+    void pick(const std::string& file) { view().selected = rowOf(view().files, file); }
+    // The first row from `from` on showing `name`, else the first before it.
+    static int rowOf(const std::vector<std::string>& rows, const std::string& name, int from = 0) {
+        auto it = std::find(rows.begin() + from, rows.end(), name);
         if (it == rows.end())
             it = std::find(rows.begin(), rows.end(), name);
         REQUIRE(it != rows.end());
-        const int row = int(it - rows.begin());
-        event([&] { form().dir_name_Open(row); });
-    }
-    void pick(const std::string& file) {
-        const auto& files = view().files;
-        const auto it = std::find(files.begin(), files.end(), file);
-        REQUIRE(it != files.end());
-        view().selected = int(it - files.begin());
+        return int(it - rows.begin());
     }
     void touroku() {
         event([&] { form().touroku_Click(); });
@@ -111,28 +109,19 @@ TEST_CASE("load: the lists start on the current folder, programs only, none sele
     CHECK(d.view().fileListName == "ファイルがありません");
 }
 
-TEST_CASE("load shows the registered slots; a file that cannot be read keeps the dialog usable") {
-    SUBCASE("slot 1 reset, slot 2 eleven characters, slot 3 never written") {
-        Dialog d([](Program&) {
-            writeFile("settei.ini", blankRecord() + recordBytes("/usr/bin/", "notepad.exe"));
-        });
-        CHECK(d.view().Label == std::array<std::string, 3>{"未登録", "notepad.ex", "未登録"});
-        CHECK(d.rec.calls ==
-              Calls{"open settei.ini", "read 0", "read 200", "read 400", "close", "show option"});
-    }
-    SUBCASE("open refused") {
-        Dialog d([](Program& p) { p.rec.failRecordOpen = true; });
-        // Said once the dialog is on screen, so it has a window behind it.
-        CHECK(d.since(0) == Calls{"open settei.ini", "show option", msg(kRegisterError)});
-        CHECK(d.view().Label == kNone);
-        CHECK(d.view().visible);
-    }
+TEST_CASE("load: an unreadable file is said once the dialog is on screen, which stays usable") {
+    Dialog d([](Program& p) { p.rec.failRecordOpen = true; });
+    // Said once the dialog is on screen, so it has a window behind it.
+    CHECK(d.since(0) == Calls{"open settei.ini", "show option", msg(kRegisterError)});
+    CHECK(d.view().Label == kNone);
+    CHECK(d.view().visible);
 }
 
-TEST_CASE("touroku writes folder and file into the chosen slot, relabels and beeps; a registered "
-          "slot is overwritten without asking") {
+TEST_CASE("load shows the registered slots; touroku writes folder and file into the chosen slot, "
+          "relabels and beeps; a registered slot is overwritten without asking") {
     const std::string three = recordBytes("/opt/a/", "first.exe") +
                               recordBytes("/opt/b/", "old.exe") + recordBytes("/opt/c/", "x.exe");
+    const std::string notepad2 = blankRecord() + recordBytes("/usr/bin/", "notepad.exe");
     struct Row {
         int slot;
         const char* file;
@@ -150,15 +139,19 @@ TEST_CASE("touroku writes folder and file into the chosen slot, relabels and bee
          "\x83\x65\x83\x58\x83\x67\x83\x65\x83\x58\x83\x67\x83\x65\x83\x58.exe",
          "テストテストテス.e"}, // 20 bytes in 12 characters
         {2, "new.exe", "new.exe", "new.exe   ", three, {"first.exe ", "old.exe   ", "x.exe     "}},
+        // Slot 1 reset, slot 2 of eleven characters, slot 3 never written.
+        {1, "hello.exe", "hello.exe", "hello.exe ", notepad2, {"未登録", "notepad.ex", "未登録"}},
     };
     for (const Row& row : rows) {
         INFO(std::string(row.file));
         Dialog d([&](Program&) {
             makeProgram(fs::path("apps") / pathOf(row.file));
             makeProgram("apps/other.exe");
-            if (!row.before.empty()) // else touroku makes it
+            if (!row.before.empty()) // else there is none yet
                 writeFile("settei.ini", row.before);
         });
+        CHECK(d.since(0) ==
+              Calls{"open settei.ini", "read 0", "read 200", "read 400", "close", "show option"});
         std::array<std::string, 3> labels = d.view().Label;
         CHECK(labels == row.labelsBefore);
         d.openFolder("apps");
