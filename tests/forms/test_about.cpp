@@ -1,4 +1,4 @@
-// The About window's handlers: the shake of the picture and the ways back.
+// The About window's handlers: the shake of the picture.
 #include "support/doctest_strings.h"
 #include "support/forms_harness.h"
 
@@ -6,32 +6,20 @@
 
 using namespace zavo;
 using namespace zavo::test;
-using forms::FormId;
-
-namespace {
-
-// The launcher with two registered slots, then its About window.
-struct About : Program {
-    About() {
-        start(recordBytes("/opt/tools/", "calc.exe") + blankRecord() +
-              recordBytes("/usr/bin/", "xeyes.exe"));
-        event([&] { launcher()->about_Click(); });
-    }
-    void mouseMove() {
-        event([&] { about()->Picture1_MouseMove(0, 0, 150, 75); });
-    }
-};
-
-} // namespace
 
 TEST_CASE("one mouse move shakes the picture through 4000 moves and puts it back") {
     for (const bool rounding : {false, true}) {
         CAPTURE(rounding);
-        About a;
+        Program a;
+        a.start();
+        a.event([&] { a.launcher()->about_Click(); });
+        const auto mouseMove = [&] {
+            a.event([&] { a.about()->Picture1_MouseMove(0, 0, 150, 75); });
+        };
         RecordingAbout& view = a.views.about();
         CHECK(view.strokes == std::array<bool, 5>{}); // hidden on opening
         view.roundToPixels = rounding;
-        a.mouseMove();
+        mouseMove();
 
         // Four steps a cycle, 1000 cycles, then Top and Left set back.
         REQUIRE(view.asked.size() == 4002);
@@ -53,34 +41,8 @@ TEST_CASE("one mouse move shakes the picture through 4000 moves and puts it back
 
         // A later move shakes it again, completely.
         view.asked.clear();
-        a.mouseMove();
+        mouseMove();
         CHECK(view.asked.size() == 4002);
         CHECK(view.refreshes == 2);
-    }
-}
-
-TEST_CASE("OK and the close box show the launcher again without reloading it") {
-    for (const bool closeBox : {false, true}) {
-        CAPTURE(closeBox);
-        About a;
-        RecordingLauncher& launcher = a.views.launcher();
-        CHECK(!launcher.visible);
-        const auto captions = launcher.Command1;
-        CHECK(captions[6] == "calc.exe  ");
-        writeFile("settei.ini", ""); // a reload would show the design captions
-        const auto mark = a.mark();
-        if (closeBox)
-            a.event([&] { a.about()->Form_QueryClose(); });
-        else
-            a.event([&] { a.about()->OK_but_Click(); });
-        CHECK(!a.forms.loaded(FormId::About));
-        CHECK(a.views.about().disposed);
-        CHECK(a.views.launchers.size() == 1);
-        CHECK(launcher.visible);
-        CHECK(launcher.Command1 == captions);
-        const Calls calls = a.since(mark);
-        CHECK(std::count(calls.begin(), calls.end(), "open settei.ini") == 0);
-        CHECK(std::count(calls.begin(), calls.end(), "instance?") == 0);
-        CHECK(a.quits == 0);
     }
 }

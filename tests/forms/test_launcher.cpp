@@ -4,6 +4,8 @@
 #include "support/doctest_strings.h"
 #include "support/forms_harness.h"
 
+#include <optional>
+
 using namespace zavo;
 using namespace zavo::test;
 using forms::FormId;
@@ -26,64 +28,17 @@ std::array<std::string, 3> slotCaptions(Program& p) {
 
 } // namespace
 
-TEST_CASE("start-up: single instance, topmost at its place, shown, then the three records") {
-    Program p;
-    p.start(kThreeSlots);
-    // The window's twips over a fixed 15: 10290, 6015, 4680, 3015.
-    CHECK(p.since(0) == Calls{"instance?", "setWindowPos -1 686 401 312 201 0x50", "show launcher",
-                              "open settei.ini", "read 0", "read 200", "read 400", "close",
-                              "show launcher"});
-    CHECK(p.settei() == kThreeSlots); // reading never writes
-    CHECK(p.quits == 0);
-}
-
-TEST_CASE("start-up places the window in pixels at its display's DPI, inside its work area") {
-    // The same twips at every DPI: twips x DPI / 1440, halves to even. A
-    // place that would reach past the work area of its monitor moves the
-    // least distance into it; one inside stands exactly.
-    const zavo::core::PixelRect none, fullHd{0, 0, 1920, 1080};
-    struct Row {
-        int dpi;
-        zavo::core::PixelRect work;
-        const char* call;
-    };
-    const Row rows[] = {
-        {96, none, "setWindowPos -1 686 401 312 201 0x50"},
-        {120, none, "setWindowPos -1 858 501 390 251 0x50"},
-        {144, none, "setWindowPos -1 1029 602 468 302 0x50"},
-        {192, none, "setWindowPos -1 1372 802 624 402 0x50"},
-        {96, fullHd, "setWindowPos -1 686 401 312 201 0x50"},
-        {144, fullHd, "setWindowPos -1 1029 602 468 302 0x50"},
-        {192, fullHd, "setWindowPos -1 1296 678 624 402 0x50"},
-        // A panel along the bottom, a frame outside the placed rectangle
-        // (the view takes it off), a second monitor to the left.
-        {96, {0, 0, 1024, 576}, "setWindowPos -1 686 375 312 201 0x50"},
-        {96, {20, 40, 800, 560}, "setWindowPos -1 508 399 312 201 0x50"},
-        {96, {-1280, 0, 1280, 1024}, "setWindowPos -1 -312 401 312 201 0x50"},
-    };
-    for (const Row& r : rows) {
-        CAPTURE(r.dpi);
-        CAPTURE(r.work.width);
-        Program p;
-        p.views.launcherDpi = r.dpi;
-        p.views.launcherWorkArea = r.work;
-        p.start();
-        CHECK(p.since(0).at(1) == r.call);
-        // Asked about the stored place in pixels.
-        REQUIRE(p.views.launcher().askedWorkArea.size() == 1);
-        CHECK(p.views.launcher().askedWorkArea[0].height ==
-              zavo::core::twips_to_pixels(3015, r.dpi));
-    }
-}
-
-TEST_CASE("start-up puts the first ten characters of each registered name on its button") {
+TEST_CASE("start-up: single instance, topmost at its place in pixels at its display's DPI inside "
+          "its work area, shown, then the first ten characters of each name on its button") {
     const std::string win = "C:\\WINDOWS\\";
     struct Row {
         const char* what;
-        std::string file;
+        std::optional<std::string> file; // none: no settei.ini, which start-up creates empty
         std::array<std::string, 3> captions;
     };
     const Row rows[] = {
+        {"three slots", kThreeSlots, {"one.exe   ", "ソフト.exe   ", "three.exe "}},
+        {"no settei.ini", std::nullopt, kDesign},
         {"empty file", "", kDesign},
         {"eleven characters are cut",
          recordBytes(win, "notepad.exe"),
@@ -103,22 +58,52 @@ TEST_CASE("start-up puts the first ten characters of each registered name on its
          {kDesign[0], "ソフト.exe   ", kDesign[2]}},
         {"a file shorter than one record", std::string(50, 'A'), kDesign},
     };
-    for (const Row& row : rows) {
-        INFO(std::string(row.what));
-        Program p;
-        p.start(row.file);
-        CHECK(slotCaptions(p) == row.captions);
-        CHECK(p.settei() == row.file);
-        CHECK(!p.module1.settei.is_open());
-    }
-}
-
-TEST_CASE("start-up without settei.ini creates it empty and keeps the design captions") {
-    Program p;
-    p.start();
-    CHECK(slotCaptions(p) == kDesign);
-    REQUIRE(fs::is_regular_file("settei.ini"));
-    CHECK(fs::file_size("settei.ini") == 0);
+    // The same twips at every DPI: twips x DPI / 1440, halves to even. A
+    // place that would reach past the work area of its monitor moves the
+    // least distance into it; one inside stands exactly.
+    const core::PixelRect none, fullHd{0, 0, 1920, 1080};
+    struct Place {
+        int dpi;
+        core::PixelRect work;
+        const char* call;
+    };
+    const Place places[] = {
+        {96, none, "setWindowPos -1 686 401 312 201 0x50"},
+        {120, none, "setWindowPos -1 858 501 390 251 0x50"},
+        {144, none, "setWindowPos -1 1029 602 468 302 0x50"},
+        {192, none, "setWindowPos -1 1372 802 624 402 0x50"},
+        {96, fullHd, "setWindowPos -1 686 401 312 201 0x50"},
+        {144, fullHd, "setWindowPos -1 1029 602 468 302 0x50"},
+        {192, fullHd, "setWindowPos -1 1296 678 624 402 0x50"},
+        // A panel along the bottom, a frame outside the placed rectangle
+        // (the view takes it off), a second monitor to the left.
+        {96, {0, 0, 1024, 576}, "setWindowPos -1 686 375 312 201 0x50"},
+        {96, {20, 40, 800, 560}, "setWindowPos -1 508 399 312 201 0x50"},
+        {96, {-1280, 0, 1280, 1024}, "setWindowPos -1 -312 401 312 201 0x50"},
+    };
+    for (const Row& row : rows)
+        for (const Place& place : places) {
+            INFO(std::string(row.what));
+            CAPTURE(place.dpi);
+            CAPTURE(place.work.width);
+            Program p;
+            p.views.launcherDpi = place.dpi;
+            p.views.launcherWorkArea = place.work;
+            if (row.file)
+                writeFile("settei.ini", *row.file);
+            p.start();
+            CHECK(p.since(0) == Calls{"instance?", place.call, "show launcher", "open settei.ini",
+                                      "read 0", "read 200", "read 400", "close", "show launcher"});
+            // Asked about the stored place in pixels.
+            REQUIRE(p.views.launcher().askedWorkArea.size() == 1);
+            CHECK(p.views.launcher().askedWorkArea[0].height ==
+                  core::twips_to_pixels(3015, place.dpi));
+            CHECK(slotCaptions(p) == row.captions);
+            REQUIRE(fs::is_regular_file("settei.ini"));
+            CHECK(p.settei() == row.file.value_or("")); // reading never writes
+            CHECK(!p.module1.settei.is_open());
+            CHECK(p.quits == 0);
+        }
 }
 
 TEST_CASE("an unreadable settei.ini keeps the design captions and the program runs on") {
@@ -136,7 +121,8 @@ TEST_CASE("an unreadable settei.ini keeps the design captions and the program ru
     CHECK(!p.rec.ended);
 }
 
-TEST_CASE("Command1 starts each of the nine programs") {
+TEST_CASE("Command1 starts each of the nine programs, or shows the read error; the media player "
+          "gets Ctrl+P once ready (or after 5 s) and the count has passed, then the focus back") {
     const char* const kFixed[] = {
         R"(c:\program files\windows media player\wmplayer.exe)",
         R"(c:\program files\internet explorer\iexplore.exe)",
@@ -148,133 +134,87 @@ TEST_CASE("Command1 starts each of the nine programs") {
     const int kStyle[] = {1, 3, 3, 1, 3, 1};
     const char* const kSlots[] = {"/opt/one/one.exe", "C:\\Program Files\\テスト\\ソフト.exe",
                                   "/srv/three dir/three.exe"};
-    for (int index = 0; index <= 8; ++index) {
-        CAPTURE(index);
-        Program p;
-        p.start(kThreeSlots);
-        const auto mark = p.mark();
-        p.event([&] { p.launcher()->Command1_Click(index); });
-
-        Calls expected;
-        if (index < 6) {
-            expected.push_back("launch " + std::string(kFixed[index]) + " " +
-                               std::to_string(kStyle[index]));
-        } else {
-            const int record = index - 6;
-            expected = {"open settei.ini", "read " + std::to_string(200 * record),
-                        std::string("launch ") + kSlots[record] + " 1", "close"};
-        }
-        // The media player gets Ctrl+P once it is ready and a count of exactly
-        // ten million rounds has passed, then the focus comes back.
-        if (index == 0)
-            expected.insert(expected.end(), {"waitForInputIdle 5000", "wait 10000000",
-                                             "keys ^p wait", "focus launcher"});
-        CHECK(p.since(mark) == expected);
-        CHECK(p.views.launcher().focusTaken == (index == 0 ? 1 : 0));
-    }
-}
-
-TEST_CASE("the media player: ready for input within 5 s, then the count, Ctrl+P, focus back") {
-    const std::string player = R"(launch c:\program files\windows media player\wmplayer.exe 1)";
-    const std::string ready = "waitForInputIdle 5000";
-    const std::string count = "wait 10000000";
     struct Row {
         const char* what;
         bool starts, ready, keys;
-        Calls expected;
     };
     const Row rows[] = {
-        {"ready", true, true, true, {player, ready, count, "keys ^p wait", "focus launcher"}},
+        {"started", true, true, true},
+        {"not started", false, true, true},
         // Past the bound the keys still go out, to whatever window is active.
-        {"not ready", true, false, true, {player, ready, count, "keys ^p wait", "focus launcher"}},
-        {"not started", false, false, true, {player, msg(kReadError)}},
-        {"keystroke failed",
-         true,
-         true,
-         false,
-         {player, ready, count, "keys ^p wait", msg(kReadError)}},
+        {"not ready", true, false, true},
+        {"keystroke failed", true, true, false},
     };
-    for (const Row& row : rows) {
-        INFO(std::string(row.what));
-        Program p;
-        p.rec.canLaunch = [&](const std::string&) { return row.starts; };
-        p.rec.playerReady = row.ready;
-        p.rec.keysSucceed = row.keys;
-        p.start();
-        const auto mark = p.mark();
-        p.event([&] { p.launcher()->Command1_Click(0); });
-        CHECK(p.since(mark) == row.expected);
-    }
+    for (int index = 0; index <= 8; ++index)
+        for (const Row& row : rows) {
+            CAPTURE(index);
+            INFO(std::string(row.what));
+            Program p;
+            p.rec.canLaunch = [&](const std::string&) { return row.starts; };
+            p.rec.playerReady = row.ready;
+            p.rec.keysSucceed = row.keys;
+            p.start(kThreeSlots);
+            const auto mark = p.mark();
+            p.event([&] { p.launcher()->Command1_Click(index); });
+
+            Calls expected;
+            if (index < 6) {
+                expected.push_back("launch " + std::string(kFixed[index]) + " " +
+                                   std::to_string(kStyle[index]));
+            } else {
+                const int record = index - 6;
+                expected = {"open settei.ini", "read " + std::to_string(200 * record),
+                            std::string("launch ") + kSlots[record] + " 1", "close"};
+            }
+            // The count is of exactly ten million rounds.
+            const bool player = index == 0 && row.starts;
+            if (player)
+                expected.insert(expected.end(),
+                                {"waitForInputIdle 5000", "wait 10000000", "keys ^p wait"});
+            if (!row.starts || (player && !row.keys))
+                expected.push_back(msg(kReadError));
+            else if (player)
+                expected.push_back("focus launcher");
+            CHECK(p.since(mark) == expected);
+            CHECK(p.views.launcher().focusTaken == int(player && row.keys));
+        }
 }
 
-TEST_CASE("a fixed program not installed: the read error and nothing else") {
-    for (int index = 0; index <= 5; ++index) {
-        CAPTURE(index);
-        Program p;
-        p.rec.canLaunch = [](const std::string&) { return false; };
-        p.start();
-        const auto mark = p.mark();
-        p.event([&] { p.launcher()->Command1_Click(index); });
-        const Calls calls = p.since(mark);
-        REQUIRE(calls.size() == 2); // for the media player: no keys
-        CHECK(calls[0].starts_with("launch c:\\"));
-        CHECK(calls[1] == msg(kReadError));
-        CHECK(p.views.launcher().focusTaken == 0);
-    }
-}
-
-TEST_CASE("a failed slot launch closes the file, shows the read error; the next click works") {
-    const std::string nul(100, '\0');
+TEST_CASE("a failed slot launch closes the file, shows the read error; the next click reads the "
+          "slot again and works") {
     struct Row {
         const char* what;
-        const char* file; // nullptr: no settei.ini
-        std::size_t size;
+        std::optional<std::string> file; // none: no settei.ini
         int slot;
-        Calls calls;
+        std::optional<std::string> launched; // none: settei.ini cannot be opened
     };
-    const std::string reset3 = kThreeSlots.substr(0, 400) + blankRecord();
-    const std::string only3 = std::string(400, '\0') + recordBytes("/opt/", "x.exe");
+    const std::string nul(100, '\0');
     const Row rows[] = {
         // Unregistered slots are launched all the same: an empty command fails.
-        {"no settei.ini",
-         nullptr,
-         0,
-         1,
-         {"open settei.ini", "read 0", "launch " + nul + " 1", "close", msg(kReadError)}},
-        {"reset slot",
-         reset3.data(),
-         reset3.size(),
-         3,
-         {"open settei.ini", "read 400", "launch  1", "close", msg(kReadError)}},
-        {"never written slot",
-         only3.data(),
-         only3.size(),
-         2,
-         {"open settei.ini", "read 200", "launch " + nul + " 1", "close", msg(kReadError)}},
-        {"program gone",
-         kThreeSlots.data(),
-         kThreeSlots.size(),
-         1,
-         {"open settei.ini", "read 0", "launch /opt/one/one.exe 1", "close", msg(kReadError)}},
-        {"settei.ini cannot be opened",
-         kThreeSlots.data(),
-         kThreeSlots.size(),
-         2,
-         {"open settei.ini", msg(kReadError)}},
+        {"no settei.ini", std::nullopt, 1, nul},
+        {"reset slot", kThreeSlots.substr(0, 400) + blankRecord(), 3, ""},
+        {"never written slot", std::string(400, '\0') + recordBytes("/opt/", "x.exe"), 2, nul},
+        {"program gone", kThreeSlots, 1, "/opt/one/one.exe"},
+        {"settei.ini cannot be opened", kThreeSlots, 2, std::nullopt},
     };
     for (const Row& row : rows) {
         INFO(std::string(row.what));
         Program p;
         if (row.file)
-            writeFile("settei.ini", std::string(row.file, row.size));
+            writeFile("settei.ini", *row.file);
         p.rec.canLaunch = [](const std::string& c) { return c == "/srv/three dir/three.exe"; };
-        p.rec.failRecordOpen = row.calls.size() == 2;
+        p.rec.failRecordOpen = !row.launched;
         p.start();
         auto mark = p.mark();
         p.event([&] { p.launcher()->Command1_Click(5 + row.slot); });
-        CHECK(p.since(mark) == row.calls);
+        const std::string read = "read " + std::to_string(200 * (row.slot - 1));
+        CHECK(p.since(mark) ==
+              (row.launched ? Calls{"open settei.ini", read, "launch " + *row.launched + " 1",
+                                    "close", msg(kReadError)}
+                            : Calls{"open settei.ini", msg(kReadError)}));
         CHECK(!p.module1.settei.is_open());
 
+        // A slot is read at each click, so a change takes effect at the next.
         p.rec.failRecordOpen = false;
         writeFile("settei.ini", kThreeSlots);
         mark = p.mark();
@@ -284,45 +224,13 @@ TEST_CASE("a failed slot launch closes the file, shows the read error; the next 
     }
 }
 
-TEST_CASE("a slot is read at each click, so a change takes effect at the next") {
-    Program p;
-    p.start(recordBytes("/opt/first/", "a.exe"));
-    p.event([&] { p.launcher()->Command1_Click(6); });
-    writeFile("settei.ini", recordBytes("/opt/second/", "b.exe"));
-    const auto mark = p.mark();
-    p.event([&] { p.launcher()->Command1_Click(6); });
-    CHECK(p.since(mark)[2] == "launch /opt/second/b.exe 1");
-}
-
-TEST_CASE("Command2 asks once for a plain shutdown and shows nothing, accepted or not") {
-    for (const bool accepted : {true, false}) {
-        CAPTURE(accepted);
-        Program p;
-        p.rec.exitAccepted = accepted;
-        p.start(kThreeSlots);
-        const auto captions = p.views.launcher().Command1;
-        const auto mark = p.mark();
-        p.event([&] { p.launcher()->Command2_Click(); });
-        CHECK(p.since(mark) == Calls{"exit 1 0"});
-        CHECK(p.views.launcher().visible);
-        CHECK(p.views.launcher().Command1 == captions);
-        CHECK(p.views.launchers.size() == 1);
-        CHECK(p.quits == 0);
-        CHECK(!p.rec.ended);
-    }
-}
-
 TEST_CASE("Timer1 composes date, day name and time; an unchanged text costs no repaint") {
     Program p;
     p.start();
     RecordingLauncher& view = p.views.launcher();
     CHECK(view.time_display.empty()); // until the first tick
-    p.event([&] { p.launcher()->Timer1_Timer(); });
-    CHECK(view.time_display == "2003/10/01 （水） 9:05:07");
-    p.event([&] { p.launcher()->Timer1_Timer(); });
-    CHECK(view.repaints == 1);
-
     const std::pair<platform::LocalDateTime, const char*> days[] = {
+        {{2003, 10, 1, 9, 5, 7}, "2003/10/01 （水） 9:05:07"},
         {{2003, 9, 28, 12, 0, 0}, "2003/09/28 （日） 12:00:00"},
         {{2003, 9, 29, 12, 0, 0}, "2003/09/29 （月） 12:00:00"},
         {{2003, 9, 30, 12, 0, 0}, "2003/09/30 （火） 12:00:00"},
@@ -331,63 +239,60 @@ TEST_CASE("Timer1 composes date, day name and time; an unchanged text costs no r
         {{2003, 10, 3, 12, 0, 0}, "2003/10/03 （金） 12:00:00"},
         {{2003, 10, 4, 23, 59, 59}, "2003/10/04 （土） 23:59:59"},
     };
+    int repaints = 0;
     for (const auto& [when, text] : days) {
         p.rec.clock = {when};
         p.event([&] { p.launcher()->Timer1_Timer(); });
+        p.event([&] { p.launcher()->Timer1_Timer(); });
         CHECK(view.time_display == text);
+        CHECK(view.repaints == ++repaints); // the second tick changed nothing
     }
-    CHECK(view.repaints == 8);
 }
 
-TEST_CASE("a reloaded main window shows the clock again at its first tick") {
-    Program p;
-    p.start();
-    p.event([&] { p.launcher()->Timer1_Timer(); });
-    p.event([&] { p.launcher()->opt_Click(); });
-    p.event([&] { p.option()->Cancel_but_Click(); });
-    REQUIRE(p.views.launchers.size() == 2);
-    CHECK(p.views.launcher().time_display.empty());
-    p.event([&] { p.launcher()->Timer1_Timer(); });
-    CHECK(p.views.launcher().time_display == "2003/10/01 （水） 9:05:07");
-}
-
-TEST_CASE("menus") {
-    Program p;
-    p.start(kThreeSlots);
-    RecordingLauncher& first = p.views.launcher();
-    const auto mark = p.mark();
-
-    SUBCASE("opt unloads the main window and shows the dialog; the program goes on") {
-        p.event([&] { p.launcher()->opt_Click(); });
-        CHECK(!p.forms.loaded(FormId::Launcher));
-        CHECK(first.disposed);
-        CHECK(p.views.option().visible);
-        CHECK(p.quits == 0);
-        CHECK(!p.module1.settei.is_open());
-    }
-    SUBCASE("about hides the main window and shows the About window") {
-        p.event([&] { p.launcher()->about_Click(); });
-        CHECK(p.since(mark) == Calls{"hide launcher", "show about"});
-        CHECK(p.forms.loaded(FormId::Launcher));
-        CHECK(!first.visible);
-        CHECK(p.views.about().visible);
-        CHECK(p.quits == 0);
-    }
-    SUBCASE("exit ends the program") {
-        p.event([&] { p.launcher()->exit_Click(); });
-        CHECK(first.disposed);
-        CHECK(p.quits == 1);
-        CHECK(!p.rec.ended); // an ordinary end, not the second instance's
-    }
-    SUBCASE("the close box ends the program") {
-        p.event([&] { p.launcher()->Form_QueryClose(); });
-        CHECK(first.disposed);
-        CHECK(p.quits == 1);
-    }
-    SUBCASE("smallization minimises; the window stays loaded") {
-        p.event([&] { p.launcher()->smallization_Click(); });
-        CHECK(first.minimized);
-        CHECK(p.forms.loaded(FormId::Launcher));
-        CHECK(p.quits == 0);
-    }
+TEST_CASE("the menus and Command2: what each does to the main window and the program") {
+    using L = forms::ZAVO_launcher;
+    struct Row {
+        const char* what;
+        void (L::*click)();
+        Calls calls;
+        const char* after; // the main window afterwards
+        int quits;
+    };
+    const Calls opt{"hide launcher", "open settei.ini", "read 0",     "read 200",
+                    "read 400",      "close",           "show option"};
+    const Row rows[] = {
+        {"opt", &L::opt_Click, opt, "unloaded", 0}, // and shows the dialog
+        {"about", &L::about_Click, {"hide launcher", "show about"}, "hidden", 0},
+        {"exit", &L::exit_Click, {"hide launcher"}, "unloaded", 1},
+        {"the close box", &L::Form_QueryClose, {"hide launcher"}, "unloaded", 1},
+        {"smallization", &L::smallization_Click, {}, "minimized", 0},
+        // Asks once for a plain shutdown and shows nothing, accepted or not.
+        {"Command2", &L::Command2_Click, {"exit 1 0"}, "shown", 0},
+    };
+    for (const Row& row : rows)
+        for (const bool exitAccepted : {true, false}) {
+            INFO(std::string(row.what));
+            CAPTURE(exitAccepted);
+            Program p;
+            p.rec.exitAccepted = exitAccepted;
+            p.start(kThreeSlots);
+            RecordingLauncher& first = p.views.launcher();
+            const auto captions = first.Command1;
+            const auto mark = p.mark();
+            p.event([&] { (p.launcher()->*row.click)(); });
+            CHECK(p.since(mark) == row.calls);
+            const char* after = first.disposed    ? "unloaded"
+                                : first.minimized ? "minimized"
+                                : first.visible   ? "shown"
+                                                  : "hidden";
+            CHECK(after == std::string(row.after));
+            CHECK(bool(p.forms.loaded(FormId::Launcher)) == !first.disposed);
+            CHECK(first.Command1 == captions);
+            CHECK(p.views.launchers.size() == 1);
+            CHECK((p.views.options.empty() || p.views.option().visible));
+            CHECK((p.views.abouts.empty() || p.views.about().visible));
+            CHECK(p.quits == row.quits);
+            CHECK(!p.rec.ended); // an ordinary end, not the second instance's
+            CHECK(!p.module1.settei.is_open());
+        }
 }

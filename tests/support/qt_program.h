@@ -15,6 +15,7 @@
 #include "ui/qt/qt_views.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QCoreApplication>
 #include <QTest>
 
@@ -45,6 +46,12 @@ struct QtProgram {
     }
     ui::OptionDialog* option() const { return window<ui::OptionDialog>(forms::FormId::Option); }
     ui::AboutWindow* about() const { return window<ui::AboutWindow>(forms::FormId::About); }
+    // Starts, then opens window `W` of form `id` by the launcher's menu entry.
+    template <class W> W* openByMenu(const char* entry, forms::FormId id) {
+        start();
+        launcher()->findChild<QAction*>(QString::fromLatin1(entry))->trigger();
+        return window<W>(id);
+    }
 
     ScratchFolder folder{"zavo-ui-", ScratchFolder::Current::enter}; // settei.ini is relative
     platform::RecordingServices services;

@@ -14,21 +14,25 @@
 
 namespace zavo::test {
 
-// `log`, when set, gets "show <name>" and "hide <name>" in order with the
-// services' calls.
-struct RecordingWindow {
-    explicit RecordingWindow(const char* name, std::vector<std::string>* log)
-        : name(name), log(log) {}
-    void shown() {
+// A window of `View` that keeps its shows and hides; `log`, when set, gets
+// "show <name>" and "hide <name>" in order with the services' calls.
+template <class View> class RecordingWindow : public View {
+public:
+    RecordingWindow(const char* name, std::vector<std::string>* log) : name(name), log(log) {}
+    void show() override {
         visible = true, ++shows;
-        if (log)
-            log->push_back(std::string("show ") + name);
+        note("show ");
     }
-    void hidden() {
+    void hide() override {
         visible = false;
-        if (log)
-            log->push_back(std::string("hide ") + name);
+        note("hide ");
     }
+    void dispose() override { visible = false, disposed = true; }
+    void note(const std::string& what) {
+        if (log)
+            log->push_back(what + name);
+    }
+
     const char* name;
     std::vector<std::string>* log;
     bool visible = false;
@@ -36,12 +40,9 @@ struct RecordingWindow {
     int shows = 0;
 };
 
-class RecordingLauncher final : public forms::LauncherView, public RecordingWindow {
+class RecordingLauncher final : public RecordingWindow<forms::LauncherView> {
 public:
-    explicit RecordingLauncher(std::vector<std::string>* log) : RecordingWindow("launcher", log) {}
-    void show() override { shown(); }
-    void hide() override { hidden(); }
-    void dispose() override { visible = false, disposed = true; }
+    using RecordingWindow::RecordingWindow;
     platform::WindowHandle handle() override { return 0x1234; }
     forms::TwipsRect placement() override { return rect; }
     int pixelsPerInch() override { return dpi; }
@@ -59,8 +60,7 @@ public:
     void minimize() override { minimized = true; }
     void takeFocus() override {
         ++focusTaken;
-        if (log)
-            log->push_back("focus launcher");
+        note("focus ");
     }
 
     std::array<std::string, 9> Command1{"M_Player(&M)", "IE (&I)",      "BookShelf (&S)",
@@ -77,12 +77,9 @@ public:
     int focusTaken = 0;
 };
 
-class RecordingOption final : public forms::OptionView, public RecordingWindow {
+class RecordingOption final : public RecordingWindow<forms::OptionView> {
 public:
-    explicit RecordingOption(std::vector<std::string>* log) : RecordingWindow("option", log) {}
-    void show() override { shown(); }
-    void hide() override { hidden(); }
-    void dispose() override { visible = false, disposed = true; }
+    using RecordingWindow::RecordingWindow;
     void setLabel(int slot, const std::string& caption) override {
         Label.at(std::size_t(slot - 1)) = caption;
     }
@@ -109,12 +106,9 @@ public:
     int drive = -1, open = 0, selected = -1;
 };
 
-class RecordingAbout final : public forms::AboutView, public RecordingWindow {
+class RecordingAbout final : public RecordingWindow<forms::AboutView> {
 public:
-    explicit RecordingAbout(std::vector<std::string>* log) : RecordingWindow("about", log) {}
-    void show() override { shown(); }
-    void hide() override { hidden(); }
-    void dispose() override { visible = false, disposed = true; }
+    using RecordingWindow::RecordingWindow;
     void setStrokeVisible(int index, bool visible) override {
         strokes.at(std::size_t(index)) = visible;
     }
@@ -149,17 +143,13 @@ class RecordingViews final : public forms::ViewFactory {
 public:
     explicit RecordingViews(std::vector<std::string>* log = nullptr) : log(log) {}
     forms::LauncherView& makeView(forms::ZAVO_launcher&) override {
-        RecordingLauncher& view = *launchers.emplace_back(std::make_unique<RecordingLauncher>(log));
+        RecordingLauncher& view = made(launchers, "launcher");
         view.dpi = launcherDpi;
         view.work = launcherWorkArea;
         return view;
     }
-    forms::OptionView& makeView(forms::frmOption&) override {
-        return *options.emplace_back(std::make_unique<RecordingOption>(log));
-    }
-    forms::AboutView& makeView(forms::frmABOUT&) override {
-        return *abouts.emplace_back(std::make_unique<RecordingAbout>(log));
-    }
+    forms::OptionView& makeView(forms::frmOption&) override { return made(options, "option"); }
+    forms::AboutView& makeView(forms::frmABOUT&) override { return made(abouts, "about"); }
     RecordingLauncher& launcher() { return *launchers.back(); }
     RecordingOption& option() { return *options.back(); }
     RecordingAbout& about() { return *abouts.back(); }
@@ -170,6 +160,11 @@ public:
     std::vector<std::string>* log;
     int launcherDpi = 96;             // of every launcher window made from now on
     core::PixelRect launcherWorkArea; // likewise; empty: not known
+
+private:
+    template <class W> W& made(std::vector<std::unique_ptr<W>>& all, const char* name) {
+        return *all.emplace_back(std::make_unique<W>(name, log));
+    }
 };
 
 } // namespace zavo::test

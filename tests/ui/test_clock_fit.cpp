@@ -10,17 +10,16 @@
 #include <QImage>
 #include <QLabel>
 
+#include <algorithm>
+
 using namespace zavo;
 
 namespace {
 
 // The widest of `texts` in `metrics`.
 QString widest(const QFontMetrics& metrics, const QStringList& texts) {
-    QString best;
-    for (const QString& t : texts)
-        if (best.isNull() || metrics.horizontalAdvance(t) > metrics.horizontalAdvance(best))
-            best = t;
-    return best;
+    return *std::ranges::max_element(
+        texts, {}, [&](const QString& t) { return metrics.horizontalAdvance(t); });
 }
 
 // Dates of twelve years (every weekday and month/day digit), each with its

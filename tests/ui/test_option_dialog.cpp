@@ -13,34 +13,18 @@ using namespace zavo;
 using forms::FormId;
 using test::QtProgram;
 
-namespace {
-
-// The dialog opened from the running launcher, as its menu does.
-ui::OptionDialog* open(QtProgram& p) {
-    p.start();
-    p.forms->run([&] {
-        p.forms->unload(FormId::Launcher);
-        p.forms->show(FormId::Option);
-    });
-    return p.option();
-}
-
-} // namespace
-
 class TestOptionDialog : public QObject {
     Q_OBJECT
 private slots:
     void layout();
-    void openedWithTheFocusOnTouroku();
-    void escReturnsEnterPressesTheFocusedButton();
-    void labelNamesFollowTheirText();
-    void listsAreNamed();
-    void clicksReachTheForm();
+    void tourokuAndBack_data();
+    void tourokuAndBack();
+    void namesFollowTheirText();
 };
 
 void TestOptionDialog::layout() {
     QtProgram p;
-    ui::OptionDialog* d = open(p);
+    ui::OptionDialog* d = p.openByMenu<ui::OptionDialog>("opt", FormId::Option);
     QVERIFY(d);
     QCOMPARE(d->windowTitle(), QStringLiteral("登録フォーム"));
     QCOMPARE(d->size(), QSize(455, 196));
@@ -64,37 +48,50 @@ void TestOptionDialog::layout() {
     }
 }
 
-void TestOptionDialog::openedWithTheFocusOnTouroku() {
-    QtProgram p;
-    ui::OptionDialog* d = open(p);
-    QVERIFY(QTest::qWaitForWindowActive(d));
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("touroku"));
+// The dialog opens with the focus on touroku. No default button: Enter
+// presses the focused button only, as on Windows. Esc and the close box go
+// through the form: the launcher comes back.
+void TestOptionDialog::tourokuAndBack_data() {
+    QTest::addColumn<bool>("mouse");
+    QTest::newRow("keys") << false;
+    QTest::newRow("mouse") << true;
 }
 
-// No default button: Enter presses the focused button only, as on Windows.
-void TestOptionDialog::escReturnsEnterPressesTheFocusedButton() {
+void TestOptionDialog::tourokuAndBack() {
+    QFETCH(bool, mouse);
     QtProgram p;
-    ui::OptionDialog* d = open(p);
+    ui::OptionDialog* d = p.openByMenu<ui::OptionDialog>("opt", FormId::Option);
+    QVERIFY(QTest::qWaitForWindowActive(d));
+    QWidget* touroku = QApplication::focusWidget();
+    QCOMPARE(touroku->objectName(), QStringLiteral("touroku"));
     for (QPushButton* b : d->findChildren<QPushButton*>())
         QVERIFY2(!b->isDefault() && !b->autoDefault(), qPrintable(b->objectName()));
     const auto before = p.services.callsWithoutClock();
     QTest::keyClick(d, Qt::Key_Return);
     QVERIFY(p.services.callsWithoutClock() == before); // nothing ran
-    QTest::keyClick(d->findChild<QWidget*>("touroku"), Qt::Key_Enter);
+    if (mouse)
+        QTest::mouseClick(touroku, Qt::LeftButton);
+    else
+        QTest::keyClick(touroku, Qt::Key_Enter);
+    // No file chosen: the form refuses with its message.
     QCOMPARE(p.services.callsWithoutClock().back(),
              std::string("msg 登録エラーです\nファイルが選ばれていません。 16 ZAVO_launcher"));
     QVERIFY(p.option());
-
-    QTest::keyClick(d, Qt::Key_Escape);
+    if (mouse)
+        QVERIFY(!d->close());
+    else
+        QTest::keyClick(d, Qt::Key_Escape);
     QVERIFY(!p.option());
     QVERIFY(p.launcher() && p.launcher()->isVisible());
 }
 
-void TestOptionDialog::labelNamesFollowTheirText() {
+// What a screen reader calls the labels and the lists. On Linux Qt names a
+// combo box by its text and takes its name from the label that labels it.
+void TestOptionDialog::namesFollowTheirText() {
     QtProgram p;
     p.writeSettei(test::recordBytes("/opt/", "a.exe") + test::recordBytes("", "") +
                   test::recordBytes("/opt/", "notepad.exe"));
-    ui::OptionDialog* d = open(p);
+    ui::OptionDialog* d = p.openByMenu<ui::OptionDialog>("opt", FormId::Option);
     const QStringList shown{"a.exe     ", QStringLiteral("未登録"), "notepad.ex"};
     for (int n = 1; n <= 3; ++n) {
         auto* label = d->findChild<QLabel*>(QStringLiteral("Label%1").arg(n));
@@ -104,13 +101,6 @@ void TestOptionDialog::labelNamesFollowTheirText() {
         QCOMPARE(d->findChild<QWidget*>(QStringLiteral("Option%1").arg(n))->accessibleDescription(),
                  label->text());
     }
-}
-
-// What a screen reader calls each list; on Linux Qt names a combo box by its
-// text and takes its name from the label that labels it.
-void TestOptionDialog::listsAreNamed() {
-    QtProgram p;
-    ui::OptionDialog* d = open(p);
     const QString here = QDir::currentPath();
     QCOMPARE(test::accessibleName(d->findChild<QWidget*>("dir_name")), "フォルダ " + here);
     QCOMPARE(test::accessibleName(d->findChild<QWidget*>("File_name")),
@@ -133,19 +123,6 @@ void TestOptionDialog::listsAreNamed() {
     QVERIFY(form);
     p.forms->run([&] { form->dir_name_Change(); });
     QCOMPARE(test::accessibleName(d->findChild<QWidget*>("File_name")), QStringLiteral("ファイル"));
-}
-
-void TestOptionDialog::clicksReachTheForm() {
-    QtProgram p;
-    ui::OptionDialog* d = open(p);
-    // No file chosen: the form refuses with its message.
-    QTest::mouseClick(d->findChild<QPushButton*>("touroku"), Qt::LeftButton);
-    QCOMPARE(p.services.callsWithoutClock().back(),
-             std::string("msg 登録エラーです\nファイルが選ばれていません。 16 ZAVO_launcher"));
-    // The close box goes through the form: the launcher comes back.
-    QVERIFY(!d->close());
-    QVERIFY(!p.option());
-    QVERIFY(p.launcher() && p.launcher()->isVisible());
 }
 
 QTEST_MAIN(TestOptionDialog)

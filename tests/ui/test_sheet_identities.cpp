@@ -14,6 +14,7 @@
 #include <QRadioButton>
 
 #include <csignal>
+#include <map>
 #include <sys/wait.h>
 
 using namespace zavo;
@@ -21,27 +22,14 @@ using forms::Kind;
 
 namespace {
 
-const char* classOf(Kind kind) {
-    switch (kind) {
-    case Kind::Button:
-        return "QPushButton";
-    case Kind::Label:
-    case Kind::Picture:
-        return "QLabel";
-    case Kind::Frame:
-        return "QGroupBox";
-    case Kind::Option:
-        return "QRadioButton";
-    case Kind::Line:
-        return "zavo::ui::LineControl";
-    case Kind::DriveList:
-        return "QComboBox";
-    case Kind::DirList:
-    case Kind::FileList:
-        return "QListWidget";
-    }
-    return "";
-}
+// The widget class each kind of control is made as.
+const std::map<Kind, const char*> kClassOf{
+    {Kind::Button, "QPushButton"},   {Kind::Label, "QLabel"},
+    {Kind::Picture, "QLabel"},       {Kind::Frame, "QGroupBox"},
+    {Kind::Option, "QRadioButton"},  {Kind::Line, "zavo::ui::LineControl"},
+    {Kind::DriveList, "QComboBox"},  {Kind::DirList, "QListWidget"},
+    {Kind::FileList, "QListWidget"},
+};
 
 template <class Id, std::size_t N>
 void checkIdentities(const ui::SheetWidgets<Id>& controls,
@@ -50,7 +38,7 @@ void checkIdentities(const ui::SheetWidgets<Id>& controls,
         const forms::ControlSpec& row = rows[i];
         QWidget* w = controls.get(Id(i));
         QCOMPARE(w->objectName(), QString::fromUtf8(row.name));
-        QCOMPARE(w->metaObject()->className(), classOf(row.kind));
+        QCOMPARE(w->metaObject()->className(), kClassOf.at(row.kind));
         if (row.container != forms::kClientArea)
             QCOMPARE(w->parentWidget(), controls.get(Id(row.container)));
     }
