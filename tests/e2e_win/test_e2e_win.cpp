@@ -354,7 +354,7 @@ private slots:
         QDir base(work_.path());
         QVERIFY(base.mkpath(kJapaneseFolder));
         const QString folder = base.filePath(kJapaneseFolder);
-        QVERIFY(QFile::copy(helper(QStringLiteral("write_marker.exe")),
+        QVERIFY(QFile::copy(helper(QStringLiteral("test_player.exe")),
                             folder + QStringLiteral("/marker.exe")));
         const QByteArray dir = winePath(work_.path()) + kJapaneseFolder932 + "\\";
         QVERIFY(dir.size() <= 80);
@@ -362,7 +362,7 @@ private slots:
         QCOMPARE(buttonTexts(kMainTitle).value(7), QStringLiteral("marker.exe"));
 
         driver_->click(kClient.topLeft() + controlAt(kCommand1[6]).center());
-        const QString marker = folder + QStringLiteral("/marker.txt");
+        const QString marker = folder + QStringLiteral("/started.txt");
         QVERIFY2(waitFor([&] { return QFileInfo::exists(marker); }, 60000),
                  "the slot's program did not run");
     }
@@ -503,22 +503,22 @@ private:
         StandIn(const QString& folder, const QString& from, int delayMs,
                 const QString& name = QStringLiteral("wmplayer.exe"))
             : program(folder + u'/' + name), keys(folder + QStringLiteral("/keys.txt")),
-              delay(folder + QStringLiteral("/delay.txt")), original(readFile(program)) {
+              delay(folder + QStringLiteral("/delay.txt")),
+              started(folder + QStringLiteral("/started.txt")), original(readFile(program)) {
             QFile::remove(program);
             QFile::remove(keys);
             writeFile(delay, QByteArray::number(delayMs));
             placed = QFile::copy(from, program);
         }
         ~StandIn() {
-            QFile::remove(program);
-            QFile::remove(keys);
-            QFile::remove(delay);
+            for (const QString& file : {program, keys, delay, started})
+                QFile::remove(file);
             if (!original.isEmpty())
                 writeFile(program, original);
         }
         StandIn(const StandIn&) = delete;
         StandIn& operator=(const StandIn&) = delete;
-        const QString program, keys, delay;
+        const QString program, keys, delay, started;
         const QByteArray original;
         bool placed = false;
     };

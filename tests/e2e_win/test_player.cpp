@@ -1,6 +1,8 @@
-// A stand-in media player for the launcher to start: shows its window after
-// the milliseconds in delay.txt beside itself (500 without the file; never
-// when negative) and appends each key it gets to keys.txt beside itself, as
+// A stand-in for a program the launcher starts (the media player, a slot's
+// program): writes started.txt beside itself at once, so the test knows it
+// ran from the folder it was copied to; shows its window after the
+// milliseconds in delay.txt beside itself (500 without the file; never when
+// negative) and appends each key it gets to keys.txt beside itself, as
 // "^p <ms since 1970>" ("^" while Ctrl is down).
 #include <windows.h>
 
@@ -59,6 +61,8 @@ constexpr ULONGLONG kActivationBoundMs = 4000;
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    if (FILE* started = _wfopen(besideSelf(L"started.txt").c_str(), L"w"))
+        std::fclose(started);
     const int delay = delayMs();
     // Never a window, nor a message loop: never ready for input.
     if (delay < 0)

@@ -121,14 +121,13 @@ protected:
     // Ends the session, then the prefix's server with what is left of the
     // programs started in it.
     void endSession();
-    // A helper program of the tests, built with MinGW.
+    // A helper program of the tests, built with MinGW (read_window.exe ...).
     static QString helper(const QString& name);
     // The window titled `title` (of the window class `cls` when given) and
     // its children, texts measured in `fonts` (read_window.exe's); no
     // children when the helper failed.
     WinWindow readWindow(const QString& title, const QString& cls = {},
                          const QStringList& fonts = {});
-    // Starts the Windows program in `workDir`.
     QProcess* startProgram(const QString& workDir) {
         return session_->startProcess(QStringLiteral("wine"), {launcher_}, workDir);
     }
