@@ -108,8 +108,8 @@ private:
         return session_->waitForWindow(kAboutTitle, 30000);
     }
 
-    void shot(const QString& name, int dpi) {
-        WineFixture::shot(QStringLiteral("dpi%1_%2").arg(dpi).arg(name));
+    QString shot(const QString& name, int dpi) {
+        return WineFixture::shot(QStringLiteral("dpi%1_%2").arg(dpi).arg(name));
     }
 
     // A private X screen of `screen` and a private copy of the prepared
@@ -307,9 +307,7 @@ private slots:
         }
         // Shot once the helper has answered: the window has painted by then.
         readWindow(kMainTitle);
-        shot(QStringLiteral("fullhd_main"), dpi);
-        const QImage mainShot(
-            QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_win_dpi%1_fullhd_main.png").arg(dpi));
+        const QImage mainShot(shot(QStringLiteral("fullhd_main"), dpi));
         // The slot buttons against 乗換案内(&N) above them: the wrapped lines
         // leave the border and the column inside it (2 px at 96 DPI) blank.
         const QPoint area(g.x, g.y + g.height - client.height());
@@ -322,9 +320,7 @@ private slots:
         QVERIFY2(dialog, "no registration dialog");
         QVERIFY(waitFor([&] { return onScreen(dialog); }, 10000));
         readWindow(kDialogTitle);
-        shot(QStringLiteral("fullhd_option"), dpi);
-        const QImage dialogShot(
-            QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_win_dpi%1_fullhd_option.png").arg(dpi));
+        const QImage dialogShot(shot(QStringLiteral("fullhd_option"), dpi));
         const XGeometry d = session_->geometry(dialog);
         const auto label = [&](OptionControl id) {
             return controlAt(id, dpi).translated(d.x, d.y);

@@ -135,8 +135,8 @@ protected:
     quint64 openDialog(quint64 window);
     // Whether every window titled `title` closed within `timeoutMs`.
     bool gone(const QString& title, int timeoutMs = 30000);
-    // Saves a screenshot under the build folder as e2e_win_NAME.png.
-    void shot(const QString& name) { driver_->shot(QStringLiteral("e2e_win_") + name); }
+    // Saves a screenshot under the build folder as e2e_win_NAME.png; its path.
+    QString shot(const QString& name) { return driver_->shot(QStringLiteral("e2e_win_") + name); }
 
     const QString launcher_;
     const bool required_;
