@@ -14,15 +14,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QRect>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 
-using zavo::test::kAboutTitle;
-using zavo::test::kDialogTitle;
-using zavo::test::kMainTitle;
-using zavo::test::waitFor;
+using namespace zavo::test;
+using zavo::forms::AboutControl;
+using zavo::forms::kCommand1;
+using zavo::forms::LauncherControl;
+using zavo::forms::OptionControl;
 
 namespace {
 
@@ -31,8 +29,8 @@ const QString kMessageBoxClass = QStringLiteral("#32770");
 
 // The client area below the menu bar, and what the X window holds: the menu
 // bar sits inside it.
-constexpr int kClientX = 686, kClientY = 420, kClientWidth = 312, kClientHeight = 182;
-constexpr int kAboutClientX = 686, kAboutClientY = 382;
+const QRect kClient = clientAt(zavo::forms::kLauncherWindow);
+const QPoint kAboutClient = clientAt(zavo::forms::kAboutWindow).topLeft();
 
 // "テスト フォルダ" in code page 932.
 const QByteArray kJapaneseFolder932("\x83\x65\x83\x58\x83\x67 \x83\x74\x83\x48\x83\x8b\x83\x5f");
@@ -42,49 +40,41 @@ QByteArray neverWritten() {
     return QByteArray(200, '\0');
 }
 
+// Slot 1 notepad.exe, slot 2 never written, slot 3 calc.exe.
+QByteArray notepadNothingCalc() {
+    return recordBytes("C:\\WINDOWS\\", "notepad.exe") + neverWritten() +
+           recordBytes("C:\\WINDOWS\\", "calc.exe");
+}
+
 // "Z:\tmp\..." for a Unix folder, as Wine maps the root; ASCII folders only.
 QByteArray winePath(const QString& unixFolder) {
     return "Z:" + QDir::toNativeSeparators(unixFolder).toLatin1().replace('/', '\\') + "\\";
 }
 
-// The screen rectangle in a row of list_children.exe.
-QRect screenRect(const QStringList& row) {
-    const QStringList n = row.value(2).split(QLatin1Char(','));
-    if (n.size() != 4)
-        return {};
-    return QRect(QPoint(n[0].toInt(), n[1].toInt()), QPoint(n[2].toInt() - 1, n[3].toInt() - 1));
-}
-
 } // namespace
 
-class TestE2eWin : public QObject, zavo::test::WineFixture {
+class TestE2eWin : public WineTest {
     Q_OBJECT
 
 public:
-    using WineFixture::WineFixture;
+    using WineTest::WineTest;
 
 private:
-    QTemporaryDir work_;
-
-    // Starts the program in a fresh work folder holding `settei` as settei.ini.
-    QProcess* startLauncher(const QByteArray& settei) {
-        zavo::test::writeFile(work_.filePath(QStringLiteral("settei.ini")), settei);
-        return session_->startProcess(QStringLiteral("wine"), {launcher_}, work_.path());
-    }
-
-    // Class, text, screen rectangle, "seen"/"hidden", "default"/"-" and
-    // "focus"/"-" of each child window of the window titled `title` (of the
-    // window class `cls` when given), in z-order.
-    QList<QStringList> children(const QString& title, const QString& cls = {}) {
-        return helperRows(QStringLiteral("list_children.exe"),
-                          cls.isEmpty() ? QStringList{title} : QStringList{title, cls});
+    // Starts the program in the work folder holding `settei` as settei.ini;
+    // its main window, 0 when none showed.
+    quint64 launch(const QByteArray& settei, QProcess** process = nullptr) {
+        writeFile(work_.filePath(QStringLiteral("settei.ini")), settei);
+        QProcess* started = startProgram(work_.path());
+        if (process)
+            *process = started;
+        return session_->waitForWindow(kMainTitle, 60000);
     }
 
     QStringList buttonTexts(const QString& title) {
         QStringList texts;
-        for (const QStringList& row : children(title))
-            if (row.value(0).compare(QStringLiteral("Button"), Qt::CaseInsensitive) == 0)
-                texts.append(row.value(1));
+        for (const WinChild& c : readWindow(title).children)
+            if (c.cls.compare(QStringLiteral("Button"), Qt::CaseInsensitive) == 0)
+                texts.append(c.text);
         return texts;
     }
 
@@ -102,24 +92,13 @@ private:
     // From the main window: alt+o, a click into the folder list, then `keys`
     // in the registration dialog. Returns the dialog, 0 when none opened.
     quint64 registerInDialog(quint64 launcher, const QStringList& keys) {
-        key(launcher, QStringLiteral("alt+o"));
-        const quint64 dialog = session_->waitForWindow(kDialogTitle, 30000);
+        const quint64 dialog = openDialog(launcher);
         if (!dialog)
             return 0;
-        // dir_name: 2415 x 1140 twips at (4320, 480) of the client area.
-        const zavo::test::XGeometry d = session_->geometry(dialog);
-        driver_->click(QPoint(d.x + 288 + 80, d.y + 32 + 38), true);
+        const XGeometry d = session_->geometry(dialog);
+        driver_->click(QPoint(d.x, d.y) + controlAt(OptionControl::dir_name).center(), true);
         driver_->keysTo(dialog, keys);
         return dialog;
-    }
-
-    // The first child of class `cls` titled `text`; empty when none.
-    static QStringList child(const QList<QStringList>& rows, const QString& cls,
-                             const QString& text) {
-        for (const QStringList& row : rows)
-            if (row.value(0).compare(cls, Qt::CaseInsensitive) == 0 && row.value(1) == text)
-                return row;
-        return {};
     }
 
     // Minimised as the window manager has it: iconic, or hidden.
@@ -131,101 +110,79 @@ private:
     }
 
 private slots:
-    void initTestCase() { ZAVO_REQUIRE_WINDOWS_PROGRAM(); }
-
-    void init() {
-        startSession();
-        ZAVO_REQUIRE_X_SESSION(*session_);
-        QVERIFY2(usePrefix(), "wine-run.sh --prepare failed");
-        QVERIFY(work_.isValid());
-    }
-
-    void cleanup() { endSession(); }
-
     // Topmost at its place; slot captions from settei.ini as an automation
     // tool reads them, in tab order; a second start leaves no second window.
     void startUp() {
-        const QByteArray settei = zavo::test::recordBytes("C:\\WINDOWS\\", "notepad.exe") +
-                                  neverWritten() +
-                                  zavo::test::recordBytes("C:\\WINDOWS\\", "calc.exe");
-        startLauncher(settei);
-        const quint64 window = session_->waitForWindow(kMainTitle, 60000);
+        const quint64 window = launch(notepadNothingCalc());
         QVERIFY2(window, "no main window");
         QVERIFY2(topmost(window), "the first window is not in the topmost band");
         shot("main");
 
-        const zavo::test::XGeometry g = session_->geometry(window);
-        QCOMPARE(g.x, kClientX);
-        QCOMPARE(g.width, kClientWidth);
-        QVERIFY2(g.height > kClientHeight, "no menu bar above the client area");
-        QCOMPARE(g.y + g.height, kClientY + kClientHeight);
+        const XGeometry g = session_->geometry(window);
+        QCOMPARE(g.x, kClient.x());
+        QCOMPARE(g.width, kClient.width());
+        QVERIFY2(g.height > kClient.height(), "no menu bar above the client area");
+        QCOMPARE(g.y + g.height, kClient.bottom() + 1);
 
-        const QStringList expected{
-            QStringLiteral("win終了 (&W)"), QStringLiteral("M_Player(&M)"),
-            QStringLiteral("IE (&I)"),      QStringLiteral("BookShelf (&S)"),
-            QStringLiteral("乗換案内(&N)"), QStringLiteral("AlpsMap (&A)"),
-            QStringLiteral("Explorer(&E)"), QStringLiteral("notepad.ex"),
-            QStringLiteral("２：未登録"),   QStringLiteral("calc.exe  "),
-        };
+        // In tab order: the shutdown button, then Command1(0) to (8), the
+        // last three the slots'.
+        QStringList expected{caption(LauncherControl::Command2)};
+        for (int n = 0; n < 6; ++n)
+            expected.append(caption(kCommand1[n]));
+        expected << QStringLiteral("notepad.ex") << QStringLiteral("２：未登録")
+                 << QStringLiteral("calc.exe  ");
         QCOMPARE(buttonTexts(kMainTitle), expected);
 
-        QProcess* second =
-            session_->startProcess(QStringLiteral("wine"), {launcher_}, work_.path());
+        QProcess* second = startProgram(work_.path());
         QVERIFY2(second->waitForFinished(60000), "the second start did not end");
         QCOMPARE(second->exitCode(), 0);
         QCOMPARE(session_->windows(kMainTitle).size(), 1);
-        QCOMPARE(session_->geometry(window).x, kClientX);
+        QCOMPARE(session_->geometry(window).x, kClient.x());
 
         // A window loaded anew (menu option, then Esc in the dialog) is
         // topmost at the same place.
-        key(window, QStringLiteral("alt+o"));
-        const quint64 dialog = session_->waitForWindow(kDialogTitle, 30000);
+        const quint64 dialog = openDialog(window);
         QVERIFY2(dialog, "no registration dialog");
         key(dialog, QStringLiteral("Escape"));
-        QVERIFY(waitFor([&] { return session_->windows(kDialogTitle).isEmpty(); }, 30000));
+        QVERIFY(gone(kDialogTitle));
         const quint64 reloaded = session_->waitForWindow(kMainTitle, 30000);
         QVERIFY2(reloaded, "the main window did not come back");
         QVERIFY2(topmost(reloaded), "the reloaded window is not in the topmost band");
-        QCOMPARE(session_->geometry(reloaded).x, kClientX);
-        QCOMPARE(session_->geometry(reloaded).y + session_->geometry(reloaded).height,
-                 kClientY + kClientHeight);
+        const XGeometry r = session_->geometry(reloaded);
+        QCOMPARE(r.x, kClient.x());
+        QCOMPARE(r.y + r.height, kClient.bottom() + 1);
     }
 
     // In the registration dialog each slot's label lies under its option
     // button, inside the frame around them, in sight, with the slot's caption.
     void slotLabelsUnderOptions() {
-        startLauncher(zavo::test::recordBytes("C:\\WINDOWS\\", "notepad.exe") + neverWritten() +
-                      zavo::test::recordBytes("C:\\WINDOWS\\", "calc.exe"));
-        const quint64 window = session_->waitForWindow(kMainTitle, 60000);
+        const quint64 window = launch(notepadNothingCalc());
         QVERIFY2(window, "no main window");
-        key(window, QStringLiteral("alt+o"));
-        QVERIFY2(session_->waitForWindow(kDialogTitle, 30000), "no registration dialog");
+        QVERIFY2(openDialog(window), "no registration dialog");
         shot("option_labels");
 
-        const QList<QStringList> rows = children(kDialogTitle);
-        const QRect frame =
-            screenRect(child(rows, QStringLiteral("Button"), QStringLiteral("ボタン番号選択")));
-        QVERIFY2(frame.isValid(), "no frame around the option buttons");
+        const WinWindow dialog = readWindow(kDialogTitle);
+        const WinChild* frame =
+            dialog.find(QStringLiteral("Button"), caption(OptionControl::Frame2));
+        QVERIFY2(frame, "no frame around the option buttons");
         const QStringList captions{QStringLiteral("notepad.ex"), QStringLiteral("未登録"),
                                    QStringLiteral("calc.exe  ")};
-        const QStringList digits{QStringLiteral("１"), QStringLiteral("２"), QStringLiteral("３")};
         for (int n = 0; n < 3; ++n) {
-            const QStringList option =
-                child(rows, QStringLiteral("Button"), QStringLiteral("ボタン") + digits[n]);
-            const QStringList label = child(rows, QStringLiteral("Static"), captions[n]);
-            const QString what =
-                QStringLiteral("slot %1: option %2, label %3")
-                    .arg(n + 1)
-                    .arg(option.join(QLatin1Char(' ')), label.join(QLatin1Char(' ')));
-            QVERIFY2(!option.isEmpty() && !label.isEmpty(), qPrintable(what));
-            const QRect o = screenRect(option);
-            const QRect l = screenRect(label);
+            const WinChild* option =
+                dialog.find(QStringLiteral("Button"), caption(zavo::forms::kSlotOptions[n]));
+            const WinChild* label = dialog.find(QStringLiteral("Static"), captions[n]);
+            const QString what = QStringLiteral("slot %1: option %2, label %3")
+                                     .arg(n + 1)
+                                     .arg(WinChild::describe(option), WinChild::describe(label));
+            QVERIFY2(option && label, qPrintable(what));
+            const QRect o = option->rect;
+            const QRect l = label->rect;
             QVERIFY2(l.top() >= o.center().y() && l.center().x() >= o.left() &&
                          l.center().x() <= o.right(),
                      qPrintable(QStringLiteral("not under its option button: ") + what));
-            QVERIFY2(frame.contains(l), qPrintable(QStringLiteral("outside the frame: ") + what));
-            QVERIFY2(label.value(3) == QStringLiteral("seen"),
-                     qPrintable(QStringLiteral("out of sight: ") + what));
+            QVERIFY2(frame->rect.contains(l),
+                     qPrintable(QStringLiteral("outside the frame: ") + what));
+            QVERIFY2(label->seen, qPrintable(QStringLiteral("out of sight: ") + what));
         }
     }
 
@@ -258,42 +215,38 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(bool, reset);
         const QByteArray record("C:\\WINDOWS\\");
-        const QByteArray settei = zavo::test::recordBytes(record, "notepad.exe") +
-                                  zavo::test::recordBytes(record, "calc.exe") +
-                                  zavo::test::recordBytes(record, "mspaint.exe");
+        const QByteArray settei = recordBytes(record, "notepad.exe") +
+                                  recordBytes(record, "calc.exe") +
+                                  recordBytes(record, "mspaint.exe");
         // Three records of blanks: folder and name fields, then 100 zero bytes.
         const QByteArray blank = QByteArray(80 + 20, ' ') + QByteArray(100, '\0');
         const QByteArray expected = reset ? blank.repeated(3) : settei;
 
-        startLauncher(settei);
-        const quint64 window = session_->waitForWindow(kMainTitle, 60000);
+        const quint64 window = launch(settei);
         QVERIFY2(window, "no main window");
-        key(window, QStringLiteral("alt+o"));
-        const quint64 dialog = session_->waitForWindow(kDialogTitle, 30000);
+        const quint64 dialog = openDialog(window);
         QVERIFY2(dialog, "no registration dialog");
         key(dialog, first);
         // The main window is gone: its title is the message box's now.
         const quint64 box = session_->waitForWindow(kMainTitle, 30000);
         QVERIFY2(box, "no message box");
         shot(first == QStringLiteral("Return") ? "register_refusal" : "reset_question");
-        const QList<QStringList> rows = children(kMainTitle, kMessageBoxClass);
-        QStringList seen;
-        for (const QStringList& row : rows)
-            seen.append(row.join(QLatin1Char(' ')));
-        QVERIFY2(!child(rows, QStringLiteral("Static"), message).isEmpty(),
+        const WinWindow shown = readWindow(kMainTitle, kMessageBoxClass);
+        QStringList seen, defaults;
+        for (const WinChild& c : shown.children) {
+            seen.append(WinChild::describe(&c));
+            if (c.isDefault && c.focused)
+                defaults.append(c.text);
+        }
+        QVERIFY2(shown.find(QStringLiteral("Static"), message),
                  qPrintable(QStringLiteral("no \"%1\" in:\n%2").arg(message, seen.join(u'\n'))));
-        QStringList defaults;
-        for (const QStringList& row : rows)
-            if (row.value(4) == QStringLiteral("default") &&
-                row.value(5) == QStringLiteral("focus"))
-                defaults.append(row.value(1));
         QCOMPARE(defaults, QStringList{defaultButton});
 
         key(box, answer);
-        QVERIFY(waitFor([&] { return session_->windows(kMainTitle).isEmpty(); }, 30000));
+        QVERIFY(gone(kMainTitle));
         key(dialog, QStringLiteral("Escape"));
         QVERIFY2(session_->waitForWindow(kMainTitle, 30000), "the main window did not come back");
-        QCOMPARE(zavo::test::readFile(work_.filePath(QStringLiteral("settei.ini"))), expected);
+        QCOMPARE(readFile(work_.filePath(QStringLiteral("settei.ini"))), expected);
     }
 
     // A settei.ini that cannot be read (a folder of that name): the message
@@ -303,11 +256,10 @@ private slots:
         QFile::remove(settei);
         QVERIFY(QDir().mkdir(settei));
         const auto restore = qScopeGuard([&] { QDir().rmdir(settei); });
-        session_->startProcess(QStringLiteral("wine"), {launcher_}, work_.path());
+        startProgram(work_.path());
         const quint64 window = session_->waitForWindow(kMainTitle, 60000);
         QVERIFY2(window, "no main window");
-        key(window, QStringLiteral("alt+o"));
-        const quint64 dialog = session_->waitForWindow(kDialogTitle, 30000);
+        const quint64 dialog = openDialog(window);
         QVERIFY2(dialog, "no registration dialog");
         const QString owner = QStringLiteral("0x%1").arg(dialog, 0, 16);
         QVERIFY2(waitFor(
@@ -325,8 +277,7 @@ private slots:
 
     // Ctrl+Z minimises the main window, as its menu item says.
     void ctrlZMinimises() {
-        startLauncher(neverWritten().repeated(3));
-        const quint64 window = session_->waitForWindow(kMainTitle, 60000);
+        const quint64 window = launch(neverWritten().repeated(3));
         QVERIFY2(window, "no main window");
         QVERIFY(!minimised(window));
         key(window, QStringLiteral("ctrl+z"));
@@ -349,17 +300,15 @@ private slots:
         QTemporaryDir work;
         QVERIFY(work.isValid());
         QVERIFY(QDir(work.path()).mkpath(QStringLiteral("apps")));
-        zavo::test::writeFile(work.filePath(QStringLiteral("apps/hello.exe")), "#!/bin/sh\n");
+        writeFile(work.filePath(QStringLiteral("apps/hello.exe")), "#!/bin/sh\n");
         QVERIFY(QFile::setPermissions(work.filePath(QStringLiteral("apps/hello.exe")),
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         const QString settei = work.filePath(QStringLiteral("settei.ini"));
         const QByteArray linuxDir = QFile::encodeName(work.filePath(QStringLiteral("apps"))) + "/";
         const QByteArray windowsDir = winePath(work.filePath(QStringLiteral("apps")));
         // Record 1 never written, record 2 the folder and the name.
-        const QByteArray linuxFile =
-            neverWritten() + zavo::test::recordBytes(linuxDir, "hello.exe");
-        const QByteArray windowsFile =
-            neverWritten() + zavo::test::recordBytes(windowsDir, "hello.exe");
+        const QByteArray linuxFile = neverWritten() + recordBytes(linuxDir, "hello.exe");
+        const QByteArray windowsFile = neverWritten() + recordBytes(windowsDir, "hello.exe");
 
         // The Linux program.
         QProcess* linuxProgram = session_->startLauncher(work.path());
@@ -368,24 +317,24 @@ private slots:
         QVERIFY2(registerInDialog(
                      launcher, {"End", "Return", "Tab", "Tab", "space", "Tab", "Right", "alt+t"}),
                  "no registration dialog in the Linux program");
-        waitFor([&] { return zavo::test::readFile(settei) == linuxFile; }, 30000);
-        const QByteArray fromLinux = zavo::test::readFile(settei);
+        waitFor([&] { return readFile(settei) == linuxFile; }, 30000);
+        const QByteArray fromLinux = readFile(settei);
         QCOMPARE(fromLinux, linuxFile);
         linuxProgram->terminate();
         QVERIFY(linuxProgram->waitForFinished(10000));
-        QVERIFY(waitFor([&] { return session_->windows(kDialogTitle).isEmpty(); }, 10000));
+        QVERIFY(gone(kDialogTitle, 10000));
         QVERIFY(QFile::remove(settei));
 
         // The Windows program. A Win32 list box selects nothing on space:
         // Home selects the first (only) file instead.
-        session_->startProcess(QStringLiteral("wine"), {launcher_}, work.path());
+        startProgram(work.path());
         launcher = session_->waitForWindow(kMainTitle, 60000);
         QVERIFY2(launcher, "the Windows program showed no main window");
         const quint64 dialog = registerInDialog(
             launcher, {"End", "Return", "Tab", "Tab", "Home", "Tab", "Right", "alt+t"});
         QVERIFY2(dialog, "no registration dialog in the Windows program");
-        waitFor([&] { return zavo::test::readFile(settei) == windowsFile; }, 30000);
-        const QByteArray fromWindows = zavo::test::readFile(settei);
+        waitFor([&] { return readFile(settei) == windowsFile; }, 30000);
+        const QByteArray fromWindows = readFile(settei);
         QCOMPARE(fromWindows, windowsFile);
         shot("option");
 
@@ -394,7 +343,7 @@ private slots:
         QCOMPARE(fromWindows.mid(280), fromLinux.mid(280));
 
         key(dialog, QStringLiteral("alt+r"));
-        QVERIFY(waitFor([&] { return session_->windows(kDialogTitle).isEmpty(); }, 30000));
+        QVERIFY(gone(kDialogTitle));
         QVERIFY2(session_->waitForWindow(kMainTitle, 30000), "the main window did not come back");
         QCOMPARE(buttonTexts(kMainTitle).value(8), QStringLiteral("hello.exe "));
     }
@@ -405,18 +354,15 @@ private slots:
         QDir base(work_.path());
         QVERIFY(base.mkpath(kJapaneseFolder));
         const QString folder = base.filePath(kJapaneseFolder);
-        QVERIFY(QFile::copy(helper(QStringLiteral("write_marker.exe")),
+        QVERIFY(QFile::copy(helper(QStringLiteral("test_player.exe")),
                             folder + QStringLiteral("/marker.exe")));
         const QByteArray dir = winePath(work_.path()) + kJapaneseFolder932 + "\\";
         QVERIFY(dir.size() <= 80);
-        startLauncher(zavo::test::recordBytes(dir, "marker.exe"));
-        const quint64 window = session_->waitForWindow(kMainTitle, 60000);
-        QVERIFY2(window, "no main window");
+        QVERIFY2(launch(recordBytes(dir, "marker.exe")), "no main window");
         QCOMPARE(buttonTexts(kMainTitle).value(7), QStringLiteral("marker.exe"));
 
-        // Command1(6): 1335 x 495 twips at (240, 1320) of the client area.
-        driver_->click(QPoint(kClientX + 16 + 44, kClientY + 88 + 16));
-        const QString marker = folder + QStringLiteral("/marker.txt");
+        driver_->click(kClient.topLeft() + controlAt(kCommand1[6]).center());
+        const QString marker = folder + QStringLiteral("/started.txt");
         QVERIFY2(waitFor([&] { return QFileInfo::exists(marker); }, 60000),
                  "the slot's program did not run");
     }
@@ -424,25 +370,23 @@ private slots:
     // The About window comes up at its place; a pointer move over the picture
     // shakes it to the end, and OK brings the main window back.
     void aboutShake() {
-        startLauncher(neverWritten().repeated(3));
-        const quint64 window = session_->waitForWindow(kMainTitle, 60000);
+        const quint64 window = launch(neverWritten().repeated(3));
         QVERIFY2(window, "no main window");
         key(window, QStringLiteral("alt+h"));
         driver_->keys({QStringLiteral("i")});
         const quint64 about = session_->waitForWindow(kAboutTitle, 30000);
         QVERIFY2(about, "no About window");
         QVERIFY(session_->windows(kMainTitle).isEmpty());
-        const zavo::test::XGeometry g = session_->geometry(about);
-        QCOMPARE(g.x, kAboutClientX);
-        QCOMPARE(g.y, kAboutClientY);
+        const XGeometry g = session_->geometry(about);
+        QCOMPARE(g.x, kAboutClient.x());
+        QCOMPARE(g.y, kAboutClient.y());
         shot("about");
 
-        // Picture1: 48 x 33 pixels at (16, 16) of the client area.
-        driver_->moveTo(QPoint(kAboutClientX + 40, kAboutClientY + 32));
+        driver_->moveTo(kAboutClient + controlAt(AboutControl::Picture1).center());
         // Enter waits in the queue until the shake has ended, then presses OK.
         key(about, QStringLiteral("Return"));
         QVERIFY2(session_->waitForWindow(kMainTitle, 120000), "the main window did not return");
-        QVERIFY(waitFor([&] { return session_->windows(kAboutTitle).isEmpty(); }, 30000));
+        QVERIFY(gone(kAboutTitle));
     }
 
     // The media-player button, with a stand-in at the player's fixed path in
@@ -488,8 +432,8 @@ private slots:
         const StandIn player(folder, helper(QStringLiteral("test_player.exe")), delayMs);
         QVERIFY(player.placed);
 
-        QProcess* launcher = startLauncher(neverWritten().repeated(3));
-        const quint64 window = session_->waitForWindow(kMainTitle, 60000);
+        QProcess* launcher = nullptr;
+        const quint64 window = launch(neverWritten().repeated(3), &launcher);
         QVERIFY2(window, "no main window");
         QVERIFY(waitFor([&] { return driver_->activeWindow() == window; }, 30000));
         // Another window: the one active when the bound runs out.
@@ -506,10 +450,9 @@ private slots:
             QVERIFY2(witness, "the witness window was not shown");
         }
 
-        // Command1(0): 1335 x 495 twips at (240, 120) of the client area.
         const qint64 clickedAt = QDateTime::currentMSecsSinceEpoch();
         if (presses.isEmpty())
-            driver_->click(QPoint(kClientX + 16 + 44, kClientY + 8 + 16));
+            driver_->click(kClient.topLeft() + controlAt(kCommand1[0]).center());
         for (const QString& press : presses) {
             if (!press.startsWith(QLatin1Char('*'))) {
                 driver_->keys({press});
@@ -526,14 +469,14 @@ private slots:
         QVERIFY2(waitFor(
                      [&] {
                          session_->nudgeWindowManager();
-                         return zavo::test::readFile(keys).contains('\n') ||
+                         return readFile(keys).contains('\n') ||
                                 launcher->state() == QProcess::NotRunning;
                      },
                      60000),
                  "no key reached the player");
         QVERIFY2(launcher->state() == QProcess::Running,
                  "the launcher ended: the key asked for the shutdown");
-        const QList<QByteArray> got = zavo::test::readFile(keys).trimmed().split(' ');
+        const QList<QByteArray> got = readFile(keys).trimmed().split(' ');
         // The key rows are about where the focus starts: the player started
         // and got its P. Whether Wine's key state still holds the synthetic
         // Ctrl when the P reaches a player that has only just come to the
@@ -547,7 +490,7 @@ private slots:
         // SetForegroundWindow of a window the window manager manages to
         // itself, so the X focus stays on the player.
         shot("player");
-        QCOMPARE(zavo::test::readFile(keys).count('\n'), 1); // Ctrl+P alone
+        QCOMPARE(readFile(keys).count('\n'), 1); // Ctrl+P alone
         // The session goes on: the launcher runs and shows its window.
         QVERIFY(launcher->state() == QProcess::Running);
         QCOMPARE(session_->windows(kMainTitle).size(), 1);
@@ -561,22 +504,21 @@ private:
                 const QString& name = QStringLiteral("wmplayer.exe"))
             : program(folder + u'/' + name), keys(folder + QStringLiteral("/keys.txt")),
               delay(folder + QStringLiteral("/delay.txt")),
-              original(zavo::test::readFile(program)) {
+              started(folder + QStringLiteral("/started.txt")), original(readFile(program)) {
             QFile::remove(program);
             QFile::remove(keys);
-            zavo::test::writeFile(delay, QByteArray::number(delayMs));
+            writeFile(delay, QByteArray::number(delayMs));
             placed = QFile::copy(from, program);
         }
         ~StandIn() {
-            QFile::remove(program);
-            QFile::remove(keys);
-            QFile::remove(delay);
+            for (const QString& file : {program, keys, delay, started})
+                QFile::remove(file);
             if (!original.isEmpty())
-                zavo::test::writeFile(program, original);
+                writeFile(program, original);
         }
         StandIn(const StandIn&) = delete;
         StandIn& operator=(const StandIn&) = delete;
-        const QString program, keys, delay;
+        const QString program, keys, delay, started;
         const QByteArray original;
         bool placed = false;
     };

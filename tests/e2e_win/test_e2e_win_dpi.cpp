@@ -6,11 +6,8 @@
 // controls, and the underscores of "M_Player(&M)" and "ZAVO_launcher ver1.04"
 // reach the screen (a stand-in for "ＭＳ ゴシック" can lose them at some pixel
 // sizes). At 96 DPI also: the option buttons of the registration dialog are
-// one tab stop, the checked one, and the arrow keys move the check.
-//
-//   test_e2e_win_dpi [--required] PATH/ZAVO_launcher.exe [QTest arguments]
-//
-// --required: a missing or stale program fails the test instead of skipping it.
+// one tab stop, the checked one, and the arrow keys move the check. The
+// program is the test's argument (wine_session.h).
 #include "support/caption_shot.h"
 #include "support/slot_bytes.h"
 #include "wine_session.h"
@@ -18,43 +15,41 @@
 #include <QDir>
 #include <QImage>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
-#include <vector>
 
-using zavo::test::kAboutTitle;
-using zavo::test::kDialogTitle;
-using zavo::test::kMainTitle;
-using zavo::test::waitFor;
+using namespace zavo::test;
+using zavo::core::twips_to_pixels;
+using zavo::forms::kCommand1;
+using zavo::forms::OptionControl;
 
 namespace {
 
 // The About picture's text is its name for a screen reader, never drawn.
 const QString kPictureClass = QStringLiteral("ZAVO_picture");
 
-// Twips at `dpi`, halves to even.
-int px(int twips, int dpi) {
-    return static_cast<int>(std::nearbyint(twips * dpi / 1440.0));
+// The least room any caption has to spare, in pixels, for the log.
+int leastSpare(const WinWindow& m) {
+    int least = INT_MAX;
+    for (const WinChild& c : m.children)
+        if (!c.text.isEmpty() && c.cls != kPictureClass)
+            least = std::min(least, c.room - c.textWidth);
+    return least;
 }
 
-// One line of the helper about a child window.
-struct Child {
-    QString cls, text;
-    int textWidth = 0, textHeight = 0, room = 0, height = 0;
-    bool checked = false, tabStop = false, focused = false;
-};
-
-struct Measured {
-    int dpi = 0, clientWidth = 0, clientHeight = 0;
-    QList<Child> children;
-};
+// The three option buttons as (checked, tab stop) pairs, Option1 first.
+QList<std::pair<bool, bool>> options(const WinWindow& m) {
+    QList<std::pair<bool, bool>> found;
+    for (const OptionControl id : zavo::forms::kSlotOptions)
+        if (const WinChild* c = m.find(QStringLiteral("Button"), caption(id)))
+            found.append({c->checked, c->tabStop});
+    return found;
+}
 
 } // namespace
 
-class TestE2eWinDpi : public QObject, zavo::test::WineFixture {
+class TestE2eWinDpi : public QObject, WineFixture {
     Q_OBJECT
 
 public:
@@ -63,37 +58,10 @@ public:
 private:
     std::unique_ptr<QTemporaryDir> prefix_; // the copy of this DPI
 
-    // The helper's view of the window titled `title`; `fonts` as it takes them.
-    Measured measure(const QString& title, const QStringList& fonts) {
-        Measured m;
-        for (const QStringList& f :
-             helperRows(QStringLiteral("measure_window.exe"), QStringList{title} + fonts)) {
-            if (f.value(0) == QLatin1String("window") && f.size() >= 4) {
-                m.dpi = f[1].toInt();
-                m.clientWidth = f[2].toInt();
-                m.clientHeight = f[3].toInt();
-            } else if (f.value(0) == QLatin1String("child") && f.size() >= 10) {
-                m.children.append({f[1], f[2], f[3].toInt(), f[4].toInt(), f[5].toInt(),
-                                   f[6].toInt(), f[7] == QLatin1String("1"),
-                                   f[8] == QLatin1String("1"), f[9] == QLatin1String("1")});
-            }
-        }
-        return m;
-    }
-
-    // The least room any caption has to spare, in pixels, for the log.
-    static int leastSpare(const Measured& m) {
-        int least = INT_MAX;
-        for (const Child& c : m.children)
-            if (!c.text.isEmpty() && c.cls != kPictureClass)
-                least = std::min(least, c.room - c.textWidth);
-        return least;
-    }
-
     // Every caption whose text is wider or taller than its control leaves room.
-    static QStringList cutCaptions(const Measured& m) {
+    static QStringList cutCaptions(const WinWindow& m) {
         QStringList cut;
-        for (const Child& c : m.children)
+        for (const WinChild& c : m.children)
             if (!c.text.isEmpty() && c.cls != kPictureClass &&
                 (c.textWidth > c.room || c.textHeight > c.height))
                 cut.append(QStringLiteral("%1 \"%2\": %3x%4 in %5x%6")
@@ -110,9 +78,10 @@ private:
     // the screen, the rest of the text found in its place; else what was seen.
     QString underscoreMissing(const QString& title, const QString& text, const QString& font) {
         QString out;
-        const int code = session_->run(
-            QStringLiteral("wine"), {helper(QStringLiteral("caption_ink.exe")), title, text, font},
-            &out, 60000);
+        const int code = session_->run(QStringLiteral("wine"),
+                                       {helper(QStringLiteral("read_window.exe")),
+                                        QStringLiteral("underscore"), title, text, font},
+                                       &out, 60000);
         const QStringList f = out.trimmed().split(QLatin1Char('\t'));
         if (code == 0 && f.size() == 5 && f[0] == QLatin1String("underscore")) {
             const int inked = f[1].toInt(), width = f[2].toInt();
@@ -130,7 +99,7 @@ private:
     // comes back; About's window, 0 when a step did not happen.
     quint64 aboutAfterDialog(quint64 dialog) {
         driver_->keysTo(dialog, {QStringLiteral("Escape")});
-        if (!waitFor([&] { return session_->windows(kDialogTitle).isEmpty(); }, 30000))
+        if (!gone(kDialogTitle))
             return 0;
         const quint64 back = session_->waitForWindow(kMainTitle, 30000);
         if (!back)
@@ -139,19 +108,8 @@ private:
         return session_->waitForWindow(kAboutTitle, 30000);
     }
 
-    void shot(const QString& name, int dpi) {
-        WineFixture::shot(QStringLiteral("dpi%1_%2").arg(dpi).arg(name));
-    }
-
-    // The three option buttons as (checked, tab stop) pairs, Option1 first.
-    static QList<std::pair<bool, bool>> options(const Measured& m) {
-        QList<std::pair<bool, bool>> found;
-        for (const QString& caption :
-             {QStringLiteral("ボタン１"), QStringLiteral("ボタン２"), QStringLiteral("ボタン３")})
-            for (const Child& c : m.children)
-                if (c.text == caption)
-                    found.append({c.checked, c.tabStop});
-        return found;
+    QString shot(const QString& name, int dpi) {
+        return WineFixture::shot(QStringLiteral("dpi%1_%2").arg(dpi).arg(name));
     }
 
     // A private X screen of `screen` and a private copy of the prepared
@@ -169,7 +127,7 @@ private:
                      QStringLiteral("cp"),
                      {QStringLiteral("-a"), wineDir_ + QStringLiteral("/wine-prefix"), prefix}),
                  0);
-        zavo::test::useWinePrefix(*session_, prefix, wineDir_ + QStringLiteral("/wine-locale"));
+        useWinePrefix(*session_, prefix, wineDir_ + QStringLiteral("/wine-locale"));
         for (const QString& key : {QStringLiteral("HKCU\\Control Panel\\Desktop"),
                                    QStringLiteral("HKCC\\Software\\Fonts")})
             QCOMPARE(
@@ -184,16 +142,9 @@ private:
         session_->run(QStringLiteral("wineserver"), {QStringLiteral("-k")});
         session_->run(QStringLiteral("wineserver"), {QStringLiteral("-w")}, nullptr, 60000);
 
-        session_->startProcess(QStringLiteral("wine"), {launcher_}, workDir);
+        startProgram(workDir);
         window = session_->waitForWindow(kMainTitle, 120000);
         QVERIFY2(window, "no main window");
-    }
-
-    static const Child* focused(const Measured& m) {
-        for (const Child& c : m.children)
-            if (c.focused)
-                return &c;
-        return nullptr;
     }
 
 private slots:
@@ -202,8 +153,8 @@ private slots:
         // The prefix every DPI copies; its server is stopped so that the
         // copies start from the files as written.
         QVERIFY(QDir().mkpath(wineDir_));
-        QVERIFY2(zavo::test::prepareWinePrefix(wineDir_), "wine-run.sh --prepare failed");
-        zavo::test::stopWineServer(wineDir_);
+        QVERIFY2(prepareWinePrefix(wineDir_), "wine-run.sh --prepare failed");
+        stopWineServer(wineDir_);
     }
 
     void cleanup() {
@@ -229,25 +180,26 @@ private slots:
         startAtDpi(dpi, QSize(2600, 1800), work.path(), window);
         if (!window)
             return;
-        QVERIFY(waitFor([&] { return session_->geometry(window).width == px(4680, dpi); }, 10000));
+        const QRect client = clientAt(zavo::forms::kLauncherWindow, dpi);
+        QVERIFY(waitFor([&] { return session_->geometry(window).width == client.width(); }, 10000));
 
         // The design area at its place; the X window holds the menu bar
         // above it, one line of about 19 px x DPI / 96.
-        const zavo::test::XGeometry g = session_->geometry(window);
-        const int designHeight = px(2730, dpi);
-        QCOMPARE(g.x, px(10290, dpi));
-        QCOMPARE(g.width, px(4680, dpi));
-        QCOMPARE(g.y + g.height, px(6300, dpi) + designHeight);
-        const int menuBar = g.height - designHeight;
+        const XGeometry g = session_->geometry(window);
+        QCOMPARE(g.x, client.x());
+        QCOMPARE(g.width, client.width());
+        QCOMPARE(g.y + g.height, client.bottom() + 1);
+        const int menuBar = g.height - client.height();
         QVERIFY2(menuBar > 0 && menuBar < 19 * 1.5 * dpi / 96,
                  qPrintable(QStringLiteral("menu bar %1 px high").arg(menuBar)));
 
-        const Measured main = measure(kMainTitle, {QStringLiteral("ＭＳ ゴシック,9"),
-                                                   QStringLiteral("*Static=ＭＳ Ｐ明朝,11.25,i")});
+        const WinWindow main = readWindow(
+            kMainTitle, {},
+            {QStringLiteral("ＭＳ ゴシック,9"), QStringLiteral("*Static=ＭＳ Ｐ明朝,11.25,i")});
         QCOMPARE(main.dpi, dpi);
         QCOMPARE(main.children.size(), 11);
-        QCOMPARE(main.clientWidth, px(4680, dpi));
-        QCOMPARE(main.clientHeight, designHeight);
+        QCOMPARE(main.clientWidth, client.width());
+        QCOMPARE(main.clientHeight, client.height());
         // Shot once the helper has answered: the window has painted by then.
         shot(QStringLiteral("main"), dpi);
         QVERIFY2(cutCaptions(main).isEmpty(), qPrintable(cutCaptions(main).join('\n')));
@@ -256,15 +208,14 @@ private slots:
         QVERIFY2(player.isEmpty(), qPrintable(player));
 
         // The registration dialog.
-        driver_->keysTo(window, {QStringLiteral("alt+o")});
-        const quint64 dialog = session_->waitForWindow(kDialogTitle, 30000);
+        const quint64 dialog = openDialog(window);
         QVERIFY2(dialog, "no registration dialog");
         const QStringList dialogFonts{QStringLiteral("ＭＳ ゴシック,9"),
                                       QStringLiteral("未登録=ＭＳ ゴシック,9.75")};
-        Measured option = measure(kDialogTitle, dialogFonts);
+        WinWindow option = readWindow(kDialogTitle, {}, dialogFonts);
         QCOMPARE(option.children.size(), 14);
-        QCOMPARE(option.clientWidth, px(6825, dpi));
-        QCOMPARE(option.clientHeight, px(2940, dpi));
+        QCOMPARE(option.clientWidth, clientAt(zavo::forms::kOptionWindow, dpi).width());
+        QCOMPARE(option.clientHeight, clientAt(zavo::forms::kOptionWindow, dpi).height());
         shot(QStringLiteral("option"), dpi);
         QVERIFY2(cutCaptions(option).isEmpty(), qPrintable(cutCaptions(option).join('\n')));
 
@@ -275,27 +226,28 @@ private slots:
             using Pairs = QList<std::pair<bool, bool>>;
             QCOMPARE(options(option), (Pairs{{true, true}, {false, false}, {false, false}}));
             driver_->keysTo(dialog, {QStringLiteral("shift+Tab")});
-            option = measure(kDialogTitle, dialogFonts);
-            QVERIFY(focused(option));
-            QCOMPARE(focused(option)->text, QStringLiteral("ボタン１"));
+            option = readWindow(kDialogTitle, {}, dialogFonts);
+            QVERIFY(option.focused());
+            QCOMPARE(option.focused()->text, caption(OptionControl::Option1));
             driver_->keysTo(dialog, {QStringLiteral("Right")});
-            option = measure(kDialogTitle, dialogFonts);
+            option = readWindow(kDialogTitle, {}, dialogFonts);
             QCOMPARE(options(option), (Pairs{{false, false}, {true, true}, {false, false}}));
-            QCOMPARE(focused(option)->text, QStringLiteral("ボタン２"));
+            QCOMPARE(option.focused()->text, caption(OptionControl::Option2));
             driver_->keysTo(dialog, {QStringLiteral("Left"), QStringLiteral("Left")});
-            option = measure(kDialogTitle, dialogFonts);
+            option = readWindow(kDialogTitle, {}, dialogFonts);
             QCOMPARE(options(option), (Pairs{{false, false}, {false, false}, {true, true}}));
         }
 
         // The About window.
         const quint64 about = aboutAfterDialog(dialog);
         QVERIFY2(about, "no About window after the dialog");
-        const Measured aboutView =
-            measure(kAboutTitle, {QStringLiteral("ＭＳ ゴシック,9"), QStringLiteral("OK=message"),
-                                  QStringLiteral("ZAVO_launcher ver1.04=ＭＳ ゴシック,12"),
-                                  QStringLiteral("作者：ZAVO　(C) 2000=ＭＳ ゴシック,8.25")});
-        QCOMPARE(aboutView.clientWidth, px(4770, dpi));
-        QCOMPARE(aboutView.clientHeight, px(3195, dpi));
+        const WinWindow aboutView =
+            readWindow(kAboutTitle, {},
+                       {QStringLiteral("ＭＳ ゴシック,9"), QStringLiteral("OK=message"),
+                        QStringLiteral("ZAVO_launcher ver1.04=ＭＳ ゴシック,12"),
+                        QStringLiteral("作者：ZAVO　(C) 2000=ＭＳ ゴシック,8.25")});
+        QCOMPARE(aboutView.clientWidth, clientAt(zavo::forms::kAboutWindow, dpi).width());
+        QCOMPARE(aboutView.clientHeight, clientAt(zavo::forms::kAboutWindow, dpi).height());
         shot(QStringLiteral("about"), dpi);
         QVERIFY2(cutCaptions(aboutView).isEmpty(), qPrintable(cutCaptions(aboutView).join('\n')));
         const QString version =
@@ -327,14 +279,13 @@ private slots:
         // 漢字プログラム名です, then with another first character (宇), then
         // with another last one (し).
         const QByteArray dir("C:\\tools\\");
-        zavo::test::writeFile(
-            work.filePath(QStringLiteral("settei.ini")),
-            zavo::test::recordBytes(dir, "\x8a\xbf\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89\x83"
-                                         "\x80\x96\xbc\x82\xc5\x82\xb7") +
-                zavo::test::recordBytes(dir, "\x89\x46\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89"
-                                             "\x83\x80\x96\xbc\x82\xc5\x82\xb7") +
-                zavo::test::recordBytes(dir, "\x8a\xbf\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89"
-                                             "\x83\x80\x96\xbc\x82\xc5\x82\xb5"));
+        writeFile(work.filePath(QStringLiteral("settei.ini")),
+                  recordBytes(dir, "\x8a\xbf\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89\x83"
+                                   "\x80\x96\xbc\x82\xc5\x82\xb7") +
+                      recordBytes(dir, "\x89\x46\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89"
+                                       "\x83\x80\x96\xbc\x82\xc5\x82\xb7") +
+                      recordBytes(dir, "\x8a\xbf\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89"
+                                       "\x83\x80\x96\xbc\x82\xc5\x82\xb5"));
         quint64 window = 0;
         startAtDpi(dpi, screen, work.path(), window);
         if (!window)
@@ -342,61 +293,53 @@ private slots:
         // The pointer away from every window: no button lit by it.
         driver_->moveTo(QPoint(0, 0));
         const auto onScreen = [&](quint64 w) {
-            const zavo::test::XGeometry f = session_->frameGeometry(w);
+            const XGeometry f = session_->frameGeometry(w);
             return f.x >= 0 && f.y >= 0 && f.x + f.width <= screen.width() &&
                    f.y + f.height <= screen.height();
         };
-        QVERIFY(waitFor([&] { return session_->geometry(window).width == px(4680, dpi); }, 10000));
+        const QRect client = clientAt(zavo::forms::kLauncherWindow, dpi);
+        QVERIFY(waitFor([&] { return session_->geometry(window).width == client.width(); }, 10000));
         QVERIFY(waitFor([&] { return onScreen(window); }, 10000));
-        const zavo::test::XGeometry g = session_->geometry(window);
-        const int designHeight = px(2730, dpi);
+        const XGeometry g = session_->geometry(window);
         if (dpi == 96) {
-            QCOMPARE(g.x, 686);
-            QCOMPARE(g.y + g.height, 420 + designHeight);
+            QCOMPARE(g.x, client.x());
+            QCOMPARE(g.y + g.height, client.bottom() + 1);
         }
         // Shot once the helper has answered: the window has painted by then.
-        measure(kMainTitle, {QStringLiteral("ＭＳ ゴシック,9")});
-        shot(QStringLiteral("fullhd_main"), dpi);
-        const QImage mainShot(
-            QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_win_dpi%1_fullhd_main.png").arg(dpi));
+        readWindow(kMainTitle);
+        const QImage mainShot(shot(QStringLiteral("fullhd_main"), dpi));
         // The slot buttons against 乗換案内(&N) above them: the wrapped lines
         // leave the border and the column inside it (2 px at 96 DPI) blank.
-        const QPoint area(g.x, g.y + g.height - designHeight);
-        const auto button = [&](int left, int top) {
-            return QRect(px(left, dpi), px(top, dpi), px(1335, dpi), px(495, dpi)).translated(area);
-        };
-        const QString buttons =
-            zavo::test::wholeOnButtons(mainShot, button(240, 1320), button(1680, 1320),
-                                       button(3120, 1320), button(240, 720), px(30, dpi));
+        const QPoint area(g.x, g.y + g.height - client.height());
+        const auto button = [&](int n) { return controlAt(kCommand1[n], dpi).translated(area); };
+        const QString buttons = wholeOnButtons(mainShot, button(6), button(7), button(8), button(3),
+                                               twips_to_pixels(30, dpi));
         QVERIFY2(buttons.isEmpty(), qPrintable(buttons));
 
-        driver_->keysTo(window, {QStringLiteral("alt+o")});
-        const quint64 dialog = session_->waitForWindow(kDialogTitle, 30000);
+        const quint64 dialog = openDialog(window);
         QVERIFY2(dialog, "no registration dialog");
         QVERIFY(waitFor([&] { return onScreen(dialog); }, 10000));
-        measure(kDialogTitle, {QStringLiteral("ＭＳ ゴシック,9")});
-        shot(QStringLiteral("fullhd_option"), dpi);
-        const QImage dialogShot(
-            QStringLiteral(ZAVO_SCREENSHOT_DIR "/e2e_win_dpi%1_fullhd_option.png").arg(dpi));
-        const zavo::test::XGeometry d = session_->geometry(dialog);
-        const auto label = [&](int left) {
-            return QRect(px(left, dpi), px(840, dpi), px(1095, dpi), px(255, dpi))
-                .translated(d.x, d.y);
+        readWindow(kDialogTitle);
+        const QImage dialogShot(shot(QStringLiteral("fullhd_option"), dpi));
+        const XGeometry d = session_->geometry(dialog);
+        const auto label = [&](OptionControl id) {
+            return controlAt(id, dpi).translated(d.x, d.y);
         };
         const QString labels =
-            zavo::test::startOnLabels(dialogShot, label(480), label(1680), px(195, dpi));
+            startOnLabels(dialogShot, label(OptionControl::Label1), label(OptionControl::Label2),
+                          twips_to_pixels(195, dpi));
         QVERIFY2(labels.isEmpty(), qPrintable(labels));
         const quint64 about = aboutAfterDialog(dialog);
         QVERIFY2(about, "no About window after the dialog");
         QVERIFY(waitFor([&] { return onScreen(about); }, 10000));
-        const zavo::test::XGeometry a = session_->geometry(about);
+        const XGeometry a = session_->geometry(about);
         if (dpi == 96)
-            QCOMPARE(QPoint(a.x, a.y), QPoint(686, 382));
+            QCOMPARE(QPoint(a.x, a.y), clientAt(zavo::forms::kAboutWindow).topLeft());
         qInfo("X client windows: main %dx%d at (%d, %d), dialog %dx%d at (%d, %d), About %dx%d "
               "at (%d, %d)",
               g.width, g.height, g.x, g.y, d.width, d.height, d.x, d.y, a.width, a.height, a.x,
               a.y);
-        measure(kAboutTitle, {QStringLiteral("ＭＳ ゴシック,9")});
+        readWindow(kAboutTitle);
         shot(QStringLiteral("fullhd_about"), dpi);
     }
 };

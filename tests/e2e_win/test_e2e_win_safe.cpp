@@ -23,24 +23,15 @@ const QPoint kTipButton = zavo::test::designRect(zavo::forms::LauncherControl::C
 
 } // namespace
 
-class TestE2eWinSafe : public QObject, zavo::test::WineFixture {
+class TestE2eWinSafe : public zavo::test::WineTest {
     Q_OBJECT
 
 public:
-    using WineFixture::WineFixture;
+    TestE2eWinSafe(const zavo::test::WinProgramArgs& args, QString wineDir)
+        : WineTest(args, std::move(wineDir),
+                   QStringLiteral("mscoree,mshtml=;comctl32=n,b;uxtheme=n,b")) {}
 
 private slots:
-    void initTestCase() { ZAVO_REQUIRE_WINDOWS_PROGRAM(); }
-
-    void init() {
-        startSession();
-        ZAVO_REQUIRE_X_SESSION(*session_);
-        QVERIFY2(usePrefix(QStringLiteral("mscoree,mshtml=;comctl32=n,b;uxtheme=n,b")),
-                 "wine-run.sh --prepare failed");
-    }
-
-    void cleanup() { endSession(); }
-
     void plantedDll_data() {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("title");

@@ -1,11 +1,12 @@
-// A stand-in media player for the launcher to start: shows its window after
-// the milliseconds in delay.txt beside itself (500 without the file; never
-// when negative) and appends each key it gets to keys.txt beside itself, as
+// A stand-in for a program the launcher starts (the media player, a slot's
+// program): writes started.txt beside itself at once, so the test knows it
+// ran from the folder it was copied to; shows its window after the
+// milliseconds in delay.txt beside itself (500 without the file; never when
+// negative) and appends each key it gets to keys.txt beside itself, as
 // "^p <ms since 1970>" ("^" while Ctrl is down).
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -27,17 +28,12 @@ long long msSince1970() {
 void record(WPARAM vk) {
     if (vk == VK_CONTROL || vk == VK_SHIFT || vk == VK_MENU)
         return;
-    char line[64];
     const char key = vk >= 'A' && vk <= 'Z' ? static_cast<char>(vk - 'A' + 'a') : '?';
-    const int n = std::snprintf(line, sizeof line, "%s%c %lld\r\n",
-                                GetKeyState(VK_CONTROL) < 0 ? "^" : "", key, msSince1970());
-    const HANDLE file = CreateFileW(besideSelf(L"keys.txt").c_str(), FILE_APPEND_DATA,
-                                    FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written = 0;
-    WriteFile(file, line, static_cast<DWORD>(n), &written, nullptr);
-    CloseHandle(file);
+    if (FILE* file = _wfopen(besideSelf(L"keys.txt").c_str(), L"ab")) {
+        std::fprintf(file, "%s%c %lld\r\n", GetKeyState(VK_CONTROL) < 0 ? "^" : "", key,
+                     msSince1970());
+        std::fclose(file);
+    }
 }
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -50,15 +46,13 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 int delayMs() {
-    char text[16] = {};
-    const HANDLE file = CreateFileW(besideSelf(L"delay.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return 500;
-    DWORD read = 0;
-    ReadFile(file, text, sizeof text - 1, &read, nullptr);
-    CloseHandle(file);
-    return std::atoi(text);
+    int delay = 500;
+    if (FILE* file = _wfopen(besideSelf(L"delay.txt").c_str(), L"r")) {
+        if (std::fscanf(file, "%d", &delay) != 1)
+            delay = 0;
+        std::fclose(file);
+    }
+    return delay;
 }
 
 // Longer than any activation seen, shorter than the launcher's 5 s wait.
@@ -67,6 +61,8 @@ constexpr ULONGLONG kActivationBoundMs = 4000;
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    if (FILE* started = _wfopen(besideSelf(L"started.txt").c_str(), L"w"))
+        std::fclose(started);
     const int delay = delayMs();
     // Never a window, nor a message loop: never ready for input.
     if (delay < 0)

@@ -110,14 +110,6 @@ bool prepareWinePrefix(const QString& wineDir, const QProcessEnvironment& enviro
            prepare.exitCode() == 0;
 }
 
-bool usePreparedPrefix(XSession& session, const QString& wineDir, const QString& dllOverrides) {
-    if (!prepareWinePrefix(wineDir, session.environment()))
-        return false;
-    useWinePrefix(session, wineDir + QStringLiteral("/wine-prefix"),
-                  wineDir + QStringLiteral("/wine-locale"), dllOverrides);
-    return true;
-}
-
 void stopWineServer(const QString& wineDir) {
     QProcess::execute(QStringLiteral(ZAVO_WINE_RUN), {QStringLiteral("--stop"), wineDir});
 }
@@ -128,7 +120,11 @@ void WineFixture::startSession(QSize screen) {
 }
 
 bool WineFixture::usePrefix(const QString& dllOverrides) {
-    return QDir().mkpath(wineDir_) && usePreparedPrefix(*session_, wineDir_, dllOverrides);
+    if (!QDir().mkpath(wineDir_) || !prepareWinePrefix(wineDir_, session_->environment()))
+        return false;
+    useWinePrefix(*session_, wineDir_ + QStringLiteral("/wine-prefix"),
+                  wineDir_ + QStringLiteral("/wine-locale"), dllOverrides);
+    return true;
 }
 
 void WineFixture::endSession() {
@@ -141,14 +137,78 @@ QString WineFixture::helper(const QString& name) {
     return QStringLiteral(ZAVO_WIN_HELPERS "/") + name;
 }
 
-QList<QStringList> WineFixture::helperRows(const QString& name, const QStringList& args) {
+WinWindow WineFixture::readWindow(const QString& title, const QString& cls,
+                                  const QStringList& fonts) {
+    WinWindow window;
+    const QStringList args{helper(QStringLiteral("read_window.exe")), QStringLiteral("children"),
+                           title, cls.isEmpty() ? QStringLiteral("*") : cls};
     QString out;
-    if (session_->run(QStringLiteral("wine"), QStringList{helper(name)} + args, &out, 60000) != 0)
-        return {};
-    QList<QStringList> rows;
-    for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        rows.append(line.split(QLatin1Char('\t')));
-    return rows;
+    if (session_->run(QStringLiteral("wine"), args + fonts, &out, 60000) != 0)
+        return window;
+    for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList f = line.split(QLatin1Char('\t'));
+        if (f.value(0) == QLatin1String("window") && f.size() == 4) {
+            window.dpi = f[1].toInt();
+            window.clientWidth = f[2].toInt();
+            window.clientHeight = f[3].toInt();
+        } else if (f.value(0) == QLatin1String("child") && f.size() == 13) {
+            const QStringList r = f[3].split(QLatin1Char(','));
+            const auto flag = [&](int i) { return f[i] == QLatin1String("1"); };
+            window.children.append({f[1], f[2],
+                                    QRect(QPoint(r.value(0).toInt(), r.value(1).toInt()),
+                                          QPoint(r.value(2).toInt() - 1, r.value(3).toInt() - 1)),
+                                    flag(4), flag(5), flag(6), flag(7), flag(8), f[9].toInt(),
+                                    f[10].toInt(), f[11].toInt(), f[12].toInt()});
+        }
+    }
+    return window;
+}
+
+quint64 WineFixture::openDialog(quint64 window) {
+    driver_->keysTo(window, {QStringLiteral("alt+o")});
+    return session_->waitForWindow(kDialogTitle, 30000);
+}
+
+bool WineFixture::gone(const QString& title, int timeoutMs) {
+    return waitFor([&] { return session_->windows(title).isEmpty(); }, timeoutMs);
+}
+
+QString WinChild::describe(const WinChild* child) {
+    if (!child)
+        return QStringLiteral("none");
+    const QRect& r = child->rect;
+    return QStringLiteral("%1 \"%2\" at %3,%4 %5x%6%7")
+        .arg(child->cls, child->text)
+        .arg(r.x())
+        .arg(r.y())
+        .arg(r.width())
+        .arg(r.height())
+        .arg(child->seen ? QString() : QStringLiteral(" hidden"));
+}
+
+const WinChild* WinWindow::find(const QString& cls, const QString& text) const {
+    for (const WinChild& c : children)
+        if (c.cls.compare(cls, Qt::CaseInsensitive) == 0 && c.text == text)
+            return &c;
+    return nullptr;
+}
+
+const WinChild* WinWindow::focused() const {
+    for (const WinChild& c : children)
+        if (c.focused)
+            return &c;
+    return nullptr;
+}
+
+void WineTest::initTestCase() {
+    ZAVO_REQUIRE_WINDOWS_PROGRAM();
+}
+
+void WineTest::init() {
+    startSession();
+    ZAVO_REQUIRE_X_SESSION(*session_);
+    QVERIFY2(usePrefix(dllOverrides_), "wine-run.sh --prepare failed");
+    QVERIFY(work_.isValid());
 }
 
 } // namespace zavo::test

@@ -86,14 +86,14 @@ struct Image {
     std::vector<std::uint32_t> pixels; // 0x00RRGGBB, top row first
 };
 
-// A top-down bitmap of the image's size.
-BITMAPINFOHEADER header(const Image& image, WORD bitsPerPixel) {
+// A top-down 32-bit bitmap of the image's size, as captured and as saved.
+BITMAPINFOHEADER header(const Image& image) {
     BITMAPINFOHEADER h{};
     h.biSize = sizeof h;
     h.biWidth = image.width;
     h.biHeight = -image.height;
     h.biPlanes = 1;
-    h.biBitCount = bitsPerPixel;
+    h.biBitCount = 32;
     h.biCompression = BI_RGB;
     return h;
 }
@@ -106,7 +106,7 @@ Image capture(HWND window) {
     const HDC dc = GetDCEx(window, nullptr, DCX_CACHE);
     const HDC memory = CreateCompatibleDC(dc);
     BITMAPINFO info{};
-    info.bmiHeader = header(image, 32);
+    info.bmiHeader = header(image);
     void* bits = nullptr;
     const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     const HGDIOBJ old = SelectObject(memory, bitmap);
@@ -121,27 +121,22 @@ Image capture(HWND window) {
     return image;
 }
 
-// A 24-bit BMP of `image`, to look at.
+// A BMP of `image`, to look at.
 void save(const Image& image, const std::string& name) {
-    const int stride = (image.width * 3 + 3) & ~3;
-    const BITMAPINFOHEADER info = header(image, 24);
+    const BITMAPINFOHEADER info = header(image);
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42; // "BM"
     file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + DWORD(stride * image.height);
+    file.bfSize = file.bfOffBits + DWORD(image.pixels.size() * sizeof image.pixels[0]);
     std::ofstream out(kStartFolder / name, std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    std::vector<char> row(std::size_t(stride), 0);
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            const std::uint32_t p = image.pixels[std::size_t(y * image.width + x)];
-            row[std::size_t(x * 3)] = char(p & 0xFF);
-            row[std::size_t(x * 3 + 1)] = char((p >> 8) & 0xFF);
-            row[std::size_t(x * 3 + 2)] = char((p >> 16) & 0xFF);
-        }
-        out.write(row.data(), stride);
-    }
+    // Opaque: some viewers read the unused byte as alpha.
+    std::vector<std::uint32_t> opaque = image.pixels;
+    for (std::uint32_t& p : opaque)
+        p |= 0xFF000000u;
+    out.write(reinterpret_cast<const char*>(opaque.data()),
+              std::streamsize(opaque.size() * sizeof opaque[0]));
 }
 
 // "same", or how many pixels differ and where.

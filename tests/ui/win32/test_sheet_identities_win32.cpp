@@ -27,31 +27,28 @@ using test::Win32Program;
 namespace {
 
 struct Expected {
-    const wchar_t* className; // nullptr: no child window
-    LONG buttonType;          // BS_...; -1: not a button
+    Kind kind;
+    const wchar_t* className;
+    LONG buttonType; // BS_...; -1: not a button
+};
+
+// The child window of each kind; a line has none.
+constexpr Expected kExpected[] = {
+    {Kind::Button, L"Button", BS_PUSHBUTTON},
+    {Kind::Frame, L"Button", BS_GROUPBOX},
+    {Kind::Option, L"Button", BS_AUTORADIOBUTTON},
+    {Kind::Label, L"Static", -1},
+    {Kind::Picture, L"ZAVO_picture", -1},
+    {Kind::DriveList, L"ComboBox", -1},
+    {Kind::DirList, L"ListBox", -1},
+    {Kind::FileList, L"ListBox", -1},
 };
 
 Expected expectedOf(Kind kind) {
-    switch (kind) {
-    case Kind::Button:
-        return {L"Button", BS_PUSHBUTTON};
-    case Kind::Frame:
-        return {L"Button", BS_GROUPBOX};
-    case Kind::Option:
-        return {L"Button", BS_AUTORADIOBUTTON};
-    case Kind::Label:
-        return {L"Static", -1};
-    case Kind::Picture:
-        return {L"ZAVO_picture", -1};
-    case Kind::DriveList:
-        return {L"ComboBox", -1};
-    case Kind::DirList:
-    case Kind::FileList:
-        return {L"ListBox", -1};
-    case Kind::Line:
-        break;
-    }
-    return {nullptr, -1};
+    for (const Expected& e : kExpected)
+        if (e.kind == kind)
+            return e;
+    return {kind, nullptr, -1};
 }
 
 // A default push button is a push button too.
@@ -153,11 +150,6 @@ void checkIdentities(const W& window, const std::array<forms::ControlSpec, N>& r
     }
 }
 
-// Runs this program again with `arguments`; its exit code.
-DWORD runSelf(const std::wstring& arguments) {
-    return test::runChild(test::selfPath(), arguments);
-}
-
 } // namespace
 
 TEST_CASE("every row of every window is found by its identity") {
@@ -193,7 +185,9 @@ TEST_CASE("a row past the last ends the program") {
     // abort() in the C runtime the program links (msvcrt) ends it with 3.
     for (const std::string window : {"launcher", "option", "about"}) {
         CAPTURE(window);
-        CHECK(runSelf(L"--no-intro --no-skip \"--test-case=asks past the last row\" --subcase=" +
+        CHECK(test::runChild(
+                  test::selfPath(),
+                  L"--no-intro --no-skip \"--test-case=asks past the last row\" --subcase=" +
                       std::wstring(window.begin(), window.end())) == 3);
     }
 }
