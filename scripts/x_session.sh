@@ -43,9 +43,9 @@ start_x_session() {
   return 1
 }
 
-# start_compositor_session gnome|kde LOGDIR [WIDTHxHEIGHT]: GNOME's mutter or
-# KDE's kwin_wayland, headless, with its XWayland, a private session bus and a
-# private XDG_RUNTIME_DIR (LOGDIR/runtime). Exports what a client of the
+# start_compositor_session gnome|kde|weston LOGDIR [WIDTHxHEIGHT]: GNOME's
+# mutter, KDE's kwin_wayland or weston, headless, with its XWayland, a private
+# session bus and a private XDG_RUNTIME_DIR (LOGDIR/runtime). Exports what a client of the
 # session needs (DISPLAY, XAUTHORITY, WAYLAND_DISPLAY, XDG_RUNTIME_DIR,
 # XDG_SESSION_TYPE, DBUS_SESSION_BUS_ADDRESS), adds the PIDs to `pids` and
 # returns 0 once the window manager announces itself on the X display.
@@ -86,6 +86,20 @@ start_compositor_session() {
       sleep 0.05
     done
     printf '%s\n' "$x" "$wayland" "$cookie" >"$handover"
+  elif [[ $desktop == weston ]]; then
+    env "${settings[@]}" weston --backend=headless-backend.so --xwayland --socket=wayland-0 \
+      --idle-time=0 --width="${size%x*}" --height="${size#*x}" >>"$logs/weston.log" 2>&1 &
+    pids+=($!)
+    # It names its X display in its log once XWayland's socket listens;
+    # XWayland starts with the first client and needs no cookie.
+    local x
+    for ((i = 0; i < 600; i++)); do
+      x=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$logs/weston.log")
+      [[ -n $x ]] && break
+      kill -0 "${pids[-1]}" 2>/dev/null || return 1
+      sleep 0.05
+    done
+    printf '%s\n' "$x" wayland-0 "" >"$handover"
   else
     # The installed binary carries a file capability that a sandbox may
     # refuse to execute ("Operation not permitted"); a copy has none. Its
@@ -122,19 +136,19 @@ start_compositor_session() {
   return 1
 }
 
-# start_desktop_session openbox|gnome|kde LOGDIR [WIDTHxHEIGHT]: the session
-# of that desktop, as start_x_session and start_compositor_session.
+# start_desktop_session openbox|gnome|kde|weston LOGDIR [WIDTHxHEIGHT]: the
+# session of that desktop, as start_x_session and start_compositor_session.
 start_desktop_session() {
   local desktop=$1 logs=$2 size=${3:-}
   mkdir -p "$logs"
   case $desktop in
     openbox) start_x_session "$logs" ${size:+"${size}x24"} ;;
-    gnome | kde) start_compositor_session "$desktop" "$logs" ${size:+"$size"} ;;
+    gnome | kde | weston) start_compositor_session "$desktop" "$logs" ${size:+"$size"} ;;
     *) return 1 ;;
   esac
 }
 
-# serve_x_session openbox|gnome|kde LOGDIR [WIDTHxHEIGHT]: for a program that
+# serve_x_session openbox|gnome|kde|weston LOGDIR [WIDTHxHEIGHT]: for a program that
 # needs a session as long as it runs (the C++ tests): starts it, prints its
 # variables as NAME=VALUE lines and "ready" (or "failed"), and keeps it until
 # SIGTERM, when it ends what it started by PID, last first.

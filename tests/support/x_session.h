@@ -1,11 +1,11 @@
 // A private X display for end-to-end tests, whatever other X servers start or
 // stop beside it: Xvfb on a free display number (-displayfd) with openbox, or
-// a desktop's own Wayland compositor (GNOME's mutter, KDE's KWin) headless
-// with its XWayland and a private session bus. scripts/x_session.sh starts
-// it, as it does for the scripts. The session is up once the window manager
-// has mapped a probe window; a session that does not come up is started
-// afresh. The servers' logs go into the failure message. Window state is
-// read through Xlib (x_display.h). Everything it starts is ended by its PID
+// a desktop's own Wayland compositor (GNOME's mutter, KDE's KWin, weston)
+// headless with its XWayland and a private session bus. scripts/x_session.sh
+// starts it, as it does for the scripts. The session is up once the window
+// manager has mapped a probe window; a session that does not come up is
+// started afresh. The servers' logs go into the failure message. Window state
+// is read through Xlib (x_display.h). Everything it starts is ended by its PID
 // when the session is destroyed.
 #pragma once
 
@@ -17,16 +17,38 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 namespace zavo::test {
 
-// The window managers a session can run the launcher under. GNOME and KDE
-// run it as an X11 client of their XWayland, as their desktops do.
-enum class Desktop { Openbox, Gnome, Kde };
+// The window managers a session can run the launcher under. GNOME, KDE and
+// weston run it as an X11 client of their XWayland, as their desktops do.
+enum class Desktop { Openbox, Gnome, Kde, Weston };
 
-class XSession {
+// Polls until `done` holds, `stop` says waiting is in vain or the time is up.
+bool pollUntil(const std::function<bool()>& done, const std::function<bool()>& stop = {},
+               int timeoutMs = 30000);
+
+// Whether a process has ended; asks for its exit status first, as no event
+// loop runs in these tests to notice it.
+bool ended(QProcess& p);
+
+// What a test's surroundings (the session, the buses in it) report once
+// started: a missing tool skips the test; tools that were there but did not
+// come up fail it (ZAVO_REQUIRE_X_SESSION).
+class Readiness {
+public:
+    QString skipReason() const { return skipReason_; }
+    QString failure() const { return failure_; }
+
+protected:
+    QString skipReason_;
+    QString failure_;
+};
+
+class XSession : public Readiness {
 public:
     // `screen`: the size of the virtual screen (monitor) in pixels.
     explicit XSession(QSize screen = QSize(1280, 1024), Desktop desktop = Desktop::Openbox);
@@ -34,10 +56,6 @@ public:
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
 
-    // Why the session cannot run here (a missing tool): the test is skipped.
-    QString skipReason() const { return skipReason_; }
-    // Why the tools were there but the display did not come up: a failure.
-    QString failure() const { return failure_; }
     // The last lines of the servers' logs, for a failure message.
     QString serverLogs() const;
     QString display() const { return display_; }
@@ -48,6 +66,9 @@ public:
     QString runtimeDir() const { return runtimeDir_; }
     // Adds a variable to the environment of everything started from now on.
     void setEnvironmentVariable(const QString& name, const QString& value);
+    // A private D-Bus bus listening at RUNTIME-DIR/`socket`, owned by the
+    // session; its address once it listens, empty when it did not come up.
+    QString startBus(const QString& socket);
     // A private system bus for everything started from now on, with a
     // monitor that writes every method call on it to the returned file
     // (empty when the bus or its monitor did not come up). Without it the
@@ -67,6 +88,9 @@ public:
     // they talk to).
     QProcess* startProcess(const QString& program, const QStringList& args,
                            const QString& workDir = {});
+    // A process not started yet, with this session's environment, owned and
+    // ended as the started ones.
+    QProcess& newProcess();
     // Starts any program (xdotool, import ...) with this session's DISPLAY and
     // waits for it; returns its exit code (-1 when it could not run).
     int run(const QString& program, const QStringList& args, QString* stdOut = nullptr,
@@ -84,6 +108,8 @@ public:
     QString whyNoWindow(const QString& title);
     // All viewable windows titled exactly `title`.
     QList<quint64> windows(const QString& title);
+    // Every named window, viewable or not (XDisplay::describeNamedWindows).
+    QStringList namedWindows();
     XGeometry geometry(quint64 window);
     // The window with the frame the window manager drew around it
     // (_NET_FRAME_EXTENTS): what must lie on the screen.
@@ -111,8 +137,6 @@ private:
     QString waitForWindowManager();
     void stopProcesses();
 
-    QString skipReason_;
-    QString failure_;
     QString display_;
     QString runtimeDir_;
     QSize screen_;
@@ -125,8 +149,8 @@ private:
 
 } // namespace zavo::test
 
-// Skips the test where the X tools are missing; fails it where they are there
-// but the display could not be started.
+// Skips the test where the tools are missing; fails it where they are there
+// but the session (or another Readiness) did not come up.
 #define ZAVO_REQUIRE_X_SESSION(session)                                                            \
     do {                                                                                           \
         if (!(session).skipReason().isEmpty())                                                     \
