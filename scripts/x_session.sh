@@ -26,8 +26,9 @@ start_xvfb() {
 }
 
 # start_x_session LOGDIR [SCREEN]: starts Xvfb and openbox, exports DISPLAY,
-# adds both PIDs to `pids` and returns 0 once openbox manages windows; 1
-# otherwise, with the logs in LOGDIR (see x_session_logs).
+# adds both PIDs to `pids` and returns 0 once openbox manages windows
+# (wait_window_manager); 1 otherwise, with the logs in LOGDIR (see
+# x_session_logs).
 start_x_session() {
   local logs=$1
   start_xvfb "$@" || return 1
@@ -35,12 +36,27 @@ start_x_session() {
   # A home of its own: the host's openbox settings stay out of the session.
   HOME="$logs/openbox-home" openbox --sm-disable >>"$logs/openbox.log" 2>&1 &
   pids+=($!)
-  # openbox announces itself on the root window once it manages windows.
-  for _ in $(seq 600); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+  wait_window_manager
+}
+
+# wait_window_manager: returns 0 once the window manager on DISPLAY has
+# announced itself on the root window and has taken in and mapped a probe
+# window, as it will the session's programs; 1, with the reason on stderr,
+# when it did not within 30 s.
+wait_window_manager() {
+  local i probe status=0
+  for ((i = 0; i < 600; i++)); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     sleep 0.05
   done
-  return 1
+  ((i < 600)) || { echo "no window manager announced itself on $DISPLAY" >&2 && return 1; }
+  xmessage -title zavo-wm-probe probe >/dev/null 2>&1 &
+  probe=$!
+  wait_viewable zavo-wm-probe 600 ||
+    { echo "the window manager on $DISPLAY mapped no probe window" >&2 && status=1; }
+  kill "$probe" 2>/dev/null || true
+  wait "$probe" 2>/dev/null || true
+  return $status
 }
 
 # start_compositor_session gnome|kde|weston LOGDIR [WIDTHxHEIGHT]: GNOME's
@@ -48,7 +64,7 @@ start_x_session() {
 # session bus and a private XDG_RUNTIME_DIR (LOGDIR/runtime). Exports what a client of the
 # session needs (DISPLAY, XAUTHORITY, WAYLAND_DISPLAY, XDG_RUNTIME_DIR,
 # XDG_SESSION_TYPE, DBUS_SESSION_BUS_ADDRESS), adds the PIDs to `pids` and
-# returns 0 once the window manager announces itself on the X display.
+# returns 0 once the window manager manages windows on the X display.
 start_compositor_session() {
   local desktop=$1 logs=$2 size=${3:-1920x1080} i handover
   unset DISPLAY WAYLAND_DISPLAY XAUTHORITY
@@ -129,11 +145,7 @@ start_compositor_session() {
   } <"$handover"
   export DISPLAY WAYLAND_DISPLAY
   if [[ -n $XAUTHORITY ]]; then export XAUTHORITY; else unset XAUTHORITY; fi
-  for ((i = 0; i < 600; i++)); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-    sleep 0.05
-  done
-  return 1
+  wait_window_manager
 }
 
 # start_desktop_session openbox|gnome|kde|weston LOGDIR [WIDTHxHEIGHT]: the

@@ -8,8 +8,6 @@
 #include <QStandardPaths>
 #include <QThread>
 
-#include <algorithm>
-
 namespace zavo::test {
 namespace {
 
@@ -157,34 +155,15 @@ QString XSession::startServers(int attempt) {
                                        answer.section(QLatin1Char('='), 1));
     }
     display_ = sessionEnvironment_.value(QStringLiteral("DISPLAY"));
-    const QString problem = answer == QLatin1String("ready")
-                                ? waitForWindowManager()
-                                : QStringLiteral("the session did not come up");
-    if (problem.isEmpty())
+    // The script answers once the window manager has mapped a probe window.
+    const bool ready = answer == QLatin1String("ready");
+    if (ready && (x_ = XDisplay::open(environment())))
         return {};
+    const QString problem = ready ? QStringLiteral("cannot connect to the display")
+                                  : QStringLiteral("the session did not come up");
     return QStringLiteral("attempt %1, %2 on %3: %4 (session %5)\n%6")
         .arg(attempt)
         .arg(desktopName(desktop_), display_, problem, describe(session), logsIn(QDir(folder)));
-}
-
-// The session has seen the window manager announce itself on the root
-// window; it is up once it has taken in and mapped a probe window.
-QString XSession::waitForWindowManager() {
-    const auto anyEnded = [this] {
-        return std::any_of(processes_.begin(), processes_.end(),
-                           [](const auto& p) { return ended(*p); });
-    };
-    if (!pollUntil([&] { return (x_ = XDisplay::open(environment())) != nullptr; }, anyEnded))
-        return QStringLiteral("cannot connect to the display");
-    const quint64 probe = x_->mapProbe("zavo-wm-probe");
-    const bool managed = pollUntil(
-        [&] {
-            nudgeWindowManager();
-            return !windows(QStringLiteral("zavo-wm-probe")).isEmpty();
-        },
-        anyEnded);
-    x_->destroyProbe(probe);
-    return managed ? QString() : QStringLiteral("the window manager mapped no probe window");
 }
 
 void XSession::nudgeWindowManager() {

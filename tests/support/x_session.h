@@ -133,8 +133,6 @@ private:
     // Starts the servers; empty when the window manager came up, else what
     // went wrong with the logs.
     QString startServers(int attempt);
-    // Connects and waits until the window manager maps a probe window.
-    QString waitForWindowManager();
     void stopProcesses();
 
     QString display_;
