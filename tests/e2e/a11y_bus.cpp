@@ -5,7 +5,6 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 
 namespace zavo::test {
@@ -23,14 +22,11 @@ QString findDaemon(const QString& name) {
 
 // The system's own interpreter first: a Python on PATH (pyenv, venv) may not
 // see the distribution's pyatspi.
-QString findPythonWithPyatspi() {
+QString findPythonWithPyatspi(XSession& x) {
     for (const QString& python : {QStringLiteral("/usr/bin/python3"),
                                   QStandardPaths::findExecutable(QStringLiteral("python3"))}) {
-        if (python.isEmpty() || !QFileInfo(python).isExecutable())
-            continue;
-        QProcess p;
-        p.start(python, {QStringLiteral("-c"), QStringLiteral("import pyatspi")});
-        if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+        if (!python.isEmpty() &&
+            x.run(python, {QStringLiteral("-c"), QStringLiteral("import pyatspi")}) == 0)
             return python;
     }
     return {};
@@ -102,7 +98,7 @@ void AccessibilityBus::start(XSession& x) {
     else if (busLauncher.isEmpty() || registry.isEmpty())
         skipReason_ =
             QStringLiteral("at-spi2-core is not installed (apt-get install at-spi2-core)");
-    else if ((python_ = findPythonWithPyatspi()).isEmpty())
+    else if ((python_ = findPythonWithPyatspi(x)).isEmpty())
         skipReason_ =
             QStringLiteral("python3-pyatspi is not installed (apt-get install python3-pyatspi)");
     if (!skipReason_.isEmpty())

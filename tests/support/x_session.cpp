@@ -1,6 +1,5 @@
 #include "x_session.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -98,21 +97,13 @@ XSession::XSession(QSize screen, Desktop desktop) : screen_(screen), desktop_(de
     const QString needs = QStringLiteral("xdotool:xdotool xprop:x11-utils xmessage:x11-utils ") +
                           QString::fromLatin1(kindOf(desktop).needs);
     for (const QString& need : needs.split(QLatin1Char(' '))) {
-        if (findTool(need.section(QLatin1Char(':'), 0, 0)).isEmpty()) {
-            skipReason_ =
-                QStringLiteral("%1 is not installed (apt-get install %2)")
-                    .arg(need.section(QLatin1Char(':'), 0, 0), need.section(QLatin1Char(':'), 1));
+        const QStringList toolAndPackage = need.split(QLatin1Char(':'));
+        if (findTool(toolAndPackage[0]).isEmpty()) {
+            skipReason_ = QStringLiteral("%1 is not installed (apt-get install %2)")
+                              .arg(toolAndPackage[0], toolAndPackage[1]);
             return;
         }
     }
-    static int counter = 0;
-    runtimeDir_ =
-        QDir::tempPath() +
-        QStringLiteral("/zavo-e2e-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter);
-    QDir(runtimeDir_).removeRecursively();
-    QDir().mkpath(runtimeDir_);
-    QFile::setPermissions(runtimeDir_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
     QString attempts;
     for (int attempt = 1; attempt <= kAttempts; ++attempt) {
         const QString problem = startServers(attempt);
@@ -134,7 +125,7 @@ XSession::XSession(QSize screen, Desktop desktop) : screen_(screen), desktop_(de
 // scripts/x_session.sh starts the session, for the scripts and these tests
 // alike, prints what its clients need and keeps it until it is ended.
 QString XSession::startServers(int attempt) {
-    const QString folder = runtimeDir_ + QStringLiteral("/session-%1").arg(attempt);
+    const QString folder = runtimeDir() + QStringLiteral("/session-%1").arg(attempt);
     QDir().mkpath(folder);
     sessionEnvironment_ = {};
     QProcess& session = newProcess();
@@ -175,28 +166,24 @@ void XSession::stopProcesses() {
     // Our own connection first, then the launchers, the window manager and
     // the servers: the reverse of starting.
     x_.reset();
-    for (auto it = processes_.rbegin(); it != processes_.rend(); ++it) {
-        QProcess& p = **it;
-        if (p.state() != QProcess::NotRunning) {
-            p.terminate();
-            if (!p.waitForFinished(5000)) {
-                p.kill();
-                p.waitForFinished(3000);
-            }
+    for (; !processes_.empty(); processes_.pop_back()) {
+        QProcess& p = *processes_.back();
+        p.terminate(); // nothing for one that has ended
+        if (!p.waitForFinished(5000)) {
+            p.kill();
+            p.waitForFinished(3000);
         }
     }
-    processes_.clear();
 }
 
+// Then the runtime folder goes, with the sockets and logs in it.
 XSession::~XSession() {
     stopProcesses();
-    if (!runtimeDir_.isEmpty())
-        QDir(runtimeDir_).removeRecursively();
 }
 
 QString XSession::serverLogs() const {
     QString logs;
-    const QDir dir(runtimeDir_);
+    const QDir dir(runtimeDir());
     for (const QString& folder :
          QStringList{QString()} + dir.entryList({QStringLiteral("session-*")}, QDir::Dirs))
         logs += logsIn(QDir(dir.filePath(folder)));
@@ -206,13 +193,13 @@ QString XSession::serverLogs() const {
 QProcessEnvironment XSession::environment() const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), display_);
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir_);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir());
     // Nothing of a desktop the tests may run from: its Wayland compositor,
     // session manager or X authority file.
     for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "SESSION_MANAGER", "XAUTHORITY"})
         env.remove(QString::fromLatin1(name));
     env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"),
-               QStringLiteral("unix:path=") + runtimeDir_ + QStringLiteral("/no-system-bus"));
+               QStringLiteral("unix:path=") + runtimeDir() + QStringLiteral("/no-system-bus"));
     env.insert(sessionEnvironment_);
     env.insert(extraEnvironment_);
     return env;
@@ -233,7 +220,7 @@ QString XSession::startBus(const QString& socket) {
     bus.start(QStringLiteral("dbus-daemon"),
               {QStringLiteral("--session"), QStringLiteral("--nofork"),
                QStringLiteral("--print-address"),
-               QStringLiteral("--address=unix:path=%1/%2").arg(runtimeDir_, socket)});
+               QStringLiteral("--address=unix:path=%1/%2").arg(runtimeDir(), socket)});
     // It prints its address once it listens.
     return bus.waitForReadyRead(10000) ? QString::fromUtf8(bus.readLine()).trimmed() : QString();
 }
@@ -242,7 +229,7 @@ QString XSession::recordSystemBus() {
     const QString address = startBus(QStringLiteral("system_bus_socket"));
     if (address.isEmpty() || findTool(QStringLiteral("dbus-monitor")).isEmpty())
         return {};
-    const QString log = runtimeDir_ + QStringLiteral("/system-bus-calls.log");
+    const QString log = runtimeDir() + QStringLiteral("/system-bus-calls.log");
     QProcess& watch = newProcess();
     watch.setStandardOutputFile(log);
     watch.start(QStringLiteral("dbus-monitor"),
@@ -256,7 +243,7 @@ QString XSession::recordSystemBus() {
 }
 
 bool XSession::useJapaneseLocale() {
-    const QString locales = runtimeDir_ + QStringLiteral("/locale");
+    const QString locales = runtimeDir() + QStringLiteral("/locale");
     if (!QDir().mkpath(locales) ||
         run(QStringLiteral("localedef"),
             {QStringLiteral("-i"), QStringLiteral("ja_JP"), QStringLiteral("-f"),

@@ -11,11 +11,13 @@
 
 #include "x_display.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -63,7 +65,7 @@ public:
     // WAYLAND_DISPLAY, session bus and X authority, and whatever
     // setEnvironmentVariable() added.
     QProcessEnvironment environment() const;
-    QString runtimeDir() const { return runtimeDir_; }
+    QString runtimeDir() const { return runtime_.path(); }
     // Adds a variable to the environment of everything started from now on.
     void setEnvironmentVariable(const QString& name, const QString& value);
     // A private D-Bus bus listening at RUNTIME-DIR/`socket`, owned by the
@@ -136,7 +138,7 @@ private:
     void stopProcesses();
 
     QString display_;
-    QString runtimeDir_;
+    QTemporaryDir runtime_{QDir::tempPath() + QStringLiteral("/zavo-e2e-XXXXXX")};
     QSize screen_;
     Desktop desktop_;
     std::unique_ptr<XDisplay> x_;
