@@ -109,13 +109,13 @@ XSession::XSession(QSize screen, Desktop desktop) : screen_(screen), desktop_(de
         const QString problem = startServers(attempt);
         if (problem.isEmpty()) {
             if (!attempts.isEmpty())
-                qWarning("X session came up on %s only after a retry:\n%s", qPrintable(display_),
+                qWarning("X session came up on %s only after a retry:\n%s", qPrintable(display()),
                          qPrintable(attempts));
             return;
         }
         attempts += problem;
         stopProcesses();
-        display_.clear();
+        sessionEnvironment_ = {};
     }
     failure_ = attempts;
     // In full here: a test's failure message is cut short.
@@ -127,7 +127,6 @@ XSession::XSession(QSize screen, Desktop desktop) : screen_(screen), desktop_(de
 QString XSession::startServers(int attempt) {
     const QString folder = runtimeDir() + QStringLiteral("/session-%1").arg(attempt);
     QDir().mkpath(folder);
-    sessionEnvironment_ = {};
     QProcess& session = newProcess();
     session.setStandardErrorFile(folder + QStringLiteral("/session.log"));
     session.start(QStringLiteral("bash"),
@@ -145,7 +144,6 @@ QString XSession::startServers(int attempt) {
             sessionEnvironment_.insert(answer.section(QLatin1Char('='), 0, 0),
                                        answer.section(QLatin1Char('='), 1));
     }
-    display_ = sessionEnvironment_.value(QStringLiteral("DISPLAY"));
     // The script answers once the window manager has mapped a probe window.
     const bool ready = answer == QLatin1String("ready");
     if (ready && (x_ = XDisplay::open(environment())))
@@ -154,7 +152,7 @@ QString XSession::startServers(int attempt) {
                                   : QStringLiteral("the session did not come up");
     return QStringLiteral("attempt %1, %2 on %3: %4 (session %5)\n%6")
         .arg(attempt)
-        .arg(desktopName(desktop_), display_, problem, describe(session), logsIn(QDir(folder)));
+        .arg(desktopName(desktop_), display(), problem, describe(session), logsIn(QDir(folder)));
 }
 
 void XSession::nudgeWindowManager() {
@@ -192,11 +190,11 @@ QString XSession::serverLogs() const {
 
 QProcessEnvironment XSession::environment() const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display_);
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir());
-    // Nothing of a desktop the tests may run from: its Wayland compositor,
-    // session manager or X authority file.
-    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "SESSION_MANAGER", "XAUTHORITY"})
+    // Nothing of a desktop the tests may run from: its displays, session
+    // manager or X authority file.
+    for (const char* name :
+         {"DISPLAY", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "SESSION_MANAGER", "XAUTHORITY"})
         env.remove(QString::fromLatin1(name));
     env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"),
                QStringLiteral("unix:path=") + runtimeDir() + QStringLiteral("/no-system-bus"));
@@ -309,7 +307,7 @@ quint64 XSession::waitForWindow(const QString& title, int timeoutMs) {
 
 QString XSession::whyNoWindow(const QString& title) {
     QString out = QStringLiteral("no window titled \"%1\" on %2 (%3); what this session started:\n")
-                      .arg(title, display_, desktopName(desktop_));
+                      .arg(title, display(), desktopName(desktop_));
     for (const auto& p : processes_)
         out += QStringLiteral("  %1 %2: %3\n")
                    .arg(p->program(), p->arguments().join(QLatin1Char(' ')), describe(*p));

@@ -60,7 +60,7 @@ public:
 
     // The last lines of the servers' logs, for a failure message.
     QString serverLogs() const;
-    QString display() const { return display_; }
+    QString display() const { return sessionEnvironment_.value(QStringLiteral("DISPLAY")); }
     // DISPLAY of this session, a private XDG_RUNTIME_DIR, a compositor's
     // WAYLAND_DISPLAY, session bus and X authority, and whatever
     // setEnvironmentVariable() added.
@@ -137,7 +137,6 @@ private:
     QString startServers(int attempt);
     void stopProcesses();
 
-    QString display_;
     QTemporaryDir runtime_{QDir::tempPath() + QStringLiteral("/zavo-e2e-XXXXXX")};
     QSize screen_;
     Desktop desktop_;
