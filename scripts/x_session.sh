@@ -26,8 +26,9 @@ start_xvfb() {
 }
 
 # start_x_session LOGDIR [SCREEN]: starts Xvfb and openbox, exports DISPLAY,
-# adds both PIDs to `pids` and returns 0 once openbox manages windows; 1
-# otherwise, with the logs in LOGDIR (see x_session_logs).
+# adds both PIDs to `pids` and returns 0 once openbox manages windows
+# (wait_window_manager); 1 otherwise, with the logs in LOGDIR (see
+# x_session_logs).
 start_x_session() {
   local logs=$1
   start_xvfb "$@" || return 1
@@ -35,20 +36,35 @@ start_x_session() {
   # A home of its own: the host's openbox settings stay out of the session.
   HOME="$logs/openbox-home" openbox --sm-disable >>"$logs/openbox.log" 2>&1 &
   pids+=($!)
-  # openbox announces itself on the root window once it manages windows.
-  for _ in $(seq 600); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-    sleep 0.05
-  done
-  return 1
+  wait_window_manager
 }
 
-# start_compositor_session gnome|kde LOGDIR [WIDTHxHEIGHT]: GNOME's mutter or
-# KDE's kwin_wayland, headless, with its XWayland, a private session bus and a
-# private XDG_RUNTIME_DIR (LOGDIR/runtime). Exports what a client of the
+# wait_window_manager: returns 0 once the window manager on DISPLAY has
+# announced itself on the root window and has taken in and mapped a probe
+# window, as it will the session's programs; 1, with the reason on stderr,
+# when it did not within 30 s.
+wait_window_manager() {
+  local i probe status=0
+  for ((i = 0; i < 600; i++)); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.05
+  done
+  ((i < 600)) || { echo "no window manager announced itself on $DISPLAY" >&2 && return 1; }
+  xmessage -title zavo-wm-probe probe >/dev/null 2>&1 &
+  probe=$!
+  wait_viewable zavo-wm-probe 600 ||
+    { echo "the window manager on $DISPLAY mapped no probe window" >&2 && status=1; }
+  kill "$probe" 2>/dev/null || true
+  wait "$probe" 2>/dev/null || true
+  return $status
+}
+
+# start_compositor_session gnome|kde|weston LOGDIR [WIDTHxHEIGHT]: GNOME's
+# mutter, KDE's kwin_wayland or weston, headless, with its XWayland, a private
+# session bus and a private XDG_RUNTIME_DIR (LOGDIR/runtime). Exports what a client of the
 # session needs (DISPLAY, XAUTHORITY, WAYLAND_DISPLAY, XDG_RUNTIME_DIR,
 # XDG_SESSION_TYPE, DBUS_SESSION_BUS_ADDRESS), adds the PIDs to `pids` and
-# returns 0 once the window manager announces itself on the X display.
+# returns 0 once the window manager manages windows on the X display.
 start_compositor_session() {
   local desktop=$1 logs=$2 size=${3:-1920x1080} i handover
   unset DISPLAY WAYLAND_DISPLAY XAUTHORITY
@@ -86,6 +102,20 @@ start_compositor_session() {
       sleep 0.05
     done
     printf '%s\n' "$x" "$wayland" "$cookie" >"$handover"
+  elif [[ $desktop == weston ]]; then
+    env "${settings[@]}" weston --backend=headless-backend.so --xwayland --socket=wayland-0 \
+      --idle-time=0 --width="${size%x*}" --height="${size#*x}" >>"$logs/weston.log" 2>&1 &
+    pids+=($!)
+    # It names its X display in its log once XWayland's socket listens;
+    # XWayland starts with the first client and needs no cookie.
+    local x
+    for ((i = 0; i < 600; i++)); do
+      x=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$logs/weston.log")
+      [[ -n $x ]] && break
+      kill -0 "${pids[-1]}" 2>/dev/null || return 1
+      sleep 0.05
+    done
+    printf '%s\n' "$x" wayland-0 "" >"$handover"
   else
     # The installed binary carries a file capability that a sandbox may
     # refuse to execute ("Operation not permitted"); a copy has none. Its
@@ -115,26 +145,22 @@ start_compositor_session() {
   } <"$handover"
   export DISPLAY WAYLAND_DISPLAY
   if [[ -n $XAUTHORITY ]]; then export XAUTHORITY; else unset XAUTHORITY; fi
-  for ((i = 0; i < 600; i++)); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-    sleep 0.05
-  done
-  return 1
+  wait_window_manager
 }
 
-# start_desktop_session openbox|gnome|kde LOGDIR [WIDTHxHEIGHT]: the session
-# of that desktop, as start_x_session and start_compositor_session.
+# start_desktop_session openbox|gnome|kde|weston LOGDIR [WIDTHxHEIGHT]: the
+# session of that desktop, as start_x_session and start_compositor_session.
 start_desktop_session() {
   local desktop=$1 logs=$2 size=${3:-}
   mkdir -p "$logs"
   case $desktop in
     openbox) start_x_session "$logs" ${size:+"${size}x24"} ;;
-    gnome | kde) start_compositor_session "$desktop" "$logs" ${size:+"$size"} ;;
+    gnome | kde | weston) start_compositor_session "$desktop" "$logs" ${size:+"$size"} ;;
     *) return 1 ;;
   esac
 }
 
-# serve_x_session openbox|gnome|kde LOGDIR [WIDTHxHEIGHT]: for a program that
+# serve_x_session openbox|gnome|kde|weston LOGDIR [WIDTHxHEIGHT]: for a program that
 # needs a session as long as it runs (the C++ tests): starts it, prints its
 # variables as NAME=VALUE lines and "ready" (or "failed"), and keeps it until
 # SIGTERM, when it ends what it started by PID, last first.

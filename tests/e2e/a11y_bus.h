@@ -11,17 +11,14 @@
 
 namespace zavo::test {
 
-class AccessibilityBus {
+// A missing tool skips the test; a bus that did not come up fails it.
+class AccessibilityBus : public Readiness {
 public:
     explicit AccessibilityBus(XSession& x);
     ~AccessibilityBus();
     AccessibilityBus(const AccessibilityBus&) = delete;
     AccessibilityBus& operator=(const AccessibilityBus&) = delete;
 
-    // A missing tool: the test is skipped.
-    QString skipReason() const { return skipReason_; }
-    // The tools are there but a bus did not come up: the test fails.
-    QString failure() const { return failure_; }
     // A Python interpreter that has pyatspi.
     QString python() const { return python_; }
     // Address of the AT-SPI bus, for gdbus --address.
@@ -36,8 +33,6 @@ public:
 private:
     void start(XSession& x);
 
-    QString skipReason_;
-    QString failure_;
     QString python_;
     QString atspiAddress_;
     QString connectionName_;
@@ -45,9 +40,4 @@ private:
 
 } // namespace zavo::test
 
-#define ZAVO_REQUIRE_A11Y_BUS(bus)                                                                 \
-    do {                                                                                           \
-        if (!(bus).skipReason().isEmpty())                                                         \
-            QSKIP(qPrintable((bus).skipReason()));                                                 \
-        QVERIFY2((bus).failure().isEmpty(), qPrintable((bus).failure()));                          \
-    } while (false)
+#define ZAVO_REQUIRE_A11Y_BUS(bus) ZAVO_REQUIRE_X_SESSION(bus)

@@ -16,15 +16,15 @@
 # servers start and die beside every session the tests open.
 #
 # Each run's output goes to BUILD-DIR/stress-e2e/TIME/run-N.log (with the
-# neighbours' output beside it); a line per run and
-# a summary are printed. Exit status 0 when every run passed.
+# neighbours' logs beside it, in neighbour-N/); a line per run and a summary
+# are printed. Exit status 0 when every run passed.
 set -euo pipefail
 
-root="$(cd "$(dirname "$0")/../.." && pwd)"
+source "$(dirname "$0")/../../scripts/lib.sh"
 runs=10
 neighbour=0
 labels='^e2e$'
-build="$root/build"
+build="$zavo_root/build"
 while (($#)); do
   case "$1" in
   -n) runs="$2"; shift 2 ;;
@@ -38,34 +38,18 @@ build="$(cd "$build" && pwd)"
 logs="$build/stress-e2e/$(date +%Y%m%d-%H%M%S)"
 mkdir -p "$logs"
 
-# One neighbour session after another until it gets SIGTERM; it then ends its
-# own Xvfb and openbox by PID.
+# One neighbour session after another, with its servers' logs in LOGDIR,
+# until it gets SIGTERM; it then ends its own Xvfb and openbox by PID.
 neighbour_loop() {
-  local log="$1" xvfb="" wm="" display fd
-  stop() {
-    [[ -n $wm ]] && kill "$wm" 2>/dev/null
-    [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null
-    wait 2>/dev/null
-    exit 0
-  }
-  trap stop TERM
+  local logs=$1 pids=()
+  trap 'end_pids; exit 0' TERM
   while :; do
     sleep "$((RANDOM % 5)).$((RANDOM % 10))"
-    exec {fd}<> <(:)
-    Xvfb -displayfd "$fd" -nolisten tcp -screen 0 800x600x24 >>"$log" 2>&1 &
-    xvfb=$!
-    if read -r -t 30 -u "$fd" display; then
-      DISPLAY=":$display" openbox --sm-disable >>"$log" 2>&1 &
-      wm=$!
-      echo "neighbour: Xvfb $xvfb and openbox $wm on :$display" >>"$log"
-      sleep "$((1 + RANDOM % 8)).$((RANDOM % 10))"
-      kill "$wm" 2>/dev/null || true
-      wait "$wm" 2>/dev/null || true
-    fi
-    exec {fd}<&-
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
-    wm="" xvfb=""
+    start_x_session "$logs" 800x600x24 &&
+      echo "neighbour: Xvfb ${pids[0]} and openbox ${pids[1]} on $DISPLAY" >>"$logs/neighbour.log"
+    sleep "$((1 + RANDOM % 8)).$((RANDOM % 10))"
+    end_pids
+    pids=()
   done
 }
 
@@ -77,7 +61,7 @@ for ((run = 1; run <= runs; run++)); do
   : >"$log"
   npid=""
   if ((neighbour)); then
-    neighbour_loop "$logs/neighbour-$run.log" &
+    neighbour_loop "$logs/neighbour-$run" &
     npid=$!
   fi
   t0=$SECONDS

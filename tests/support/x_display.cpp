@@ -73,18 +73,18 @@ QString title(Display* x, Window w) {
 }
 
 // Every window below `w`, parents before children.
-void collectTree(Display* x, Window w, QList<Window>& out) {
+QList<Window> windowsBelow(Display* x, Window w) {
     Window root = 0, parent = 0, *children = nullptr;
     unsigned int count = 0;
     if (!XQueryTree(x, w, &root, &parent, &children, &count))
-        return;
+        return {};
     const QList<Window> kids(children, children + count);
     if (children)
         XFree(children);
-    for (const Window child : kids) {
-        out << child;
-        collectTree(x, child, out);
-    }
+    QList<Window> out;
+    for (const Window child : kids)
+        out << child << windowsBelow(x, child);
+    return out;
 }
 
 bool viewable(Display* x, Window w) {
@@ -121,10 +121,8 @@ quint64 XDisplay::root() const {
 }
 
 QList<quint64> XDisplay::viewableWindows(const QString& name) {
-    QList<Window> tree;
-    collectTree(x_, DefaultRootWindow(x_), tree);
     QList<quint64> ids;
-    for (const Window w : tree)
+    for (const Window w : windowsBelow(x_, DefaultRootWindow(x_)))
         if (viewable(x_, w) && title(x_, w) == name && !isFrame(w))
             ids << w;
     return ids;
@@ -145,10 +143,8 @@ bool XDisplay::isFrame(quint64 window) {
 }
 
 QStringList XDisplay::describeNamedWindows() {
-    QList<Window> tree;
-    collectTree(x_, DefaultRootWindow(x_), tree);
     QStringList lines;
-    for (const Window w : tree)
+    for (const Window w : windowsBelow(x_, DefaultRootWindow(x_)))
         if (const QString name = title(x_, w); !name.isEmpty())
             lines << QStringLiteral("0x%1 \"%2\"%3%4")
                          .arg(w, 0, 16)
@@ -219,19 +215,6 @@ void XDisplay::touchRoot() {
     XChangeProperty(x_, DefaultRootWindow(x_), atom(x_, "_ZAVO_WM_NUDGE"), XA_CARDINAL, 32,
                     PropModeReplace, reinterpret_cast<unsigned char*>(&touches), 1);
     XFlush(x_);
-}
-
-quint64 XDisplay::mapProbe(const char* name) {
-    const Window probe = XCreateSimpleWindow(x_, DefaultRootWindow(x_), 0, 0, 100, 50, 0, 0, 0);
-    XStoreName(x_, probe, name);
-    XMapWindow(x_, probe);
-    XFlush(x_);
-    return probe;
-}
-
-void XDisplay::destroyProbe(quint64 window) {
-    XDestroyWindow(x_, window);
-    XSync(x_, False);
 }
 
 } // namespace zavo::test

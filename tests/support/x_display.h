@@ -43,9 +43,6 @@ public:
     QString text(quint64 window, const QString& name);
     // A change of a root window property, which wakes a sleeping window manager.
     void touchRoot();
-    // A plain top-level window with that title, mapped; destroyProbe ends it.
-    quint64 mapProbe(const char* title);
-    void destroyProbe(quint64 window);
 
 private:
     explicit XDisplay(_XDisplay* x) : x_(x) {}

@@ -1,14 +1,11 @@
 #include "x_session.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QThread>
-
-#include <functional>
 
 namespace zavo::test {
 namespace {
@@ -18,26 +15,27 @@ namespace {
 constexpr int kAttempts = 3;
 constexpr int kStartTimeoutMs = 30000;
 
-QString findTool(const char* name) {
-    return QStandardPaths::findExecutable(QString::fromUtf8(name));
+// Each desktop: its key for scripts/x_session.sh, its name in test rows, and
+// the tools its session needs beside xdotool, xprop and xmessage, each as
+// "tool:package".
+struct DesktopKind {
+    const char* key;
+    const char* name;
+    const char* needs;
+};
+constexpr DesktopKind kDesktops[] = {
+    {"openbox", "openbox", "Xvfb:xvfb openbox:openbox"},
+    {"gnome", "GNOME (mutter)", "Xwayland:xwayland dbus-daemon:dbus mutter:mutter"},
+    {"kde", "KDE (kwin_wayland)", "Xwayland:xwayland dbus-daemon:dbus kwin_wayland:kwin-wayland"},
+    {"weston", "weston", "Xwayland:xwayland weston:weston"},
+};
+
+const DesktopKind& kindOf(Desktop desktop) {
+    return kDesktops[static_cast<int>(desktop)];
 }
 
-// Whether a process has ended; asks for its exit status first, as no event
-// loop runs here to notice it.
-bool ended(QProcess& p) {
-    p.waitForFinished(0);
-    return p.state() == QProcess::NotRunning;
-}
-
-// Polls every 20 ms until `done` holds or `stop` says waiting is in vain.
-bool pollUntil(const std::function<bool()>& done, const std::function<bool()>& stop) {
-    const QDeadlineTimer deadline(kStartTimeoutMs);
-    while (!deadline.hasExpired() && !stop()) {
-        if (done())
-            return true;
-        QThread::msleep(20);
-    }
-    return done();
+QString findTool(const QString& name) {
+    return QStandardPaths::findExecutable(name);
 }
 
 // For failure messages: whether a process we started still runs.
@@ -60,13 +58,9 @@ QString tail(const QString& path) {
         // Xvfb's notes on each display number it found in use while choosing.
         if (!line.contains(QStringLiteral("SocketCreateListener() failed")) &&
             !line.contains(QStringLiteral("server already running")))
-            lines.append(line);
-    if (lines.size() > 30)
-        lines = lines.mid(lines.size() - 30);
-    QString out;
-    for (const QString& line : lines)
-        out += QStringLiteral("    ") + line + QLatin1Char('\n');
-    return out.isEmpty() ? QStringLiteral("    (empty)\n") : out;
+            lines.append(QStringLiteral("    ") + line + QLatin1Char('\n'));
+    return lines.isEmpty() ? QStringLiteral("    (empty)\n")
+                           : lines.mid(lines.size() - 30).join(QString());
 }
 
 // The tails of the logs in `folder`, each under its name.
@@ -79,57 +73,49 @@ QString logsIn(const QDir& folder) {
 
 } // namespace
 
-QString XSession::desktopName(Desktop desktop) {
-    switch (desktop) {
-    case Desktop::Gnome:
-        return QStringLiteral("GNOME (mutter)");
-    case Desktop::Kde:
-        return QStringLiteral("KDE (kwin_wayland)");
-    case Desktop::Openbox:
-        break;
+bool pollUntil(const std::function<bool()>& done, const std::function<bool()>& stop,
+               int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired() && !(stop && stop())) {
+        if (done())
+            return true;
+        QThread::msleep(20);
     }
-    return QStringLiteral("openbox");
+    return done();
+}
+
+bool ended(QProcess& p) {
+    p.waitForFinished(0);
+    return p.state() == QProcess::NotRunning;
+}
+
+QString XSession::desktopName(Desktop desktop) {
+    return QString::fromLatin1(kindOf(desktop).name);
 }
 
 XSession::XSession(QSize screen, Desktop desktop) : screen_(screen), desktop_(desktop) {
-    struct Need {
-        const char* tool;
-        const char* package;
-    };
-    QList<Need> needs{{"xdotool", "xdotool"}, {"xprop", "x11-utils"}, {"xmessage", "x11-utils"}};
-    if (desktop == Desktop::Openbox)
-        needs << Need{"Xvfb", "xvfb"} << Need{"openbox", "openbox"};
-    else
-        needs << Need{"Xwayland", "xwayland"} << Need{"dbus-daemon", "dbus"}
-              << (desktop == Desktop::Gnome ? Need{"mutter", "mutter"}
-                                            : Need{"kwin_wayland", "kwin-wayland"});
-    for (const Need& need : needs) {
-        if (findTool(need.tool).isEmpty()) {
+    const QString needs = QStringLiteral("xdotool:xdotool xprop:x11-utils xmessage:x11-utils ") +
+                          QString::fromLatin1(kindOf(desktop).needs);
+    for (const QString& need : needs.split(QLatin1Char(' '))) {
+        const QStringList toolAndPackage = need.split(QLatin1Char(':'));
+        if (findTool(toolAndPackage[0]).isEmpty()) {
             skipReason_ = QStringLiteral("%1 is not installed (apt-get install %2)")
-                              .arg(QString::fromUtf8(need.tool), QString::fromUtf8(need.package));
+                              .arg(toolAndPackage[0], toolAndPackage[1]);
             return;
         }
     }
-    static int counter = 0;
-    runtimeDir_ =
-        QDir::tempPath() +
-        QStringLiteral("/zavo-e2e-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter);
-    QDir(runtimeDir_).removeRecursively();
-    QDir().mkpath(runtimeDir_);
-    QFile::setPermissions(runtimeDir_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
     QString attempts;
     for (int attempt = 1; attempt <= kAttempts; ++attempt) {
         const QString problem = startServers(attempt);
         if (problem.isEmpty()) {
             if (!attempts.isEmpty())
-                qWarning("X session came up on %s only after a retry:\n%s", qPrintable(display_),
+                qWarning("X session came up on %s only after a retry:\n%s", qPrintable(display()),
                          qPrintable(attempts));
             return;
         }
         attempts += problem;
         stopProcesses();
-        display_.clear();
+        sessionEnvironment_ = {};
     }
     failure_ = attempts;
     // In full here: a test's failure message is cut short.
@@ -139,75 +125,34 @@ XSession::XSession(QSize screen, Desktop desktop) : screen_(screen), desktop_(de
 // scripts/x_session.sh starts the session, for the scripts and these tests
 // alike, prints what its clients need and keeps it until it is ended.
 QString XSession::startServers(int attempt) {
-    static const char* const keys[] = {"openbox", "gnome", "kde"};
-    const QString folder = runtimeDir_ + QStringLiteral("/session-%1").arg(attempt);
+    const QString folder = runtimeDir() + QStringLiteral("/session-%1").arg(attempt);
     QDir().mkpath(folder);
-    auto served = std::make_unique<QProcess>();
-    QProcessEnvironment env = environment();
-    env.remove(QStringLiteral("DISPLAY"));
-    served->setProcessEnvironment(env);
-    served->setStandardErrorFile(folder + QStringLiteral("/session.log"));
-    served->start(QStringLiteral("bash"),
+    QProcess& session = newProcess();
+    session.setStandardErrorFile(folder + QStringLiteral("/session.log"));
+    session.start(QStringLiteral("bash"),
                   {QStringLiteral("-c"), QStringLiteral("source \"$0\" && serve_x_session \"$@\""),
-                   QStringLiteral(ZAVO_X_SESSION_SCRIPT),
-                   QString::fromLatin1(keys[static_cast<int>(desktop_)]), folder,
-                   QStringLiteral("%1x%2").arg(screen_.width()).arg(screen_.height())});
-    QProcess& session = *served;
-    processes_.push_back(std::move(served));
-    sessionEnvironment_ = {};
+                   QStringLiteral(ZAVO_X_SESSION_SCRIPT), QString::fromLatin1(kindOf(desktop_).key),
+                   folder, QStringLiteral("%1x%2").arg(screen_.width()).arg(screen_.height())});
+    // NAME=VALUE lines, then "ready" or "failed".
     QString answer;
-    const bool up = pollUntil(
-        [&] {
-            while (session.canReadLine() || session.waitForReadyRead(0)) {
-                if (!session.canReadLine())
-                    continue;
-                answer = QString::fromUtf8(session.readLine()).trimmed();
-                const QString name = answer.section(QLatin1Char('='), 0, 0);
-                if (answer.contains(QLatin1Char('=')))
-                    sessionEnvironment_.insert(name, answer.section(QLatin1Char('='), 1));
-                if (answer == QLatin1String("ready") || answer == QLatin1String("failed"))
-                    return true;
-            }
-            return false;
-        },
-        [&] { return ended(session); });
-    display_ = sessionEnvironment_.value(QStringLiteral("DISPLAY"));
-    QString problem;
-    if (!up || answer != QLatin1String("ready"))
-        problem = QStringLiteral("the session did not come up");
-    else
-        problem = waitForWindowManager();
-    if (problem.isEmpty())
+    while (answer != QLatin1String("ready") && answer != QLatin1String("failed") &&
+           (session.canReadLine() || session.waitForReadyRead(kStartTimeoutMs))) {
+        if (!session.canReadLine())
+            continue;
+        answer = QString::fromUtf8(session.readLine()).trimmed();
+        if (answer.contains(QLatin1Char('=')))
+            sessionEnvironment_.insert(answer.section(QLatin1Char('='), 0, 0),
+                                       answer.section(QLatin1Char('='), 1));
+    }
+    // The script answers once the window manager has mapped a probe window.
+    const bool ready = answer == QLatin1String("ready");
+    if (ready && (x_ = XDisplay::open(environment())))
         return {};
+    const QString problem = ready ? QStringLiteral("cannot connect to the display")
+                                  : QStringLiteral("the session did not come up");
     return QStringLiteral("attempt %1, %2 on %3: %4 (session %5)\n%6")
         .arg(attempt)
-        .arg(desktopName(desktop_), display_, problem, describe(session), logsIn(QDir(folder)));
-}
-
-QString XSession::waitForWindowManager() {
-    const auto anyEnded = [this] {
-        for (const auto& p : processes_)
-            if (ended(*p))
-                return true;
-        return false;
-    };
-    const QProcessEnvironment env = environment();
-    if (!pollUntil([&] { return (x_ = XDisplay::open(env)) != nullptr; }, anyEnded))
-        return QStringLiteral("cannot connect to the display");
-    // The window manager announces itself on the root window early in its
-    // start-up; it is up once it has taken in and mapped a probe window.
-    if (!pollUntil([&] { return x_->hasProperty(x_->root(), "_NET_SUPPORTING_WM_CHECK"); },
-                   anyEnded))
-        return QStringLiteral("no window manager announced itself");
-    const quint64 probe = x_->mapProbe("zavo-wm-probe");
-    const bool managed = pollUntil(
-        [&] {
-            nudgeWindowManager();
-            return !windows(QStringLiteral("zavo-wm-probe")).isEmpty();
-        },
-        anyEnded);
-    x_->destroyProbe(probe);
-    return managed ? QString() : QStringLiteral("the window manager mapped no probe window");
+        .arg(desktopName(desktop_), display(), problem, describe(session), logsIn(QDir(folder)));
 }
 
 void XSession::nudgeWindowManager() {
@@ -219,28 +164,24 @@ void XSession::stopProcesses() {
     // Our own connection first, then the launchers, the window manager and
     // the servers: the reverse of starting.
     x_.reset();
-    for (auto it = processes_.rbegin(); it != processes_.rend(); ++it) {
-        QProcess& p = **it;
-        if (p.state() != QProcess::NotRunning) {
-            p.terminate();
-            if (!p.waitForFinished(5000)) {
-                p.kill();
-                p.waitForFinished(3000);
-            }
+    for (; !processes_.empty(); processes_.pop_back()) {
+        QProcess& p = *processes_.back();
+        p.terminate(); // nothing for one that has ended
+        if (!p.waitForFinished(5000)) {
+            p.kill();
+            p.waitForFinished(3000);
         }
     }
-    processes_.clear();
 }
 
+// Then the runtime folder goes, with the sockets and logs in it.
 XSession::~XSession() {
     stopProcesses();
-    if (!runtimeDir_.isEmpty())
-        QDir(runtimeDir_).removeRecursively();
 }
 
 QString XSession::serverLogs() const {
     QString logs;
-    const QDir dir(runtimeDir_);
+    const QDir dir(runtimeDir());
     for (const QString& folder :
          QStringList{QString()} + dir.entryList({QStringLiteral("session-*")}, QDir::Dirs))
         logs += logsIn(QDir(dir.filePath(folder)));
@@ -249,14 +190,14 @@ QString XSession::serverLogs() const {
 
 QProcessEnvironment XSession::environment() const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display_);
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir_);
-    // Nothing of a desktop the tests may run from: its Wayland compositor,
-    // session manager or X authority file.
-    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "SESSION_MANAGER", "XAUTHORITY"})
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir());
+    // Nothing of a desktop the tests may run from: its displays, session
+    // manager or X authority file.
+    for (const char* name :
+         {"DISPLAY", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "SESSION_MANAGER", "XAUTHORITY"})
         env.remove(QString::fromLatin1(name));
     env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"),
-               QStringLiteral("unix:path=") + runtimeDir_ + QStringLiteral("/no-system-bus"));
+               QStringLiteral("unix:path=") + runtimeDir() + QStringLiteral("/no-system-bus"));
     env.insert(sessionEnvironment_);
     env.insert(extraEnvironment_);
     return env;
@@ -266,38 +207,41 @@ void XSession::setEnvironmentVariable(const QString& name, const QString& value)
     extraEnvironment_.insert(name, value);
 }
 
+QProcess& XSession::newProcess() {
+    processes_.push_back(std::make_unique<QProcess>());
+    processes_.back()->setProcessEnvironment(environment());
+    return *processes_.back();
+}
+
+QString XSession::startBus(const QString& socket) {
+    QProcess& bus = newProcess();
+    bus.start(QStringLiteral("dbus-daemon"),
+              {QStringLiteral("--session"), QStringLiteral("--nofork"),
+               QStringLiteral("--print-address"),
+               QStringLiteral("--address=unix:path=%1/%2").arg(runtimeDir(), socket)});
+    // It prints its address once it listens.
+    return bus.waitForReadyRead(10000) ? QString::fromUtf8(bus.readLine()).trimmed() : QString();
+}
+
 QString XSession::recordSystemBus() {
-    const QString daemon = findTool("dbus-daemon");
-    const QString monitor = findTool("dbus-monitor");
-    if (daemon.isEmpty() || monitor.isEmpty())
+    const QString address = startBus(QStringLiteral("system_bus_socket"));
+    if (address.isEmpty() || findTool(QStringLiteral("dbus-monitor")).isEmpty())
         return {};
-    auto bus = std::make_unique<QProcess>();
-    bus->start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                        QStringLiteral("--print-address"),
-                        QStringLiteral("--address=unix:path=") + runtimeDir_ +
-                            QStringLiteral("/system_bus_socket")});
-    QProcess& started = *bus;
-    processes_.push_back(std::move(bus));
-    if (!started.waitForReadyRead(10000))
-        return {};
-    const QString address = QString::fromUtf8(started.readLine()).trimmed();
-    const QString log = runtimeDir_ + QStringLiteral("/system-bus-calls.log");
-    auto watch = std::make_unique<QProcess>();
-    watch->setProcessEnvironment(environment());
-    watch->setStandardOutputFile(log);
-    watch->start(monitor, {QStringLiteral("--address"), address, QStringLiteral("--monitor"),
-                           QStringLiteral("type='method_call'")});
-    if (!watch->waitForStarted(10000))
-        return {};
-    processes_.push_back(std::move(watch));
-    // The monitor writes its own NameAcquired signal once it listens.
+    const QString log = runtimeDir() + QStringLiteral("/system-bus-calls.log");
+    QProcess& watch = newProcess();
+    watch.setStandardOutputFile(log);
+    watch.start(QStringLiteral("dbus-monitor"),
+                {QStringLiteral("--address"), address, QStringLiteral("--monitor"),
+                 QStringLiteral("type='method_call'")});
     setEnvironmentVariable(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), address);
-    const auto never = [] { return false; };
-    return pollUntil([&] { return QFileInfo(log).size() > 0; }, never) ? log : QString();
+    // The monitor writes its own NameAcquired signal once it listens.
+    return pollUntil([&] { return QFileInfo(log).size() > 0; }, [&] { return ended(watch); })
+               ? log
+               : QString();
 }
 
 bool XSession::useJapaneseLocale() {
-    const QString locales = runtimeDir_ + QStringLiteral("/locale");
+    const QString locales = runtimeDir() + QStringLiteral("/locale");
     if (!QDir().mkpath(locales) ||
         run(QStringLiteral("localedef"),
             {QStringLiteral("-i"), QStringLiteral("ja_JP"), QStringLiteral("-f"),
@@ -314,15 +258,13 @@ QProcess* XSession::startLauncher(const QString& workDir) {
 
 QProcess* XSession::startProcess(const QString& program, const QStringList& args,
                                  const QString& workDir) {
-    auto p = std::make_unique<QProcess>();
-    p->setProcessEnvironment(environment());
+    QProcess& p = newProcess();
     if (!workDir.isEmpty())
-        p->setWorkingDirectory(workDir);
-    p->setProcessChannelMode(QProcess::ForwardedChannels);
-    p->start(program, args);
-    p->waitForStarted(10000);
-    processes_.push_back(std::move(p));
-    return processes_.back().get();
+        p.setWorkingDirectory(workDir);
+    p.setProcessChannelMode(QProcess::ForwardedChannels);
+    p.start(program, args);
+    p.waitForStarted(10000);
+    return &p;
 }
 
 int XSession::run(const QString& program, const QStringList& args, QString* stdOut, int timeoutMs) {
@@ -345,6 +287,10 @@ QList<quint64> XSession::windows(const QString& title) {
     return x_ ? x_->viewableWindows(title) : QList<quint64>{};
 }
 
+QStringList XSession::namedWindows() {
+    return x_ ? x_->describeNamedWindows() : QStringList{};
+}
+
 quint64 XSession::waitForWindow(const QString& title, int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
     for (int round = 1; !deadline.hasExpired(); ++round) {
@@ -361,20 +307,18 @@ quint64 XSession::waitForWindow(const QString& title, int timeoutMs) {
 
 QString XSession::whyNoWindow(const QString& title) {
     QString out = QStringLiteral("no window titled \"%1\" on %2 (%3); what this session started:\n")
-                      .arg(title, display_, desktopName(desktop_));
+                      .arg(title, display(), desktopName(desktop_));
     for (const auto& p : processes_)
         out += QStringLiteral("  %1 %2: %3\n")
                    .arg(p->program(), p->arguments().join(QLatin1Char(' ')), describe(*p));
     // The named windows, whether they are viewable, and whether the window
     // manager took them in (a managed window bears WM_STATE).
     out += QStringLiteral("  named windows:\n");
-    if (x_) {
-        for (const QString& line : x_->describeNamedWindows())
-            out += QStringLiteral("    ") + line + QLatin1Char('\n');
-        out += QStringLiteral("  ") + x_->text(x_->root(), QStringLiteral("_NET_CLIENT_LIST")) +
-               QLatin1Char('\n');
-    }
-    return out + serverLogs();
+    for (const QString& line : namedWindows())
+        out += QStringLiteral("    ") + line + QLatin1Char('\n');
+    return out + QStringLiteral("  ") +
+           property(x_ ? x_->root() : 0, QStringLiteral("_NET_CLIENT_LIST")) + QLatin1Char('\n') +
+           serverLogs();
 }
 
 XGeometry XSession::geometry(quint64 window) {
