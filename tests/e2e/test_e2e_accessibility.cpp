@@ -6,6 +6,7 @@
 // to the label of its slot. Orca, where installed, says so in its speech.
 #include "a11y_bus.h"
 #include "atspi_tree.h"
+#include "support/report_script.h"
 #include "support/sheets.h"
 #include "support/slot_bytes.h"
 #include "support/x_driver.h"
@@ -172,7 +173,7 @@ void TestE2eAccessibility::screenReaderReadsTheShownText() {
                           recordBytes("/opt/tools/", " calc.exe") +
                           recordBytes("/opt/tools/", "\x83\x81\x83\x82\x92\xa0.exe"));
     QVERIFY(QDir(run.work.path()).mkpath(QStringLiteral("apps")));
-    QVERIFY(writeScript(run.file(QStringLiteral("apps/tool.exe")), {}));
+    writeProgram(run.file(QStringLiteral("apps/tool.exe")), "#!/bin/sh\n");
 
     // The first ten characters of exe_name with their padding, as the
     // buttons and labels show them.

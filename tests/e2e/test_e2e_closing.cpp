@@ -3,6 +3,7 @@
 // started program, the accessibility bus, the registration dialog's reload)
 // keeps it alive or holds its single-instance lock.
 #include "a11y_bus.h"
+#include "support/report_script.h"
 #include "support/sheets.h"
 #include "support/slot_bytes.h"
 #include "support/x_driver.h"
@@ -63,8 +64,8 @@ void TestE2eClosing::closingEndsTheProcess() {
     // Slot 1 starts a program that notes its PID and stays running.
     const QString marker = run.file(QStringLiteral("apps/started"));
     QVERIFY(QDir(run.work.path()).mkpath(QStringLiteral("apps")));
-    QVERIFY(writeReportingScript(run.file(QStringLiteral("apps/stay.exe")), "echo $$", marker,
-                                 "exec sleep 120\n"));
+    writeProgram(run.file(QStringLiteral("apps/stay.exe")),
+                 reportingScript(marker, "$$") + "exec sleep 120\n");
     writeFile(run.file(QStringLiteral("settei.ini")),
               recordBytes(run.work.path().toUtf8() + "/apps/", "stay.exe"));
 
@@ -103,7 +104,7 @@ void TestE2eClosing::closingEndsTheProcess() {
 
     // The program it started lives on; ended here by its PID.
     if (before == Before::Launch) {
-        const qint64 started = readFile(marker).trimmed().toLongLong();
+        const qint64 started = readReport(marker).value(0).toLongLong();
         QVERIFY(started > 0);
         QCOMPARE(::kill(pid_t(started), 0), 0);
         ::kill(pid_t(started), SIGTERM);

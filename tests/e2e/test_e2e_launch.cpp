@@ -1,5 +1,6 @@
 // The launch buttons of the real binary, clicked with the pointer and pressed
 // with the keys under a private Xvfb with openbox.
+#include "support/report_script.h"
 #include "support/sheets.h"
 #include "support/slot_bytes.h"
 #include "support/x_driver.h"
@@ -31,7 +32,8 @@ void TestE2eLaunch::slotStartsItsProgramAndMissingProgramShowsMessage() {
 
     // hello.exe notes the folder it runs in.
     const QString marker = programs.filePath(QStringLiteral("marker"));
-    QVERIFY(writeReportingScript(programs.filePath(QStringLiteral("hello.exe")), "pwd", marker));
+    writeProgram(programs.filePath(QStringLiteral("hello.exe")),
+                 reportingScript(marker, "\"$(pwd)\""));
     writeFile(run.file(QStringLiteral("settei.ini")), recordBytes(folder, "hello.exe"));
 
     ZAVO_VERIFY_OK(run.start());
@@ -41,9 +43,7 @@ void TestE2eLaunch::slotStartsItsProgramAndMissingProgramShowsMessage() {
 
     QVERIFY(click(LauncherControl::Command1_6));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 15000);
-    QFile started(marker);
-    QVERIFY(started.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(started.readAll()).trimmed(), QDir(run.work.path()).canonicalPath());
+    QCOMPARE(readReport(marker), QStringList{QDir(run.work.path()).canonicalPath()});
     QCOMPARE(x.windows(kMainTitle).size(), 1); // no message
 
     // A program that is not installed: the message box, titled like the

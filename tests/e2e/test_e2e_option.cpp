@@ -1,5 +1,6 @@
 // Registering a program through the dialog of the real binary, under a private
 // Xvfb with openbox, and starting it from its slot button afterwards.
+#include "support/report_script.h"
 #include "support/sheets.h"
 #include "support/slot_bytes.h"
 #include "support/x_driver.h"
@@ -47,7 +48,7 @@ void TestE2eOption::registerThenLaunch() {
     // A program as Linux knows one: executable, no extension. It reports the
     // folder it was started in.
     const QString marker = run.file(QStringLiteral("started"));
-    QVERIFY(writeReportingScript(run.file(QStringLiteral("apps/hello")), "pwd -P", marker));
+    writeProgram(run.file(QStringLiteral("apps/hello")), reportingScript(marker, "\"$(pwd -P)\""));
     // Files that are no programs, sorted after it: listed, they would be the
     // last row.
     writeFile(run.file(QStringLiteral("apps/notes.txt")), "notes\n");
@@ -96,7 +97,7 @@ void TestE2eOption::registerThenLaunch() {
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marker), 10000);
     // In the launcher's working folder, which no hidden folder of the home
     // folder holds.
-    QCOMPARE(readFile(marker).trimmed(), QFileInfo(run.work.path()).canonicalFilePath().toUtf8());
+    QCOMPARE(readReport(marker), QStringList{QFileInfo(run.work.path()).canonicalFilePath()});
 }
 
 // As the menu's start script starts it: in the configuration folder of the
@@ -119,7 +120,8 @@ void TestE2eOption::menuStartOpensOnHome() {
     // A program in the home folder that says where it was started, and a
     // file sorted after it that is none.
     const QString program = fakeHome.filePath(QStringLiteral("tool"));
-    QVERIFY(writeScript(program, "pwd -P > \"$0.tmp\" && mv \"$0.tmp\" \"$0.out\"\n"));
+    const QString out = program + QStringLiteral(".out");
+    writeProgram(program, reportingScript(out, "\"$(pwd -P)\""));
     writeFile(fakeHome.filePath(QStringLiteral("zz-notes")), "notes\n");
 
     x.startProcess(QStringLiteral("unshare"),
@@ -148,9 +150,8 @@ void TestE2eOption::menuStartOpensOnHome() {
     // the home folder.
     ZAVO_VERIFY_OK(run.returnToMain());
     QVERIFY(xd.clickControl(run.window, LauncherControl::Command1_6, true));
-    const QString out = program + QStringLiteral(".out");
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out), 10000);
-    QCOMPARE(readFile(out).trimmed(), QFile::encodeName(home));
+    QCOMPARE(readReport(out), QStringList{home});
 }
 
 // The dialog opens on touroku and the reset question answers No to Enter, so

@@ -17,12 +17,13 @@
 #include <tuple>
 
 using zavo::forms::LauncherControl;
+using zavo::forms::OptionControl;
 using namespace zavo::test;
 
 namespace {
 
 // The design area in logical pixels: the stored place and the client size.
-const QRect kDesign(686, 420, 312, 182);
+const QRect kDesign = designPlace(zavo::forms::kLauncherWindow);
 
 int scaled(int logical, double factor) {
     return int(std::lround(logical * factor));
@@ -159,15 +160,11 @@ void TestE2eScaling::fullHdScreenHoldsEveryWindowAndLongNames() {
     // 漢字プログラム名です, then with another first character (宇), then with
     // another last one (し).
     const QByteArray dir("/opt/tools/");
-    writeFile(
-        run.file(QStringLiteral("settei.ini")),
-        recordBytes(
-            dir,
-            "\x8a\xbf\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x96\xbc\x82\xc5\x82\xb7") +
-            recordBytes(dir, "\x89\x46\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80"
-                             "\x96\xbc\x82\xc5\x82\xb7") +
-            recordBytes(dir, "\x8a\xbf\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80"
-                             "\x96\xbc\x82\xc5\x82\xb5"));
+    const QByteArray middle("\x8e\x9a\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x96\xbc\x82\xc5");
+    writeFile(run.file(QStringLiteral("settei.ini")),
+              recordBytes(dir, "\x8a\xbf" + middle + "\x82\xb7") +
+                  recordBytes(dir, "\x89\x46" + middle + "\x82\xb7") +
+                  recordBytes(dir, "\x8a\xbf" + middle + "\x82\xb5"));
     // The pointer away from every window: no button lit by it.
     xd.moveTo(QPoint(0, 0));
 
@@ -206,11 +203,14 @@ void TestE2eScaling::fullHdScreenHoldsEveryWindowAndLongNames() {
     const QString dialogShot = shot(run, "dialog");
     QVERIFY(!dialogShot.isEmpty());
     const XGeometry d = x.geometry(dialog);
-    const auto label = [&](int left) {
-        return scaled(QRect(left, 56, 73, 17), factor).translated(d.x, d.y);
+    // The labels lie within the frame Frame2.
+    const auto label = [&](OptionControl id) {
+        const QRect inFrame =
+            designRect(id).translated(designRect(OptionControl::Frame2).topLeft());
+        return scaled(inFrame, factor).translated(d.x, d.y);
     };
-    const QString labels =
-        startOnLabels(QImage(dialogShot), label(32), label(112), scaled(13, factor));
+    const QString labels = startOnLabels(QImage(dialogShot), label(OptionControl::Label1),
+                                         label(OptionControl::Label2), scaled(13, factor));
     QVERIFY2(labels.isEmpty(), qPrintable(labels));
     xd.keysTo(dialog, {QStringLiteral("Escape")});
     QTRY_VERIFY_WITH_TIMEOUT(x.windows(kDialogTitle).isEmpty(), 10000);
@@ -224,7 +224,8 @@ void TestE2eScaling::fullHdScreenHoldsEveryWindowAndLongNames() {
     ZAVO_TRY_OK(offScreen(x, about, screen), 10000);
     const XGeometry a = x.geometry(about);
     if (factor < 2)
-        QCOMPARE(QPoint(a.x, a.y), scaled(QRect(686, 382, 1, 1), factor).topLeft());
+        QCOMPARE(QPoint(a.x, a.y),
+                 scaled(designPlace(zavo::forms::kAboutWindow), factor).topLeft());
     qInfo("X client windows: main %dx%d at (%d, %d), dialog %dx%d at (%d, %d), About %dx%d at "
           "(%d, %d)",
           g.width, g.height, g.x, g.y, d.width, d.height, d.x, d.y, a.width, a.height, a.x, a.y);

@@ -1,7 +1,6 @@
 #include "x_driver.h"
 
 #include "support/sheets.h"
-#include "support/slot_bytes.h"
 
 #include <QFile>
 #include <QTest>
@@ -65,9 +64,7 @@ QPoint XDriver::designOrigin(quint64 window, int designHeight) {
 }
 
 QString XDriver::misplaced(quint64 window) {
-    const QRect design(pixels(forms::kLauncherWindow.clientLeft),
-                       pixels(forms::kLauncherWindow.clientTop),
-                       pixels(forms::kLauncherWindow.clientWidth), kMainDesignHeight);
+    const QRect design = designPlace(forms::kLauncherWindow);
     const QRect client = place(window);
     if (client.height() > kMainDesignHeight &&
         QRect(designOrigin(window, kMainDesignHeight), QSize(client.width(), kMainDesignHeight)) ==
@@ -135,18 +132,9 @@ QString LauncherRun::returnToMain() {
     return {};
 }
 
-bool writeScript(const QString& path, const QByteArray& body) {
-    QFile f(path);
-    const QByteArray script = "#!/bin/sh\n" + body;
-    return f.open(QIODevice::WriteOnly) && f.write(script) == script.size() &&
-           f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
-bool writeReportingScript(const QString& path, const QByteArray& command, const QString& marker,
-                          const QByteArray& then) {
-    const QByteArray temporary = shellQuoted(marker + QStringLiteral(".tmp"));
-    return writeScript(path, command + " > " + temporary + " && mv " + temporary + ' ' +
-                                 shellQuoted(marker) + '\n' + then);
+QRect designPlace(const forms::WindowSpec& window) {
+    return QRect(pixels(window.clientLeft), pixels(window.clientTop), pixels(window.clientWidth),
+                 pixels(window.clientHeight));
 }
 
 } // namespace zavo::test

@@ -84,12 +84,9 @@ struct LauncherRun {
     QString returnToMain();
 };
 
-// Writes an executable shell script of `body` (after its #! line).
-bool writeScript(const QString& path, const QByteArray& body);
-// A script that runs `command` and writes its output to `marker` whole or
-// not at all (through a temporary file), then runs `then`.
-bool writeReportingScript(const QString& path, const QByteArray& command, const QString& marker,
-                          const QByteArray& then = {});
+// Where `window`'s design area stands at start on the design sheet, in
+// pixels at 96 DPI.
+QRect designPlace(const forms::WindowSpec& window);
 
 } // namespace zavo::test
 
