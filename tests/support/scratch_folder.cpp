@@ -5,8 +5,8 @@
 #endif
 
 #include <fstream>
-#include <iterator>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 
 namespace zavo::test {
@@ -60,8 +60,11 @@ void writeFile(const fs::path& path, const std::string& bytes) {
 }
 
 std::string readFile(const fs::path& path) {
+    // One block copy: tests read files of a mebibyte and more.
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::ostringstream out;
+    out << in.rdbuf();
+    return std::move(out).str();
 }
 
 void makeFile(const fs::path& path) {
