@@ -62,9 +62,7 @@ void writeFile(const fs::path& path, const std::string& bytes) {
 std::string readFile(const fs::path& path) {
     // One block copy: tests read files of a mebibyte and more.
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return std::move(out).str();
+    return (std::ostringstream() << in.rdbuf()).str();
 }
 
 void makeFile(const fs::path& path) {
