@@ -166,9 +166,7 @@ TEST_CASE("load shows the registered slots; touroku writes folder and file into 
                                      "open settei.ini", "read 0", "read 200", "read 400", "close",
                                      "beep"});
         // Only the chosen record changes; one past the end is reached through NULs.
-        std::string after = row.before;
-        after.resize(std::max(after.size(), at + 200), '\0');
-        CHECK(d.settei() == after.replace(at, 200, recordBytes(stored(apps), row.bytes)));
+        CHECK(d.settei() == withRecord(row.before, row.slot, recordBytes(stored(apps), row.bytes)));
         labels[std::size_t(row.slot - 1)] = row.label;
         CHECK(d.view().Label == labels);
         CHECK(d.rec.beeps == 1);

@@ -5,8 +5,8 @@
 #endif
 
 #include <fstream>
-#include <iterator>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 
 namespace zavo::test {
@@ -60,8 +60,9 @@ void writeFile(const fs::path& path, const std::string& bytes) {
 }
 
 std::string readFile(const fs::path& path) {
+    // One block copy: tests read files of a mebibyte and more.
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return (std::ostringstream() << in.rdbuf()).str();
 }
 
 void makeFile(const fs::path& path) {

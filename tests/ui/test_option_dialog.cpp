@@ -1,10 +1,10 @@
 // The registration dialog's widgets: layout, keys, focus, and that the view
 // hands its events to the form.
 #include "support/qt_program.h"
+#include "support/report_script.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -116,9 +116,8 @@ void TestOptionDialog::namesFollowTheirText() {
     QVERIFY(!drives->currentText().isEmpty());
 
     // A program as Linux knows one: a file the user may execute.
-    test::writeFile(QStringLiteral("tool"), QByteArray("#!/bin/sh\n"));
-    QVERIFY(QFile::setPermissions(QStringLiteral("tool"),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    test::writeProgram(QStringLiteral("tool"), "#!/bin/sh\n");
+    QVERIFY(!QTest::currentTestFailed());
     auto* form = dynamic_cast<forms::frmOption*>(p.forms->loaded(FormId::Option));
     QVERIFY(form);
     p.forms->run([&] { form->dir_name_Change(); });

@@ -129,9 +129,7 @@ private:
     std::unique_ptr<QProcess> startHolder(const char* expected = "held") {
         auto p = std::make_unique<QProcess>();
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", runtime_->path());
-        p->setProcessEnvironment(env);
+        // It inherits the XDG_RUNTIME_DIR that init() set.
         p->start(QCoreApplication::applicationFilePath(), {kHoldArg});
         if (!p->waitForStarted(10000))
             return nullptr;

@@ -213,12 +213,9 @@ TEST_CASE("a write leaves the other records and bytes alone") {
         const std::string before(row.size, '\xee');
         Settei s(before);
         REQUIRE(s.write(row.record, assigned(u"C:\\", u"b.exe")));
-
-        const std::size_t at = std::size_t(row.record - 1) * 200;
-        std::string expected = before;
-        expected.resize(std::max(row.size, at + 200), '\0');
-        expected.replace(at, 200, recordBytes("C:\\", "b.exe"));
-        CHECK_MESSAGE((s.bytes() == expected), "bytes outside the record changed");
+        CHECK_MESSAGE(
+            (s.bytes() == test::withRecord(before, row.record, recordBytes("C:\\", "b.exe"))),
+            "bytes outside the record changed");
     }
 }
 
