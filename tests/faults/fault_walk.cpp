@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <fstream>
 #include <span>
-#include <sstream>
 
 namespace zavo::test {
 namespace {
@@ -47,14 +46,9 @@ WalkFolder::WalkFolder() : ScratchFolder("zavo-faults-", Current::enter) {
 std::optional<FileState> stateOf(const fs::path& path) {
     // Not a regular file: opening a named pipe would wait for a writer.
     std::error_code ec;
-    std::ifstream in;
-    if (fs::is_regular_file(path, ec))
-        in.open(path, std::ios::binary);
-    if (!in.is_open())
+    if (!fs::is_regular_file(path, ec) || !std::ifstream(path, std::ios::binary).is_open())
         return std::nullopt;
-    std::ostringstream bytes; // block by block: a test's file may have 100 MiB
-    bytes << in.rdbuf();
-    return stateOfBytes(std::move(bytes).str());
+    return stateOfBytes(test::readFile(path));
 }
 
 FileState stateOfBytes(std::string bytes, std::uint64_t size) {
